@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// Plays a sound or video file. Problems (missing file, unknown format)
+// arrive later and are reported through errorOccurred with a Chinese text.
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~MediaPlayer() override = default;
+    virtual void play(const QString& path) = 0;
+    virtual void stop() = 0;
+
+signals:
+    void errorOccurred(const QString& message);
+    // Emitted when the file is loaded; duration in milliseconds.
+    void loaded(qint64 durationMs);
+};
+
+std::unique_ptr<MediaPlayer> createQtMediaPlayer(QObject* parent = nullptr);
+
+} // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace platform {
+
+class Clock;
+class Dialogs;
+class Desktop;
+class MediaPlayer;
+class Speech;
+class SpreadsheetPrinter;
+class Autostart;
+
+// What the windows may ask of the operating system. main() fills it with the
+// real implementations, tests with fakes; nobody owns them through this.
+struct Services {
+    Clock* clock = nullptr;
+    Dialogs* dialogs = nullptr;
+    Desktop* desktop = nullptr;
+    MediaPlayer* mediaPlayer = nullptr;
+    Speech* speech = nullptr;
+    SpreadsheetPrinter* printer = nullptr;
+    Autostart* autostart = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "platform/Autostart.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Speech.h"
+#include "platform/SpreadsheetPrinter.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+namespace fakes {
+
+class FakeClock : public platform::Clock {
+public:
+    QDateTime current{QDate(2026, 12, 6), QTime(9, 30, 0)};
+    QDate today() const override { return current.date(); }
+    QDateTime now() const override { return current; }
+};
+
+// Answers message boxes and file dialogs from scripts and records every question.
+class FakeDialogs : public platform::Dialogs {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        platform::Buttons buttons;
+        platform::Icon icon;
+    };
+    struct FileQuestion {
+        QString title;
+        QString filter;
+        QString initialName;
+    };
+    QList<Message> messages;
+    QList<FileQuestion> fileQuestions;
+    QQueue<platform::Answer> answers; // default when empty: Yes for YesNo, Ok otherwise
+    QQueue<QString> files;            // default when empty: cancel
+    std::function<void(const Message&)> onMessage; // runs while the box would be open
+
+    platform::Answer message(const QString& text, const QString& title, platform::Buttons buttons,
+                             platform::Icon icon) override
+    {
+        messages.append({text, title, buttons, icon});
+        if (onMessage)
+            onMessage(messages.last());
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons == platform::Buttons::YesNo || buttons == platform::Buttons::YesNoCancel
+                   ? platform::Answer::Yes
+                   : platform::Answer::Ok;
+    }
+    QString openFile(const QString& title, const QString& filter,
+                     const QString& initialName) override
+    {
+        fileQuestions.append({title, filter, initialName});
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& m : messages)
+            out << m.text;
+        return out;
+    }
+};
+
+class FakeDesktop : public platform::Desktop {
+public:
+    QStringList opened;
+    QList<QStringList> started; // program followed by its arguments
+    QString result;             // what every call answers
+    QString open(const QString& path) override
+    {
+        opened << path;
+        return result;
+    }
+    QString start(const QString& program, const QStringList& args) override
+    {
+        started << (QStringList{program} + args);
+        return result;
+    }
+};
+
+class FakeMediaPlayer : public platform::MediaPlayer {
+public:
+    QStringList played;
+    int stops = 0;
+    void play(const QString& path) override { played << path; }
+    void stop() override { ++stops; }
+};
+
+class FakeSpeech : public platform::Speech {
+public:
+    bool isUsable = true;
+    QList<platform::Voice> voiceList{{QStringLiteral("English (America)"), 1033}};
+    QList<platform::SpeechParameters> parameters;
+    QStringList spoken;
+    int stops = 0;
+    bool usable() const override { return isUsable; }
+    QString errorText() const override { return isUsable ? QString() : QStringLiteral("没有可用的语音引擎"); }
+    QList<platform::Voice> voices() override { return voiceList; }
+    void setParameters(const platform::SpeechParameters& p) override { parameters << p; }
+    void speak(const QString& text) override { spoken << text; }
+    void stop() override { ++stops; }
+};
+
+class FakeSpreadsheetPrinter : public platform::SpreadsheetPrinter {
+public:
+    struct Job {
+        QString templatePath;
+        QStringList lines;
+        QString savePath;
+    };
+    QList<Job> jobs;
+    QString result;
+    QString print(const QString& templatePath, const QStringList& lines,
+                  const QString& savePath) override
+    {
+        jobs.append({templatePath, lines, savePath});
+        return result;
+    }
+};
+
+class FakeAutostart : public platform::Autostart {
+public:
+    QStringList enabled;
+    QString result;
+    QString enable(const QString& executablePath) override
+    {
+        enabled << executablePath;
+        return result;
+    }
+};
+
+} // namespace fakes

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Fakes.h"
+#include "shell/AppContext.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A fresh application folder (seed database copied in) with every service faked.
+// Ending the process is recorded instead of done.
+class TestApp {
+public:
+    TestApp();
+    ~TestApp();
+
+    QString path() const { return m_dir.path(); }
+    QString databasePath() const;
+    shell::AppContext& context() { return *m_context; }
+
+    // Runs SQL straight on the folder's database, outside the program's connection.
+    void exec(const QString& sql);
+    QStringList column(const QString& sql); // first column of every row; null as "<null>"
+    QString scalar(const QString& sql);
+
+    fakes::FakeClock clock;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeDesktop desktop;
+    fakes::FakeMediaPlayer media;
+    fakes::FakeSpeech speech;
+    fakes::FakeSpreadsheetPrinter printer;
+    fakes::FakeAutostart autostart;
+    QList<int> exitCodes;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<shell::AppContext> m_context;
+};
