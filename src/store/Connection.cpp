@@ -1,1 +1,77 @@
-// placeholder
+#include "Connection.h"
+
+#include "JetSql.h"
+#include "Statement.h"
+#include "StoreError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+QString engineText(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+} // namespace
+
+Connection::~Connection() {
+    close();
+}
+
+void Connection::open(const QString& path) {
+    close();
+    sqlite3* db = nullptr;
+    const QByteArray file = QDir::toNativeSeparators(path).toUtf8();
+    const int rc = sqlite3_open_v2(file.constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    auto fail = [&](const QString& message) {
+        sqlite3_close_v2(db);
+        throw StoreError(message);
+    };
+    if (rc != SQLITE_OK) fail(engineText(db) + QStringLiteral("：") + path);
+
+    sqlite3_busy_timeout(db, 3000);
+
+    // SQLite reads a damaged or foreign file lazily; make it speak now.
+    char* error = nullptr;
+    if (sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, &error) !=
+        SQLITE_OK) {
+        const QString text = error ? QString::fromUtf8(error) : engineText(db);
+        sqlite3_free(error);
+        fail(text + QStringLiteral("：") + path);
+    }
+    // A write-protected file opens read-only without complaint.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        fail(QStringLiteral("数据库文件 %1 是只读的，无法写入：%2")
+                 .arg(QFileInfo(path).fileName(), path));
+    // Every change writes a journal beside the file: a folder that cannot
+    // take one would fail the first change instead.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isWritable())
+        fail(QStringLiteral("数据库文件 %1 所在的文件夹是只读的，无法写入：%2")
+                 .arg(QFileInfo(path).fileName(), folder));
+    m_db = db;
+    m_path = path;
+}
+
+void Connection::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    m_path.clear();
+}
+
+int Connection::execute(const QString& sql) {
+    if (!m_db) throw StoreError(QStringLiteral("数据库连接没有打开"));
+    detail::Statement statement(m_db, translateJetSql(sql));
+    while (statement.step()) {
+    }
+    return sqlite3_changes(m_db);
+}
+
+} // namespace store

@@ -17,4 +17,8 @@ std::optional<QDateTime> fromStoredDate(const QString& stored);
 // The short form pickers write into boxes (2004-5-16).
 QString shortDateText(const QDate& date);
 
+// How a stored date reads as text: the short form, plus " H:mm:ss" when the
+// time is not midnight. Nothing when `stored` is not in storage form.
+std::optional<QString> storedDateDisplayText(const QString& stored);
+
 } // namespace store

@@ -18,4 +18,8 @@ QString likeLiteral(const QString& text);
 inline constexpr char kLikeEscape = '\\';
 inline QString likeEscapeClause() { return QStringLiteral(" escape '\\'"); }
 
+// The body is not quoted yet: "like " + quoted("%" + likeLiteral(t) + "%") +
+// likeEscapeClause(). containsPattern(t) is exactly that, ready to append.
+QString containsPattern(const QString& text);
+
 } // namespace store

@@ -4,10 +4,17 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
+#include <vector>
+
+struct sqlite3_stmt;
 
 namespace store {
 
 class Connection;
+namespace detail {
+class Statement;
+}
 
 // A static, scrollable, optimistic cursor over one query, as the windows
 // expect of a record set: every row is read at open, so recordCount() is
@@ -16,6 +23,15 @@ class Connection;
 class Recordset {
 public:
     Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+    Recordset(Recordset&& other) noexcept { swap(other); }
+    Recordset& operator=(Recordset&& other) noexcept {
+        Recordset taken(std::move(other));
+        swap(taken);
+        return *this;
+    }
+    void swap(Recordset& other) noexcept;
     Recordset(const QString& sql, Connection& connection) { open(sql, connection); }
 
     void open(const QString& sql, Connection& connection); // throws StoreError
@@ -41,6 +57,9 @@ public:
 
     bool isUpdatable() const { return !m_table.isEmpty(); }
     void addNew();
+    // An invalid QVariant stores null; any QString, even a null one, stores
+    // text. Text for a date column must read as a date, or the whole
+    // pending change is dropped and StoreError thrown.
     void collect(const QString& name, const QVariant& value);
     void collect(int index, const QVariant& value);
     void update();       // one INSERT or UPDATE; on failure the pending change is dropped
@@ -54,20 +73,43 @@ public:
     int columnIndex(const QString& name) const; // -1 when unknown
 
 private:
-    // Private layout is the store's own business; callers use the API above.
+    // Every cell is kept as the engine's UTF-8 text; a row is one piece of
+    // m_blocks holding its cells' end offsets and then their text. A row
+    // changed by update() gets a fresh piece.
     struct Row {
         qint64 rowid = 0;
-        QVector<QVariant> values;
+        const char* data = nullptr;
         bool deleted = false;
     };
+    struct Cell {
+        const char* text = nullptr; // nullptr: null
+        int size = 0;
+    };
 
-    int currentIndex() const; // index into m_rows of the current row, or -1
+    bool hasCurrent() const { return m_pos >= 0 && m_pos < int(m_rows.size()); }
     const Row& currentRow() const;
+    void requireWritable() const;
     int requireColumn(const QString& name) const;
+    int requireIndex(int index) const;
+    Cell cell(int row, int column) const;
+    char* allocate(size_t size);
+    QVariant valueOf(int column, const Cell& c) const;
+    QString textOf(int column, const Cell& c) const;
+    QVariant currentValue(int column) const;
+    template <typename Read> auto readCurrent(int column, Read read) const;
     QVariant storable(int column, const QVariant& value) const;
+    void beginEdit();
+    void finishEditBeforeMove();
+    void storeRow(int index, qint64 rowid, sqlite3_stmt* statement, int firstColumn);
+    bool rereadRow(int index, qint64 rowid);
     void insertPending();
     void updatePending();
-    void rebuildLiveIndex();
+    void bindOriginal(detail::Statement& statement, int& slot, int row) const;
+    QString originalCondition() const;
+    void markDeleted(int index);
+    QString columnList() const;
+    void ensureLiveIndex() const;
+    void seekLive(int from, int step);
 
     Connection* m_connection = nullptr;
     bool m_open = false;
@@ -75,8 +117,16 @@ private:
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate;
-    QVector<Row> m_rows;
-    QVector<int> m_live; // indexes of live rows, kept in cursor order
+    std::vector<Row> m_rows;
+    struct FreeBlock {
+        void operator()(char* block) const;
+    };
+    std::vector<std::unique_ptr<char, FreeBlock>> m_blocks;
+    char* m_free = nullptr;
+    size_t m_freeSize = 0;
+    size_t m_blockSize = 0;
+    mutable std::vector<int> m_live; // indexes of live rows, in cursor order
+    mutable bool m_liveDirty = false;
     int m_liveCount = 0;
     int m_pos = -1; // index into m_rows; -1 = BOF, m_rows.size() = EOF
 
