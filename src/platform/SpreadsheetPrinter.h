@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 // Fills column B of a spreadsheet template's first sheet from row 4 down,
@@ -13,6 +15,26 @@ public:
     virtual ~SpreadsheetPrinter() = default;
     virtual QString print(const QString& templatePath, const QStringList& lines,
                           const QString& savePath) = 0;
+};
+
+// Works on Office Open XML files (.xltx/.xlsx) and shows the result with the
+// user's spreadsheet program.
+class OoxmlSpreadsheetPrinter : public SpreadsheetPrinter {
+public:
+    // Shows a saved file; false when nothing could show it.
+    using Opener = std::function<bool(const QString& path)>;
+
+    explicit OoxmlSpreadsheetPrinter(Opener opener = {});
+    QString print(const QString& templatePath, const QStringList& lines,
+                  const QString& savePath) override;
+
+    // The filling alone: writes savePath, or returns a Chinese error text and
+    // leaves savePath as it was.
+    static QString fill(const QString& templatePath, const QStringList& lines,
+                        const QString& savePath);
+
+private:
+    Opener opener_;
 };
 
 } // namespace platform
