@@ -1,5 +1,229 @@
 #include "app/CommandLine.h"
 
+#include "platform/Clock.h"
+#include "reminders/DueLoad.h"
+#include "store/Connection.h"
+#include "store/Recordset.h"
+#include "store/StoreError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cstdio>
+
 namespace app {
-std::optional<int> runCommandLine(int, char**) { return std::nullopt; }
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+// Options QGuiApplication and QApplication read themselves, in their
+// single-dash form; a double dash works as well.
+bool isWindowSystemOption(const QString& argument, bool& takesValue)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"),     QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("session"),
+        QStringLiteral("display"),      QStringLiteral("geometry"),
+        QStringLiteral("name"),         QStringLiteral("title"),
+        QStringLiteral("style"),        QStringLiteral("stylesheet")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                      QStringLiteral("sync")};
+    if (!argument.startsWith(u'-'))
+        return false;
+    QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+    if (name.startsWith(QStringLiteral("qmljsdebugger="))) {
+        takesValue = false;
+        return true;
+    }
+    const qsizetype equals = name.indexOf(u'=');
+    if (equals >= 0) {
+        takesValue = false;
+        return withValue.contains(name.left(equals));
+    }
+    if (withValue.contains(name)) {
+        takesValue = true;
+        return true;
+    }
+    takesValue = false;
+    return flags.contains(name);
+}
+
+std::optional<QDate> parseDay(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate day(match.captured(1).toInt(), match.captured(2).toInt(),
+                    match.captured(3).toInt());
+    if (!day.isValid())
+        return std::nullopt;
+    return day;
+}
+
+Command failure(const QString& message)
+{
+    Command command;
+    command.kind = Command::Kind::Error;
+    command.error = message;
+    return command;
+}
+
+// Encodes piece by piece: a due list of a large book would otherwise need
+// a second, fresh buffer of its full size.
+void writeText(QIODevice& device, const QString& text)
+{
+    constexpr qsizetype piece = 16 * 1024;
+    QStringView rest(text);
+    while (!rest.isEmpty()) {
+        qsizetype size = std::min(piece, rest.size());
+        if (size < rest.size() && rest.at(size - 1).isHighSurrogate())
+            --size; // keeps a surrogate pair together
+        device.write(rest.first(size).toUtf8());
+        rest = rest.sliced(size);
+    }
+}
+
+} // namespace
+
+Command parseCommandLine(const QStringList& arguments)
+{
+    QStringList own;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        bool takesValue = false;
+        if (isWindowSystemOption(arguments[i], takesValue)) {
+            i += takesValue ? 1 : 0;
+            continue;
+        }
+        own << arguments[i];
+    }
+    Command command;
+    if (own.isEmpty())
+        return command;
+    if (own.contains(QStringLiteral("--help")) || own.contains(QStringLiteral("-h"))) {
+        command.kind = Command::Kind::Help;
+        return command;
+    }
+
+    bool due = false;
+    for (qsizetype i = 0; i < own.size(); ++i) {
+        const QString& argument = own[i];
+        if (argument == QStringLiteral("--due")) {
+            due = true;
+            continue;
+        }
+        QString value;
+        if (argument == QStringLiteral("--date")) {
+            if (i + 1 >= own.size())
+                return failure(QStringLiteral("--date 后面缺少日期，应写成 YYYY-MM-DD，例如 2026-12-06。"));
+            value = own[++i];
+        } else if (argument.startsWith(QStringLiteral("--date="))) {
+            value = argument.mid(7);
+        } else {
+            return failure(QStringLiteral("无法识别的参数“%1”。").arg(argument));
+        }
+        if (command.date)
+            return failure(QStringLiteral("--date 只能给出一次。"));
+        command.date = parseDay(value);
+        if (!command.date)
+            return failure(QStringLiteral("日期“%1”无效：应是 YYYY-MM-DD 形式的真实日期，例如 2026-12-06。")
+                               .arg(value));
+    }
+    if (!due)
+        return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
+    command.kind = Command::Kind::Due;
+    return command;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+        "用法：rmd [--due [--date YYYY-MM-DD]]\n"
+        "      rmd --help\n"
+        "\n"
+        "不带参数时启动事务提醒程序。\n"
+        "\n"
+        "  --due              把今天到期的重要事务写到标准输出（UTF-8），内容与提醒窗口\n"
+        "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
+        "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
+        "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
+        "  -h, --help         显示本说明。\n"
+        "\n"
+        "数据库是程序所在文件夹中的 rmd.mdb。\n"
+        "退出码：0 成功；2 参数有误或数据库无法打开。\n"
+        "\n"
+        "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --help\n"
+        "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
+        "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
+        "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
+        "nothing. Exit status: 0 done, 2 wrong arguments or database not readable.\n");
+}
+
+int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
+               QIODevice& out, QIODevice& err)
+{
+    switch (command.kind) {
+    case Command::Kind::Start:
+        return 0;
+    case Command::Kind::Help:
+        writeText(out, helpText());
+        return 0;
+    case Command::Kind::Error:
+        writeText(err, QStringLiteral("rmd：%1\n用 rmd --help 查看用法。\n").arg(command.error));
+        return kUsageError;
+    case Command::Kind::Due:
+        break;
+    }
+
+    const QDate today = command.date.value_or(clock.today());
+    const QString database = QDir(appFolder).filePath(QStringLiteral("rmd.mdb"));
+    reminders::DueOutcome outcome;
+    try {
+        store::Connection connection;
+        connection.open(database);
+        store::Recordset affairs(QStringLiteral("select*  from mp"), connection);
+        outcome = reminders::runDueEvaluation(affairs, today);
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
+                           .arg(QDir::toNativeSeparators(database), error.message()));
+        return kUsageError;
+    }
+    writeText(out, outcome.list);
+    return 0;
+}
+
+std::optional<int> runCommandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Command command = parseCommandLine(arguments);
+    if (command.kind == Command::Kind::Start)
+        return std::nullopt;
+
+    QString appFolder;
+    std::optional<QCoreApplication> core;
+    if (command.kind == Command::Kind::Due) {
+        // Without TZ, glibc checks the zone file again on every local-time
+        // conversion, a system call per date cell of the book; naming the
+        // same zone explicitly lets it keep what it read.
+        if (!qEnvironmentVariableIsSet("TZ"))
+            qputenv("TZ", ":/etc/localtime");
+        core.emplace(argc, argv);
+        appFolder = QCoreApplication::applicationDirPath();
+    }
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly);
+    const platform::SystemClock clock;
+    return runCommand(command, appFolder, clock, out, err);
+}
+
 } // namespace app

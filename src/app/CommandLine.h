@@ -1,6 +1,15 @@
 #pragma once
 
+#include <QDate>
+#include <QString>
+#include <QStringList>
 #include <optional>
+
+class QIODevice;
+
+namespace platform {
+class Clock;
+}
 
 namespace app {
 
@@ -8,5 +17,23 @@ namespace app {
 // QApplication exists. Returns the exit code when it handled the call, or
 // nothing when the organiser should start normally.
 std::optional<int> runCommandLine(int argc, char** argv);
+
+// What the arguments (program name left out) ask for. Qt's own window
+// options (-platform, -style...) are left to the organiser's start.
+struct Command {
+    enum class Kind { Start, Help, Due, Error };
+    Kind kind = Kind::Start;
+    std::optional<QDate> date; // Due: the day asked for; none means today
+    QString error;             // Error: what is wrong, for the user
+};
+Command parseCommandLine(const QStringList& arguments);
+
+QString helpText();
+
+// Carries out a parsed command for the application folder `appFolder`:
+// the due list goes to `out` as UTF-8, messages to `err`. Returns the exit
+// code: 0 done, 2 wrong arguments or a database that cannot be read.
+int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
+               QIODevice& out, QIODevice& err);
 
 } // namespace app

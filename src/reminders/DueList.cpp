@@ -1,1 +1,273 @@
-// placeholder
+#include "reminders/DueList.h"
+
+#include "store/DateText.h"
+#include "store/Recordset.h"
+#include "store/StoreError.h"
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+namespace reminders {
+
+namespace {
+
+// The due tests read cells in the store's own form: UTF-8 text, dates as
+// "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss". A large book is then evaluated
+// without building a string or a date per cell.
+
+struct Day {
+    explicit Day(const QDate& date)
+        : iso(date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1()), day(date.day()),
+          month(date.month()), weekday(weekdayNumber(date))
+    {
+    }
+    QByteArray iso;
+    int day, month, weekday;
+};
+
+bool isBlank(unsigned c)
+{
+    // Carriage return is not among them: it ends the number.
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+bool isDigit(unsigned c) { return c >= '0' && c <= '9'; }
+
+// Reads "0" followed by the text as far as it forms a number; works on
+// UTF-16 and UTF-8 alike, since only ASCII characters can belong to it.
+template <typename Char>
+double readNumber(const Char* text, qsizetype size)
+{
+    using Unit = std::make_unsigned_t<Char>;
+    // Nearly every stored value is a short run of plain digits.
+    if (size <= 9) {
+        int whole = 0;
+        qsizetype i = 0;
+        for (; i < size && isDigit(Unit(text[i])); ++i)
+            whole = whole * 10 + int(Unit(text[i]) - '0');
+        if (i == size)
+            return whole;
+    }
+    thread_local std::string digits;
+    digits.assign(1, '0');
+    enum class Part { Mantissa, Fraction, ExponentMark, Exponent } part = Part::Mantissa;
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned c = Unit(text[i]);
+        if (isBlank(c))
+            continue;
+        if (isDigit(c)) {
+            if (part == Part::ExponentMark)
+                part = Part::Exponent;
+            digits.push_back(char(c));
+        } else if (c == '.' && part == Part::Mantissa) {
+            part = Part::Fraction;
+            digits.push_back('.');
+        } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') &&
+                   (part == Part::Mantissa || part == Part::Fraction)) {
+            part = Part::ExponentMark;
+            digits.push_back('e');
+        } else if ((c == '+' || c == '-') && part == Part::ExponentMark && digits.back() == 'e') {
+            digits.push_back(char(c));
+        } else {
+            break;
+        }
+    }
+    // An exponent mark without digits adds nothing.
+    while (digits.back() == 'e' || digits.back() == '+' || digits.back() == '-')
+        digits.pop_back();
+    double value = 0.0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond a double: no month, day or weekday can equal it.
+        const bool tiny = digits.find("e-") != std::string::npos;
+        return tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return value;
+}
+
+double readNumber(QByteArrayView utf8) { return readNumber(utf8.data(), utf8.size()); }
+
+// The part is rounded to a 16-bit whole number, halves to even; a part out
+// of that range can never name a month or day.
+std::optional<int> wholePart(QByteArrayView utf8)
+{
+    const double rounded = std::nearbyint(readNumber(utf8));
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        return std::nullopt;
+    return int(rounded);
+}
+
+// Compares a stored date with midnight of `day`: -1 before, 0 at, 1 after;
+// nothing when the text is no stored date.
+std::optional<int> compareWithMidnight(QByteArrayView stored, const Day& day)
+{
+    const qsizetype size = stored.size();
+    if (size != 10 && size != 19)
+        return std::nullopt;
+    const char* s = stored.data();
+    const auto digit = [s](int at) { return unsigned(s[at] - '0') <= 9; };
+    const auto number = [s](int at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
+    if (!(digit(0) && digit(1) && digit(2) && digit(3) && s[4] == '-' && digit(5) && digit(6) &&
+          s[7] == '-' && digit(8) && digit(9)))
+        return std::nullopt;
+    if (!QDate::isValid(number(0) * 100 + number(2), number(5), number(8)))
+        return std::nullopt;
+    bool midnight = true;
+    if (size == 19) {
+        if (!(s[10] == ' ' && digit(11) && digit(12) && s[13] == ':' && digit(14) && digit(15) &&
+              s[16] == ':' && digit(17) && digit(18)) ||
+            number(11) > 23 || number(14) > 59 || number(17) > 59)
+            return std::nullopt;
+        midnight = number(11) == 0 && number(14) == 0 && number(17) == 0;
+    }
+    // Fixed-width ISO dates order as their text does.
+    const int order = std::memcmp(s, day.iso.constData(), 10);
+    if (order != 0)
+        return order < 0 ? -1 : 1;
+    return midnight ? 0 : 1;
+}
+
+bool pointDue(QByteArrayView point, const Day& day)
+{
+    return compareWithMidnight(point, day) == 0;
+}
+
+bool periodDue(QByteArrayView start, QByteArrayView end, const Day& day)
+{
+    const std::optional<int> from = compareWithMidnight(start, day);
+    const std::optional<int> until = compareWithMidnight(end, day);
+    return from && until && *from <= 0 && *until >= 0;
+}
+
+bool numberDue(QByteArrayView text, int number) { return readNumber(text) == double(number); }
+
+bool monthDayDue(QByteArrayView text, const Day& day)
+{
+    if (text.isEmpty())
+        return false;
+    const qsizetype dash = text.indexOf('-');
+    if (dash < 0)
+        return false;
+    const std::optional<int> month = wholePart(text.first(dash));
+    const std::optional<int> dayOfMonth = wholePart(text.sliced(dash + 1));
+    return month && dayOfMonth && *month == day.month && *dayOfMonth == day.day;
+}
+
+// A value as the store keeps it; null stays null.
+QByteArray storedForm(const QVariant& value)
+{
+    if (value.isNull())
+        return QByteArray();
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return store::toStoredDate(value.toDateTime()).toUtf8();
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return text.isNull() ? QByteArray("") : text;
+    }
+    }
+}
+
+int requireColumn(const store::Recordset& rs, const QString& name)
+{
+    const int index = rs.columnIndex(name);
+    if (index < 0)
+        throw store::StoreError(QStringLiteral("找不到列 %1").arg(name));
+    return index;
+}
+
+} // namespace
+
+double leadingNumber(const QString& text)
+{
+    return readNumber(text.utf16(), text.size());
+}
+
+double leadingNumber(const QVariant& value)
+{
+    return value.isNull() ? 0.0 : leadingNumber(value.toString());
+}
+
+bool dueOnTimePoint(const QVariant& timePoint, const QDate& today)
+{
+    return pointDue(storedForm(timePoint), Day(today));
+}
+
+bool dueInPeriod(const QVariant& start, const QVariant& end, const QDate& today)
+{
+    return periodDue(storedForm(start), storedForm(end), Day(today));
+}
+
+bool dueOnDayOfMonth(const QVariant& day, const QDate& today)
+{
+    return numberDue(storedForm(day), today.day());
+}
+
+bool dueInMonth(const QVariant& month, const QDate& today)
+{
+    return numberDue(storedForm(month), today.month());
+}
+
+bool dueOnWeekday(const QVariant& weekday, const QDate& today)
+{
+    return numberDue(storedForm(weekday), weekdayNumber(today));
+}
+
+bool dueOnMonthDay(const QVariant& monthDay, const QDate& today)
+{
+    return monthDayDue(storedForm(monthDay), Day(today));
+}
+
+int weekdayNumber(const QDate& date) { return date.dayOfWeek() % 7; }
+
+QString weekdayText(const QDate& date)
+{
+    static const char16_t* const names[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
+    return QStringLiteral("今天是:星期") + QString::fromUtf16(names[weekdayNumber(date)]);
+}
+
+QString evaluateDueList(store::Recordset& affairs, const QDate& today)
+{
+    QString list;
+    if (affairs.recordCount() < 1)
+        return list;
+
+    // Looked up once: a large book must not pay a name search per cell.
+    const int text = requireColumn(affairs, QStringLiteral("要事"));
+    const int timePoint = requireColumn(affairs, QStringLiteral("时间点"));
+    const int start = requireColumn(affairs, QStringLiteral("起始时间"));
+    const int end = requireColumn(affairs, QStringLiteral("结束时间"));
+    const int day = requireColumn(affairs, QStringLiteral("每日时间"));
+    const int month = requireColumn(affairs, QStringLiteral("每月时间"));
+    const int weekday = requireColumn(affairs, QStringLiteral("每周时间"));
+    const int monthDay = requireColumn(affairs, QStringLiteral("每月每日时间"));
+    const Day on(today);
+
+    for (affairs.moveFirst(); !affairs.eof(); affairs.moveNext()) {
+        const int hits = int(pointDue(affairs.storedText(timePoint), on)) +
+                         int(periodDue(affairs.storedText(start), affairs.storedText(end), on)) +
+                         int(numberDue(affairs.storedText(day), on.day)) +
+                         int(numberDue(affairs.storedText(month), on.month)) +
+                         int(numberDue(affairs.storedText(weekday), on.weekday)) +
+                         int(monthDayDue(affairs.storedText(monthDay), on));
+        if (hits == 0)
+            continue;
+        // The entries of one record are all alike, so test order needs no
+        // tracking: one entry per passing test.
+        const QString entry = affairs.text(text) + kEntryEnd;
+        for (int i = 0; i < hits; ++i)
+            list += entry;
+    }
+    return list;
+}
+
+} // namespace reminders

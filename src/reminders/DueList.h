@@ -10,13 +10,18 @@ class Recordset;
 
 namespace reminders {
 
-// VB's Val("0" & text): blanks (space, tab, line feed) are skipped anywhere;
-// ASCII digits, one decimal point and an E or D exponent are read; reading
-// stops at the first other character. Null and empty read as 0.
+// The number that "0" followed by `text` starts with: blanks (space, tab, line feed, not carriage return)
+// are skipped anywhere, even between digits; ASCII digits, one decimal point
+// and an E or D exponent with an optional sign are read; reading stops at the
+// first other character. Null and empty read as 0, "-3" reads as 0 ("0-3").
+// A number too large for a double reads as infinity instead of failing.
 double leadingNumber(const QString& text);
 double leadingNumber(const QVariant& value);
 
-// The six schedule tests of one affair row against one day.
+// The six schedule tests of one affair row against one day. Date columns
+// are QDateTime (QDate and stored date text are accepted too); a time of day
+// other than midnight is later than that day's midnight. Month-day texts
+// without "-" or with a part outside the 16-bit range are not due.
 bool dueOnTimePoint(const QVariant& timePoint, const QDate& today);                   // 时间点
 bool dueInPeriod(const QVariant& start, const QVariant& end, const QDate& today);     // 起始/结束时间
 bool dueOnDayOfMonth(const QVariant& day, const QDate& today);                        // 每日时间
@@ -33,8 +38,10 @@ QString weekdayText(const QDate& date);
 inline const QString kEntryEnd = QStringLiteral("\n\r\n\r");
 
 // Walks the cursor from its first record to its end and returns the due
-// list for `today`: one entry per passing test, in test order. Leaves the
-// cursor at EOF.
+// list for `today`: one entry per passing test, in test order, each the
+// record's 要事 (null as nothing) followed by kEntryEnd. Leaves the cursor at
+// EOF; an empty cursor gives an empty list and is not moved. Throws
+// store::StoreError when a schedule column is missing.
 QString evaluateDueList(store::Recordset& affairs, const QDate& today);
 
 } // namespace reminders

@@ -419,6 +419,13 @@ QString Recordset::text(int index) const {
     return readCurrent(column, [&](const Cell& c) { return textOf(column, c); });
 }
 
+QByteArrayView Recordset::storedText(int index) const {
+    const int column = requireIndex(index);
+    currentRow();
+    const Cell c = cell(m_pos, column);
+    return c.text ? QByteArrayView(c.text, c.size) : QByteArrayView();
+}
+
 QString Recordset::rowText(int liveIndex, int column) const {
     if (liveIndex < 0 || liveIndex >= m_liveCount || column < 0 || column >= m_columns.size())
         return QString();

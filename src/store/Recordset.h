@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -54,6 +55,11 @@ public:
     QVariant field(int index) const;
     QString text(const QString& name) const; // null reads as empty text
     QString text(int index) const;
+    // The current row's cell as the engine keeps it, unconverted: UTF-8,
+    // dates as "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss"; a null cell has no
+    // data. For scans of large results: valid until the cursor moves or
+    // changes, and an edit in progress is not seen.
+    QByteArrayView storedText(int index) const;
 
     bool isUpdatable() const { return !m_table.isEmpty(); }
     void addNew();

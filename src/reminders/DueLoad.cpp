@@ -1,0 +1,36 @@
+#include "reminders/DueLoad.h"
+
+#include "reminders/DueList.h"
+#include "store/Recordset.h"
+
+namespace reminders {
+
+DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
+{
+    DueOutcome outcome;
+    if (affairs.recordCount() < 1)
+        return outcome;
+    outcome.evaluated = true;
+    outcome.list = evaluateDueList(affairs, today);
+    return outcome;
+}
+
+void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
+                     store::Recordset& affairs)
+{
+    if (!outcome.evaluated)
+        return;
+    affairs.moveFirst();
+
+    settings.moveFirst();
+    settings.collect(QStringLiteral("zdtxsw"), outcome.list.isEmpty() ? kNothingDue : outcome.list);
+    settings.update();
+
+    const int text = affairs.columnIndex(QStringLiteral("要事"));
+    for (affairs.moveFirst(); !affairs.eof(); affairs.moveNext()) {
+        if (affairs.text(text).isEmpty())
+            affairs.deleteCurrent();
+    }
+}
+
+} // namespace reminders

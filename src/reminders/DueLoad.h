@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+namespace store {
+class Recordset;
+}
+
+namespace reminders {
+
+// What the reminder window's start-up evaluation found. `evaluated` is false
+// when the affair cursor held no record: then nothing is stored or deleted.
+struct DueOutcome {
+    bool evaluated = false;
+    QString list; // the due list; empty when nothing is due
+};
+
+// Shown and stored when nothing is due.
+inline const QString kNothingDue = QStringLiteral("目前没有重要事务提醒");
+
+// Evaluates `affairs` (opened on "select*  from mp") for `today`, read once
+// by the caller. Writes nothing. Shared by the window and `rmd --due`, so
+// both give the same list byte for byte.
+DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today);
+
+// The window's follow-up to an evaluation: moves `affairs` to its first
+// record, writes the list (or kNothingDue) into zdtxsw of the first row of
+// `settings` (opened on "select*  from ma") and saves it, then deletes every
+// affair whose 要事 is null or empty. Does nothing when the outcome was not
+// evaluated. Leaves `affairs` at EOF. Throws store::StoreError.
+void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
+                     store::Recordset& affairs);
+
+} // namespace reminders
