@@ -10,6 +10,8 @@
 
 namespace shell {
 
+class MainWindow;
+
 // The process-wide values every window shares: the one connection, the two
 // shared cursor slots, the services, and how the process ends.
 class AppContext {
@@ -29,6 +31,9 @@ public:
 
     std::unique_ptr<store::Recordset> sharedCursor;
     std::unique_ptr<store::Recordset> affairCursor;
+
+    // The main window while it exists, for the background-picture command.
+    MainWindow* mainWindow = nullptr;
 
     // Closes affairCursor and the connection, then ends the process.
     void exitApplication(int code = 0);

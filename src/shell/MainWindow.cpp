@@ -1,0 +1,128 @@
+#include "shell/MainWindow.h"
+
+#include "ui_MainWindow.h"
+
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace shell {
+
+namespace {
+
+const QString kNoPictureChosen = QStringLiteral("1123");
+const QString kDefaultPictureName = QStringLiteral("油画-鹿鹤同春.jpg");
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWindowFactory,
+                       QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::MainWindow>()), m_context(context),
+      m_reminderWindowFactory(std::move(reminderWindowFactory))
+{
+    ui->setupUi(this);
+    m_context.mainWindow = this;
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(1000);
+    connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::openReminderWindow);
+    m_context.guarded([this] { m_context.openDatabase(); });
+    if (!m_context.ended())
+        m_startTimer.start();
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_context.mainWindow == this)
+        m_context.mainWindow = nullptr;
+    delete m_reminderWindow.data();
+}
+
+void MainWindow::setPicture(const QString& path)
+{
+    // A file that cannot be shown leaves the picture as it was.
+    if (path.isEmpty())
+        clearPicture();
+    else
+        showFile(path);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ui->picture->setGeometry(rect());
+    m_context.guarded([this] { showStoredPicture(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_startTimer.stop();
+    event->accept();
+    m_context.exitApplication(0);
+}
+
+void MainWindow::showStoredPicture()
+{
+    const QString name = storedPictureName();
+    if (name != kNoPictureChosen && !name.isEmpty() && showFile(name))
+        return;
+    if (showFile(QDir(m_context.appPath()).filePath(kDefaultPictureName)))
+        return;
+    clearPicture();
+}
+
+QString MainWindow::storedPictureName()
+{
+    store::Recordset tp(QStringLiteral("select * from tp"), m_context.dbConnection());
+    // A lost row or a null name is read as "nothing chosen yet".
+    const QString name = tp.eof() || tp.field(QStringLiteral("图片名称")).isNull()
+                             ? kNoPictureChosen
+                             : tp.text(QStringLiteral("图片名称"));
+    tp.close();
+    return name;
+}
+
+bool MainWindow::showFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    const FileStamp stamp{info.absoluteFilePath(), info.lastModified(), info.size()};
+    if (stamp == m_picture)
+        return true;
+    if (stamp == m_refused)
+        return false;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        m_refused = stamp;
+        return false;
+    }
+    ui->picture->setPixmap(QPixmap::fromImage(std::move(image)));
+    m_picture = stamp;
+    return true;
+}
+
+void MainWindow::clearPicture()
+{
+    ui->picture->clear();
+    m_picture = {};
+}
+
+void MainWindow::openReminderWindow()
+{
+    if (m_context.ended() || !m_reminderWindowFactory)
+        return;
+    m_context.guarded([this] {
+        m_reminderWindow = m_reminderWindowFactory();
+        if (m_reminderWindow)
+            m_reminderWindow->show();
+    });
+}
+
+} // namespace shell

@@ -1,0 +1,31 @@
+#include "shell/Password.h"
+
+#include "store/Recordset.h"
+
+#include <QLineEdit>
+
+namespace shell {
+
+std::optional<QString> storedPassword(const store::Recordset& recordset)
+{
+    if (!recordset.isOpen() || recordset.eof() || recordset.bof())
+        return std::nullopt;
+    const QVariant value = recordset.field(0);
+    if (value.isNull())
+        return std::nullopt;
+    return value.toString();
+}
+
+bool passwordMatches(const QString& typed, const std::optional<QString>& stored)
+{
+    return stored && typed == *stored;
+}
+
+void selectForRetry(QLineEdit* box)
+{
+    box->setFocus(Qt::OtherFocusReason);
+    box->home(false);
+    box->end(true);
+}
+
+} // namespace shell

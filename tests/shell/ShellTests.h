@@ -1,0 +1,4 @@
+#pragma once
+
+int runPasswordGateTests(int argc, char** argv);
+int runMainWindowTests(int argc, char** argv);
