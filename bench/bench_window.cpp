@@ -1,0 +1,168 @@
+// bench_window APPFOLDER|DATABASE
+//
+// Opens the real reminder window (offscreen) on a copy of a generated affair
+// book and times what a user waits for with a large book: each search with
+// the list filled and painted, rebuilding the list, and the peak memory.
+// Prints one line per figure and exits 1 when a budget is missed.
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "reminders/AffairEditor.h"
+#include "reminders/AffairSearch.h"
+#include "reminders/ReminderWindow.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+constexpr double kSearchBudget = 0.3; // seconds
+constexpr double kMemoryBudget = 200; // MB
+constexpr int kRuns = 3;
+
+// Nobody answers: every question is a yes, every error is printed.
+class SilentDialogs : public platform::Dialogs {
+public:
+    platform::Answer message(const QString& text, const QString&, platform::Buttons buttons,
+                             platform::Icon) override
+    {
+        std::fprintf(stderr, "bench_window: message: %s\n", qPrintable(text));
+        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+    }
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
+// Best of kRuns, in seconds; the list is laid out and painted before the clock stops.
+double best(const std::function<void()>& action)
+{
+    double fastest = 1e9;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        QApplication::processEvents();
+        fastest = std::min(fastest, timer.nsecsElapsed() / 1e9);
+    }
+    return fastest;
+}
+
+bool failed = false;
+
+void verdict(const QString& what, double value, double budget, const char* unit)
+{
+    const bool holds = value < budget;
+    failed = failed || !holds;
+    std::printf("  %s  %-52s %8.3f %s  (budget < %g %s)\n", holds ? "pass" : "FAIL",
+                qPrintable(what), value, unit, budget, unit);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_window APPFOLDER|DATABASE\n");
+        return 2;
+    }
+    QString source = QString::fromLocal8Bit(argv[1]);
+    if (QFileInfo(source).isDir()) source = QDir(source).filePath(QStringLiteral("rmd.mdb"));
+    // Loading the window writes the due list and removes empty affairs, so
+    // it works on a copy.
+    QTemporaryDir folder;
+    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
+    if (!folder.isValid() || !QFile::copy(source, database)) {
+        std::fprintf(stderr, "bench_window: cannot copy %s\n", qPrintable(source));
+        return 2;
+    }
+
+    platform::SystemClock clock;
+    SilentDialogs dialogs;
+    platform::Services services;
+    services.clock = &clock;
+    services.dialogs = &dialogs;
+    shell::AppContext context(folder.path(), services,
+                              [](int code) { std::exit(code ? code : 1); });
+    context.openDatabase();
+
+    QElapsedTimer opening;
+    opening.start();
+    reminders::ReminderWindow window(context);
+    window.show();
+    QApplication::processEvents();
+    const double openSeconds = opening.nsecsElapsed() / 1e9;
+    const int records = context.affairCursor->recordCount();
+    std::printf("  %d affairs; opening the window (due list, clean-up, list) took %.3f s\n",
+                records, openSeconds);
+
+    auto* searchBox = window.findChild<QLineEdit*>(QStringLiteral("searchBox"));
+    auto* list = window.findChild<QListView*>(QStringLiteral("List1"));
+    reminders::AffairSearch& search = window.search();
+    reminders::AffairEditor& editor = window.editor();
+
+    const struct {
+        const char* label;
+        QString text;
+        bool anyChar;
+    } searches[] = {
+        {"substringSearch 会议 + list fill", QStringLiteral("会议"), false},
+        {"substringSearch 标记 (every affair) + list fill", QStringLiteral("标记"), false},
+        {"substringSearch, no match + list fill", QStringLiteral("没有这件事"), false},
+        {"anyCharSearch 会议 + list fill", QStringLiteral("会议"), true},
+        {"anyCharSearch 标记 (every affair) + list fill", QStringLiteral("标记"), true},
+    };
+    for (const auto& s : searches) {
+        searchBox->setText(s.text);
+        const double seconds = best([&] {
+            if (s.anyChar)
+                search.anyCharSearch();
+            else
+                search.substringSearch();
+        });
+        verdict(QStringLiteral("%1 (%2 lines)")
+                    .arg(QString::fromUtf8(s.label))
+                    .arg(list->model()->rowCount()),
+                seconds, kSearchBudget, "s");
+    }
+
+    editor.refresh();
+    const double refreshSeconds = best([&] { editor.refreshAffairList(); });
+    verdict(QStringLiteral("refreshAffairList (%1 lines)").arg(list->model()->rowCount()),
+            refreshSeconds, kSearchBudget, "s");
+    const double reopenSeconds = best([&] { editor.refresh(); });
+    std::printf("  info  %-52s %8.3f s\n", "Refresh (reopen the cursor + list)", reopenSeconds);
+
+    verdict(QStringLiteral("peak memory with %1 affairs loaded").arg(records), peakMegabytes(),
+            kMemoryBudget, "MB");
+
+    // Not budgeted: every stored text at once in the affair box.
+    QElapsedTimer viewing;
+    viewing.start();
+    search.viewAllAffairs();
+    QApplication::processEvents();
+    std::printf("  info  %-52s %8.3f s, peak %.0f MB\n", "viewAllAffairs (every text in affairBox)",
+                viewing.nsecsElapsed() / 1e9, peakMegabytes());
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "reminders/AffairText.h"
+
+#include <QObject>
+
+class QDate;
+class QDateEdit;
+class QLineEdit;
+class QWidget;
+
+namespace shell {
+class AppContext;
+}
+namespace store {
+class Recordset;
+}
+
+namespace reminders {
+
+namespace Ui {
+class ReminderWindow;
+}
+class AffairListModel;
+
+// The editor of the reminder window: the fourteen boxes, the seven date
+// pickers, the affair list and the commands that change the book. All of
+// them work on the shared affairCursor; a list line n stands for its
+// record n + 1.
+class AffairEditor : public QObject {
+    Q_OBJECT
+public:
+    AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent = nullptr);
+
+    // Commands.
+    void add();
+    void modify();
+    void remove();
+    void removeAll();
+    void clear();
+    void refresh();
+    void quit();
+
+    // Routines the other parts of the window share.
+    void refreshAffairList();
+    void loadSelectedAffair(int line);
+    // Selects a line as the user would, loading its record before returning.
+    void selectLine(int line);
+    int selectedLine() const; // -1 when no line is selected
+    void reopenAffairCursor(const QString& sql);
+    store::Recordset& affairCursor() const;
+    void emptyScheduleAndContactBoxes();
+    // Fills the boxes from the cursor's current record; `withKeyword` also fills gjz.
+    void fillBoxesFromCurrent(bool withKeyword);
+    AffairBoxes boxes() const;
+    QString rawAffairText() const;
+    void setRawAffairText(const QString& text);
+    AffairListModel& listModel() const { return *m_model; }
+
+    // Shows `date` in every picker without writing any box.
+    void setPickers(const QDate& date);
+
+private:
+    bool refusedForBadDate();
+    void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
+                       const QString& format);
+
+    Ui::ReminderWindow& m_ui;
+    shell::AppContext& m_context;
+    AffairListModel* m_model;
+    bool m_selectingFromCode = false;
+};
+
+} // namespace reminders

@@ -1,0 +1,141 @@
+#include "reminders/ReminderWindow.h"
+
+#include "platform/Clock.h"
+#include "reminders/AffairEditor.h"
+#include "reminders/AffairSearch.h"
+#include "reminders/DueList.h"
+#include "reminders/DueLoad.h"
+#include "reminders/TextBoxes.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+#include "ui_rmd.h"
+
+#include <QCloseEvent>
+#include <QStyle>
+#include <QTimer>
+
+namespace reminders {
+
+ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::ReminderWindow>())
+{
+    m_ui->setupUi(this);
+    m_editor = new AffairEditor(*m_ui, m_context, this);
+    m_search = new AffairSearch(*m_ui, m_context, *m_editor, this);
+    setUpIcons();
+    connectCommands();
+
+    auto* tips = new ToolTipFollower(this);
+    tips->follow(m_ui->jtzz);
+    tips->follow(m_ui->lxdd);
+    tips->follow(m_ui->lxr);
+    connect(m_ui->affairBox, &AffairTextEdit::dragStarting, this, [this] {
+        m_ui->searchBox->clear();
+        m_ui->gjz->clear();
+    });
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("Timer1"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &ReminderWindow::updateClock);
+    m_clockTimer->start();
+
+    m_context.guarded([this] { load(); });
+}
+
+ReminderWindow::~ReminderWindow() = default;
+
+QString ReminderWindow::rawAffairText() const
+{
+    return m_editor->rawAffairText();
+}
+
+void ReminderWindow::setRawAffairText(const QString& text)
+{
+    m_editor->setRawAffairText(text);
+}
+
+void ReminderWindow::setUpIcons()
+{
+    const struct {
+        QToolButton* button;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {m_ui->Image5, "edit-find", QStyle::SP_FileDialogContentsView},
+        {m_ui->Image17, "system-search", QStyle::SP_FileDialogDetailedView},
+        {m_ui->Image8, "view-list-text", QStyle::SP_FileDialogListView},
+        {m_ui->Image13, "bookmarks", QStyle::SP_FileDialogInfoView},
+    };
+    for (const auto& icon : icons)
+        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
+                                              style()->standardIcon(icon.fallback)));
+}
+
+void ReminderWindow::connectCommands()
+{
+    // A button and its menu item run the same command; neither does more.
+    const struct {
+        QAbstractButton* button;
+        QAction* action;
+        std::function<void()> run;
+    } commands[] = {
+        {m_ui->Command1, m_ui->actionAdd, [this] { m_editor->add(); }},
+        {m_ui->Command5, m_ui->actionModify, [this] { m_editor->modify(); }},
+        {m_ui->Command2, m_ui->actionDelete, [this] { m_editor->remove(); }},
+        {m_ui->Command3, m_ui->actionClear, [this] { m_editor->clear(); }},
+        {m_ui->Command8, m_ui->actionRefresh, [this] { m_editor->refresh(); }},
+        {m_ui->Command4, m_ui->actionDeleteAll, [this] { m_editor->removeAll(); }},
+        {m_ui->Command7, m_ui->actionQuit, [this] { m_editor->quit(); }},
+        {m_ui->Image5, m_ui->actionSubstringSearch, [this] { m_search->substringSearch(); }},
+        {m_ui->Image17, m_ui->actionAnyCharSearch, [this] { m_search->anyCharSearch(); }},
+        {m_ui->Image8, m_ui->actionViewAll, [this] { m_search->viewAllAffairs(); }},
+        {m_ui->Image13, m_ui->actionShowKeywords, [this] { m_search->showKeywords(); }},
+    };
+    for (const auto& c : commands) {
+        auto guarded = [this, run = c.run] { m_context.guarded(run); };
+        connect(c.button, &QAbstractButton::clicked, this, guarded);
+        connect(c.action, &QAction::triggered, this, guarded);
+    }
+}
+
+void ReminderWindow::load()
+{
+    const platform::Clock& clock = *m_context.services().clock;
+    const QDate today = clock.today();
+
+    m_editor->setPickers(today);
+    updateClock();
+    const QStringList minutes{"30", "60", "90", "120", "150", "180", "210", "240"};
+    m_ui->Combolz->addItems(minutes);
+    m_ui->Combolz->setCurrentText(QStringLiteral("30"));
+    m_mediaCursor = std::make_unique<store::Recordset>(QStringLiteral("select * from bjyy"),
+                                                       m_context.dbConnection());
+    m_context.sharedCursor = std::make_unique<store::Recordset>(QStringLiteral("select*  from ma"),
+                                                                m_context.dbConnection());
+    m_editor->reopenAffairCursor(QStringLiteral("select*  from mp"));
+    m_ui->Text3->setText(QStringLiteral("今天是:") + today.toString(QStringLiteral("yyyy-MM-dd")));
+    m_ui->Text5->clear();
+    m_ui->Text5->setText(weekdayText(today));
+    m_editor->setRawAffairText(QString());
+
+    const DueOutcome outcome = runDueEvaluation(*m_context.affairCursor, today);
+    if (!outcome.evaluated) return;
+    m_editor->setRawAffairText(outcome.list);
+    storeDueOutcome(outcome, *m_context.sharedCursor, *m_context.affairCursor);
+    m_editor->refreshAffairList();
+}
+
+void ReminderWindow::updateClock()
+{
+    m_ui->Label9->setText(
+        m_context.services().clock->now().time().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void ReminderWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    m_context.exitApplication(0);
+}
+
+} // namespace reminders

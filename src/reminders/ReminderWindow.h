@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class QTimer;
+
+namespace shell {
+class AppContext;
+}
+namespace store {
+class Recordset;
+}
+
+namespace reminders {
+
+namespace Ui {
+class ReminderWindow;
+}
+class AffairEditor;
+class AffairSearch;
+
+// The reminder window rmd: the book of affairs with its editor, list and
+// searches. Loading it evaluates what is due today.
+class ReminderWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ReminderWindow(shell::AppContext& context, QWidget* parent = nullptr);
+    ~ReminderWindow() override;
+
+    // The exact text of affairBox (the widget shows a copy).
+    QString rawAffairText() const;
+    void setRawAffairText(const QString& text);
+
+    AffairEditor& editor() const { return *m_editor; }
+    AffairSearch& search() const { return *m_search; }
+    // Open on "select * from bjyy" for as long as the window lives.
+    store::Recordset* mediaCursor() const { return m_mediaCursor.get(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void load();
+    void updateClock();
+    void setUpIcons();
+    void connectCommands();
+
+    shell::AppContext& m_context;
+    std::unique_ptr<Ui::ReminderWindow> m_ui;
+    std::unique_ptr<store::Recordset> m_mediaCursor;
+    AffairEditor* m_editor = nullptr;
+    AffairSearch* m_search = nullptr;
+    QTimer* m_clockTimer = nullptr;
+};
+
+} // namespace reminders

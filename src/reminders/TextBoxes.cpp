@@ -1,0 +1,255 @@
+#include "reminders/TextBoxes.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace reminders {
+
+namespace {
+
+DragRunner& dragRunner()
+{
+    static DragRunner runner;
+    return runner;
+}
+
+void runCopyDrag(QWidget* source, QMimeData* data)
+{
+    auto* drag = new QDrag(source);
+    drag->setMimeData(data);
+    if (dragRunner())
+        dragRunner()(*drag, Qt::CopyAction);
+    else
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+    drag->deleteLater();
+}
+
+bool farEnough(const QPoint& from, const QPoint& to)
+{
+    return (to - from).manhattanLength() >= QApplication::startDragDistance();
+}
+
+} // namespace
+
+void setDragRunner(DragRunner runner)
+{
+    dragRunner() = std::move(runner);
+}
+
+QString rtfFromText(const QString& text)
+{
+    QString body;
+    body.reserve(text.size() * 2);
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            body += u'\\';
+            body += c;
+        } else if (c == u'\r') {
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+            body += QStringLiteral("\\par ");
+        } else if (c == u'\n') {
+            body += QStringLiteral("\\par ");
+        } else if (c.unicode() < 0x80) {
+            body += c;
+        } else {
+            // RTF spells other characters as signed 16-bit code units.
+            body += QStringLiteral("\\u%1?").arg(static_cast<qint16>(c.unicode()));
+        }
+    }
+    return QStringLiteral("{\\rtf1\\ansi\\uc1 ") + body + u'}';
+}
+
+QString displayText(const QString& raw)
+{
+    QString out;
+    out.reserve(raw.size());
+    for (int i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c == u'\r' || c == u'\n') {
+            const QChar partner = c == u'\r' ? u'\n' : u'\r';
+            if (i + 1 < raw.size() && raw.at(i + 1) == partner) ++i;
+            out += u'\n';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// ---- DragLineEdit
+
+DragLineEdit::DragLineEdit(QWidget* parent) : QLineEdit(parent)
+{
+    // Drags are started here, not by QLineEdit, which would offer a move.
+    setDragEnabled(false);
+    setAcceptDrops(true);
+}
+
+QMimeData* DragLineEdit::createDragMimeData() const
+{
+    auto* data = new QMimeData;
+    const QString text = selectedText();
+    data->setText(text);
+    data->setData(kRtfMimeType, rtfFromText(text).toLatin1());
+    return data;
+}
+
+bool DragLineEdit::onSelection(const QPoint& pos)
+{
+    if (!hasSelectedText()) return false;
+    const int at = cursorPositionAt(pos);
+    return at >= selectionStart() && at < selectionEnd();
+}
+
+void DragLineEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onSelection(event->position().toPoint())) {
+        m_pressPos = event->position().toPoint();
+        m_dragPending = true;
+        event->accept();
+        return;
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void DragLineEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragPending) {
+        if ((event->buttons() & Qt::LeftButton) &&
+            farEnough(m_pressPos, event->position().toPoint())) {
+            m_dragPending = false;
+            runCopyDrag(this, createDragMimeData());
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseMoveEvent(event);
+}
+
+void DragLineEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_dragPending) {
+        // A click on the selection without a drag places the caret there.
+        m_dragPending = false;
+        setCursorPosition(cursorPositionAt(event->position().toPoint()));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+// ---- AffairTextEdit
+
+AffairTextEdit::AffairTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_settingText) m_rawCurrent = false;
+    });
+}
+
+QString AffairTextEdit::rawText() const
+{
+    if (!m_rawCurrent) {
+        QString text = document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+        m_raw = text;
+        m_rawCurrent = true;
+    }
+    return m_raw;
+}
+
+void AffairTextEdit::setRawText(const QString& text)
+{
+    m_raw = text;
+    m_rawCurrent = true;
+    m_settingText = true;
+    setPlainText(displayText(text));
+    m_settingText = false;
+}
+
+QMimeData* AffairTextEdit::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData;
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    data->setText(text);
+    return data;
+}
+
+bool AffairTextEdit::onSelection(const QPoint& pos) const
+{
+    const QTextCursor selection = textCursor();
+    if (!selection.hasSelection()) return false;
+    const int at = cursorForPosition(pos).position();
+    return at >= selection.selectionStart() && at < selection.selectionEnd();
+}
+
+void AffairTextEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onSelection(event->position().toPoint())) {
+        m_pressPos = event->position().toPoint();
+        m_dragPending = true;
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void AffairTextEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragPending) {
+        if ((event->buttons() & Qt::LeftButton) &&
+            farEnough(m_pressPos, event->position().toPoint())) {
+            m_dragPending = false;
+            emit dragStarting();
+            runCopyDrag(this, createMimeDataFromSelection());
+        }
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void AffairTextEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_dragPending) {
+        m_dragPending = false;
+        setTextCursor(cursorForPosition(event->position().toPoint()));
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+// ---- ToolTipFollower
+
+void ToolTipFollower::follow(QLineEdit* box)
+{
+    box->setMouseTracking(true);
+    box->installEventFilter(this);
+}
+
+bool ToolTipFollower::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+    case QEvent::ToolTip:
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) box->setToolTip(box->text());
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace reminders

@@ -1,0 +1,139 @@
+#include "RmdTests.h"
+#include "reminders/AffairText.h"
+#include "reminders/SearchSql.h"
+#include "reminders/TextBoxes.h"
+
+#include <QtTest>
+
+using namespace reminders;
+
+namespace {
+const QString kDashes(88, u'-');
+}
+
+void TestAffairText::composeStoredAffair_data()
+{
+    // Boxes in the order sjd qssj jssj mysj mzsj mrsj mymrsj lxr lxdd jtzz sj dh.
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("affair");
+    QTest::addColumn<QString>("summary");
+    const QStringList none(12, QString());
+    auto with = [&](std::initializer_list<std::pair<int, const char*>> set) {
+        QStringList b = none;
+        for (auto [i, v] : set)
+            b[i] = QString::fromUtf8(v);
+        return b;
+    };
+    QTest::newRow("every box empty") << none << QString() << QString();
+    QTest::newRow("time point and place")
+        << with({{0, "2004-5-16"}, {8, "会议室"}}) << QStringLiteral("开会")
+        << QStringLiteral("时间点：2004-5-16  联系地点：会议室  ");
+    QTest::newRow("start alone") << with({{1, "2004-5-19"}}) << QString() << QString();
+    QTest::newRow("end alone") << with({{2, "2004-5-22"}}) << QString() << QString();
+    QTest::newRow("period") << with({{1, "2004-5-19"}, {2, "2004-5-22"}}) << QString()
+                            << QStringLiteral("起始时间：2004-5-19  结束时间：2004-5-22  ");
+    QTest::newRow("no weekday") << with({{4, "100"}}) << QString() << QString();
+    QTest::newRow("sunday") << with({{4, "0"}}) << QString() << QStringLiteral("每周时间：0  ");
+    QTest::newRow("every box, in order")
+        << QStringList{"t", "s", "e", "m", "w", "d", "md", "p", "pl", "h", "mo", "ph"}
+        << QStringLiteral("x")
+        << QStringLiteral(
+               "时间点：t  起始时间：s  结束时间：e  每月时间：m  每周时间：w  每日时间：d  "
+               "每月每日时间：md  联系人：p  联系地点：pl  家庭住址：h  联系人手机：mo  "
+               "联系人电话：ph  ");
+    QTest::newRow("affair text kept as it is")
+        << none << QStringLiteral("a\n\rb\r\n ") << QString();
+}
+
+void TestAffairText::composeStoredAffair()
+{
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, affair);
+    QFETCH(QString, summary);
+    AffairBoxes b;
+    b.affair = affair;
+    QString* fields[] = {&b.sjd,    &b.qssj, &b.jssj, &b.mysj, &b.mzsj, &b.mrsj,
+                         &b.mymrsj, &b.lxr,  &b.lxdd, &b.jtzz, &b.sj,   &b.dh};
+    for (int i = 0; i < 12; ++i)
+        *fields[i] = boxes.at(i);
+    QCOMPARE(reminders::composeStoredAffair(b),
+             summary + QStringLiteral(" ---标记\r\n") + affair + QStringLiteral("\r\n") + kDashes);
+}
+
+void TestAffairText::searchStatements_data()
+{
+    QTest::addColumn<bool>("anyChar");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("sql");
+    const QString head = QStringLiteral("select  * from mp where 要事=");
+    const QString esc = QStringLiteral(" escape '\\'");
+    auto like = [&](const QString& p) {
+        return QStringLiteral(" or 要事 like '") + p + u'\'' + esc;
+    };
+    QTest::newRow("substring") << false << QStringLiteral("会议")
+                               << head + "'会议'" + like("%会议%");
+    QTest::newRow("substring of nothing") << false << QString() << head + "''" + like("%%");
+    QTest::newRow("substring with quote, wildcards, escape")
+        << false << QStringLiteral("it's 5%_\\")
+        << head + "'it''s 5%_\\'" + like("%it''s 5\\%\\_\\\\%");
+    QTest::newRow("any of two") << true << QStringLiteral("会议")
+                                << head + "'会议'" + like("%会%") + like("%议%") + like("") +
+                                       like("") + like("") + like("");
+    QTest::newRow("any of nothing")
+        << true << QString()
+        << head + "''" + like("") + like("") + like("") + like("") + like("") + like("");
+    QTest::newRow("only six characters count")
+        << true << QStringLiteral("abcdefgh")
+        << head + "'abcdefgh'" + like("%a%") + like("%b%") + like("%c%") + like("%d%") +
+               like("%e%") + like("%f%");
+    QTest::newRow("any with quote and percent")
+        << true << QStringLiteral("'%#*")
+        << head + "'''%#*'" + like("%''%") + like("%\\%%") + like("%#%") + like("%*%") + like("") +
+               like("");
+    QTest::newRow("character outside the basic plane stays whole")
+        << true << QStringLiteral("😀x")
+        << head + "'😀x'" + like("%😀%") + like("%x%") + like("") + like("") + like("") + like("");
+}
+
+void TestAffairText::searchStatements()
+{
+    QFETCH(bool, anyChar);
+    QFETCH(QString, text);
+    QFETCH(QString, sql);
+    QCOMPARE(anyChar ? anyCharSearchSql(text) : substringSearchSql(text), sql);
+}
+
+void TestAffairText::boxTexts_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("due list shows one blank line between entries")
+        << "display" << QStringLiteral("a\n\r\n\rb\n\r\n\r") << QStringLiteral("a\n\nb\n\n");
+    QTest::newRow("every kind of break")
+        << "display" << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("list line") << "line" << QStringLiteral("x  ---标记\r\ny\n\r-")
+                               << QStringLiteral("x  ---标记y-");
+    QTest::newRow("search text loses blanks at its ends only")
+        << "search" << QStringLiteral("  会 议  ") << QStringLiteral("会 议");
+    QTest::newRow("search text keeps a tab")
+        << "search" << QStringLiteral("\t会 ") << QStringLiteral("\t会");
+    QTest::newRow("rtf escapes and code units")
+        << "rtf" << QStringLiteral("a{b}\\c\r\n中：")
+        << QStringLiteral("{\\rtf1\\ansi\\uc1 a\\{b\\}\\\\c\\par \\u20013?\\u-230?}");
+}
+
+void TestAffairText::boxTexts()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    if (kind == "display")
+        QCOMPARE(displayText(in), out);
+    else if (kind == "line")
+        QCOMPARE(listLineText(in), out);
+    else if (kind == "search")
+        QCOMPARE(searchText(in), out);
+    else
+        QCOMPARE(rtfFromText(in), out);
+}
