@@ -26,6 +26,10 @@ CREATE TABLE mp (
     每月每日时间  TEXT COLLATE NOCASE
 );
 
+-- Lets the start-up due list judge every affair from this small index and
+-- read only the texts of the affairs that are due.
+CREATE INDEX mp_schedule ON mp (时间点, 起始时间, 结束时间, 每日时间, 每月时间, 每周时间, 每月每日时间);
+
 CREATE TABLE tp (
     图片名称 TEXT COLLATE NOCASE
 );

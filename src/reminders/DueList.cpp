@@ -1,11 +1,13 @@
 #include "reminders/DueList.h"
 
 #include "store/DateText.h"
-#include "store/Recordset.h"
+#include "store/Connection.h"
+#include "store/Scan.h"
 #include "store/StoreError.h"
 
 #include <QByteArrayView>
 #include <QDateTime>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace reminders {
 
@@ -177,14 +180,6 @@ QByteArray storedForm(const QVariant& value)
     }
 }
 
-int requireColumn(const store::Recordset& rs, const QString& name)
-{
-    const int index = rs.columnIndex(name);
-    if (index < 0)
-        throw store::StoreError(QStringLiteral("找不到列 %1").arg(name));
-    return index;
-}
-
 } // namespace
 
 double leadingNumber(const QString& text)
@@ -235,35 +230,55 @@ QString weekdayText(const QDate& date)
     return QStringLiteral("今天是:星期") + QString::fromUtf16(names[weekdayNumber(date)]);
 }
 
-QString evaluateDueList(store::Recordset& affairs, const QDate& today)
+QString evaluateDueList(store::Connection& connection, const QDate& today)
 {
-    QString list;
-    if (affairs.recordCount() < 1)
-        return list;
-
-    // Looked up once: a large book must not pay a name search per cell.
-    const int text = requireColumn(affairs, QStringLiteral("要事"));
-    const int timePoint = requireColumn(affairs, QStringLiteral("时间点"));
-    const int start = requireColumn(affairs, QStringLiteral("起始时间"));
-    const int end = requireColumn(affairs, QStringLiteral("结束时间"));
-    const int day = requireColumn(affairs, QStringLiteral("每日时间"));
-    const int month = requireColumn(affairs, QStringLiteral("每月时间"));
-    const int weekday = requireColumn(affairs, QStringLiteral("每周时间"));
-    const int monthDay = requireColumn(affairs, QStringLiteral("每月每日时间"));
+    // The schedule columns come from their covering index when it is there,
+    // so a large book is judged without reading a single affair text; only
+    // the due rows' texts are fetched, in the order the book lists them.
+    // One read transaction for both passes: otherwise every fetched text
+    // takes and drops the file lock again.
+    struct ReadTransaction {
+        store::Connection& c;
+        explicit ReadTransaction(store::Connection& connection) : c(connection)
+        {
+            c.execute(QStringLiteral("begin"));
+        }
+        ~ReadTransaction()
+        {
+            try {
+                c.execute(QStringLiteral("commit"));
+            } catch (const store::StoreError&) {
+                // Ending a transaction that only read loses nothing.
+            }
+        }
+    } transaction(connection);
+    store::Scan schedules(connection,
+                          QStringLiteral("select rowid, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
+                                         "每周时间, 每月每日时间 from mp"));
     const Day on(today);
+    std::vector<std::pair<qint64, int>> due; // rowid, passing tests
+    while (schedules.next()) {
+        const int hits = int(pointDue(schedules.raw(1), on)) +
+                         int(periodDue(schedules.raw(2), schedules.raw(3), on)) +
+                         int(numberDue(schedules.raw(4), on.day)) +
+                         int(numberDue(schedules.raw(5), on.month)) +
+                         int(numberDue(schedules.raw(6), on.weekday)) +
+                         int(monthDayDue(schedules.raw(7), on));
+        if (hits > 0)
+            due.emplace_back(schedules.integer(0), hits);
+    }
+    std::sort(due.begin(), due.end());
 
-    for (affairs.moveFirst(); !affairs.eof(); affairs.moveNext()) {
-        const int hits = int(pointDue(affairs.storedText(timePoint), on)) +
-                         int(periodDue(affairs.storedText(start), affairs.storedText(end), on)) +
-                         int(numberDue(affairs.storedText(day), on.day)) +
-                         int(numberDue(affairs.storedText(month), on.month)) +
-                         int(numberDue(affairs.storedText(weekday), on.weekday)) +
-                         int(monthDayDue(affairs.storedText(monthDay), on));
-        if (hits == 0)
+    QString list;
+    store::Scan text(connection, QStringLiteral("select 要事 from mp where rowid = ?"));
+    for (const auto& [rowid, hits] : due) {
+        text.rewind();
+        text.bind(1, rowid);
+        if (!text.next())
             continue;
         // The entries of one record are all alike, so test order needs no
         // tracking: one entry per passing test.
-        const QString entry = affairs.text(text) + kEntryEnd;
+        const QString entry = text.text(0) + kEntryEnd;
         for (int i = 0; i < hits; ++i)
             list += entry;
     }

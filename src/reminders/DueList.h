@@ -5,7 +5,7 @@
 #include <QVariant>
 
 namespace store {
-class Recordset;
+class Connection;
 }
 
 namespace reminders {
@@ -37,11 +37,10 @@ QString weekdayText(const QDate& date);
 // Ends every entry of the due list.
 inline const QString kEntryEnd = QStringLiteral("\n\r\n\r");
 
-// Walks the cursor from its first record to its end and returns the due
-// list for `today`: one entry per passing test, in test order, each the
-// record's 要事 (null as nothing) followed by kEntryEnd. Leaves the cursor at
-// EOF; an empty cursor gives an empty list and is not moved. Throws
-// store::StoreError when a schedule column is missing.
-QString evaluateDueList(store::Recordset& affairs, const QDate& today);
+// The due list of the book in `connection` for `today`: one entry per
+// passing test, in test order, each the affair's 要事 (null as nothing)
+// followed by kEntryEnd, affairs in the order "select * from mp" gives them.
+// Throws store::StoreError when a schedule column is missing.
+QString evaluateDueList(store::Connection& connection, const QDate& today);
 
 } // namespace reminders

@@ -19,8 +19,8 @@ struct DueOutcome {
 // Shown and stored when nothing is due.
 inline const QString kNothingDue = QStringLiteral("目前没有重要事务提醒");
 
-// Evaluates `affairs` (opened on "select*  from mp") for `today`, read once
-// by the caller. Writes nothing. Shared by the window and `rmd --due`, so
+// Evaluates the book behind `affairs` (opened on "select*  from mp") for
+// `today`, read once by the caller. Writes nothing and leaves the cursor where it is. Shared by the window and `rmd --due`, so
 // both give the same list byte for byte.
 DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today);
 

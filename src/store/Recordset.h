@@ -61,6 +61,9 @@ public:
     // changes, and an edit in progress is not seen.
     QByteArrayView storedText(int index) const;
 
+    // The connection the cursor was opened on; null when closed.
+    Connection* connection() const { return m_open ? m_connection : nullptr; }
+
     bool isUpdatable() const { return !m_table.isEmpty(); }
     void addNew();
     // An invalid QVariant stores null; any QString, even a null one, stores
