@@ -1,9 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "platform/Clock.h"
-#include "reminders/DueLoad.h"
+#include "reminders/DueList.h"
 #include "store/Connection.h"
-#include "store/Recordset.h"
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
@@ -183,18 +182,17 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
 
     const QDate today = command.date.value_or(clock.today());
     const QString database = QDir(appFolder).filePath(QStringLiteral("rmd.mdb"));
-    reminders::DueOutcome outcome;
+    QString list;
     try {
         store::Connection connection;
         connection.open(database);
-        store::Recordset affairs(QStringLiteral("select*  from mp"), connection);
-        outcome = reminders::runDueEvaluation(affairs, today);
+        list = reminders::evaluateDueList(connection, today);
     } catch (const store::StoreError& error) {
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
                            .arg(QDir::toNativeSeparators(database), error.message()));
         return kUsageError;
     }
-    writeText(out, outcome.list);
+    writeText(out, list);
     return 0;
 }
 
@@ -210,11 +208,6 @@ std::optional<int> runCommandLine(int argc, char** argv)
     QString appFolder;
     std::optional<QCoreApplication> core;
     if (command.kind == Command::Kind::Due) {
-        // Without TZ, glibc checks the zone file again on every local-time
-        // conversion, a system call per date cell of the book; naming the
-        // same zone explicitly lets it keep what it read.
-        if (!qEnvironmentVariableIsSet("TZ"))
-            qputenv("TZ", ":/etc/localtime");
         core.emplace(argc, argv);
         appFolder = QCoreApplication::applicationDirPath();
     }

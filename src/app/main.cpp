@@ -1,57 +1,25 @@
-// rmd: the organiser. Window-less command-line options are handled before
-// any QApplication exists; otherwise the login dialog is the first window.
+// rmd: options that need no window (rmd --due) are handled before any
+// QApplication exists; otherwise the organiser's windows are loaded from the
+// library beside the program and the login dialog comes up.
 #include "app/CommandLine.h"
-#include "platform/Autostart.h"
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
-#include "platform/MediaPlayer.h"
-#include "platform/Speech.h"
-#include "platform/SpreadsheetPrinter.h"
-#include "shell/AppContext.h"
-#include "shell/LoginDialog.h"
+#include "app/Organiser.h"
 
-#include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
-#include <QLibraryInfo>
-#include <QTranslator>
-#include <cstdlib>
-
-#if __has_include("reminders/ReminderWindow.h")
-#include "reminders/ReminderWindow.h"
-#define LUMO_HAS_REMINDER_WINDOW 1
-#endif
+#include <cstdio>
+#include <dlfcn.h>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
-// The interface speaks Chinese whatever the session's locale, so Qt's own
-// buttons and dialogs must too.
-void installChineseTranslations(QApplication& app)
+std::string executableFolder()
 {
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-}
-
-// Fontconfig usually falls back to a CJK font by itself; a session whose
-// default font has no Chinese glyphs gets one that has.
-void ensureChineseFont()
-{
-    const QFont font = QApplication::font();
-    if (QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::SimplifiedChinese))
-        return;
-    const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    for (const QString& wanted : {QStringLiteral("WenQuanYi Micro Hei"),
-                                  QStringLiteral("Noto Sans CJK SC")}) {
-        if (families.contains(wanted)) {
-            QFont chinese = font;
-            chinese.setFamilies({font.family(), wanted});
-            QApplication::setFont(chinese);
-            return;
-        }
-    }
+    std::string path(4096, '\0');
+    const ssize_t size = readlink("/proc/self/exe", path.data(), path.size());
+    if (size <= 0)
+        return ".";
+    path.resize(size_t(size));
+    const size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 } // namespace
@@ -61,45 +29,16 @@ int main(int argc, char** argv)
     if (const std::optional<int> handled = app::runCommandLine(argc, argv))
         return *handled;
 
-    QApplication application(argc, argv);
-    // Every way out runs through exitApplication.
-    QApplication::setQuitOnLastWindowClosed(false);
-    installChineseTranslations(application);
-    ensureChineseFont();
-
-    platform::SystemClock clock;
-    platform::QtDialogs dialogs;
-    platform::QtDesktop desktop;
-    const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
-    const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
-    platform::OoxmlSpreadsheetPrinter printer(
-        [&desktop](const QString& path) { return desktop.open(path).isEmpty(); });
-    platform::XdgAutostart autostart;
-
-    platform::Services services;
-    services.clock = &clock;
-    services.dialogs = &dialogs;
-    services.desktop = &desktop;
-    services.mediaPlayer = mediaPlayer.get();
-    services.speech = speech.get();
-    services.printer = &printer;
-    services.autostart = &autostart;
-
-    // The database and the text files are closed before this runs, and
-    // nothing else holds unwritten data, so ending at once loses nothing.
-    shell::AppContext context(QCoreApplication::applicationDirPath(), services,
-                              [](int code) { std::exit(code); });
-
-#ifdef LUMO_HAS_REMINDER_WINDOW
-    auto reminderWindow = [&context]() -> QWidget* {
-        return new reminders::ReminderWindow(context);
-    };
-#else
-    // The reminder window is not part of this build yet.
-    auto reminderWindow = []() -> QWidget* { return nullptr; };
-#endif
-
-    shell::LoginDialog login(context, reminderWindow);
-    login.start();
-    return QApplication::exec();
+    const std::string library = executableFolder() + "/" + kOrganiserLibrary;
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        std::fprintf(stderr, "rmd：无法加载程序库 %s：%s\n", library.c_str(), dlerror());
+        return 1;
+    }
+    auto run = reinterpret_cast<int (*)(int, char**)>(dlsym(handle, "lumo_run_organiser"));
+    if (!run) {
+        std::fprintf(stderr, "rmd：程序库 %s 不完整：%s\n", library.c_str(), dlerror());
+        return 1;
+    }
+    return run(argc, argv);
 }

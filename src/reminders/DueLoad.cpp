@@ -11,7 +11,7 @@ DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
     if (affairs.recordCount() < 1)
         return outcome;
     outcome.evaluated = true;
-    outcome.list = evaluateDueList(affairs, today);
+    outcome.list = evaluateDueList(*affairs.connection(), today);
     return outcome;
 }
 
