@@ -1,5 +1,6 @@
 #include "RmdTests.h"
 #include "TestApp.h"
+#include "app/CommandLine.h"
 #include "reminders/AffairText.h"
 #include "reminders/ReminderWindow.h"
 #include "reminders/TextBoxes.h"
@@ -40,6 +41,7 @@ QString insert(const QString& columns, const QString& values)
 // A fresh application folder and the reminder window opened on it.
 struct Book {
     TestApp app;
+    QByteArray cliDue;
     std::unique_ptr<ReminderWindow> w;
 
     explicit Book(const QDate& today = kMonday, const QStringList& statements = {})
@@ -47,6 +49,13 @@ struct Book {
         app.clock.current = QDateTime(today, QTime(9, 30, 5));
         for (const QString& sql : statements)
             app.exec(sql);
+        // What `rmd --due` prints for the same book and day, before the
+        // window's start-up changes the book.
+        QBuffer out(&cliDue), err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
+                        app.path(), app.clock, out, err);
         app.context().openDatabase();
         w = std::make_unique<ReminderWindow>(app.context());
         w->show();
@@ -172,6 +181,7 @@ void TestReminderWindow::loadOnFixedDates()
     QFETCH(QString, weekday);
     Book b(today, rows);
     QCOMPARE(b.w->rawAffairText(), due);
+    QCOMPARE(b.cliDue, due.toUtf8());
     QCOMPARE(b.app.scalar("select zdtxsw from ma"), zdtxsw);
     QCOMPARE(b.db("要事"), kept);
     QCOMPARE(b.lines(), kept);
