@@ -1,11 +1,356 @@
-#include "ShellTests.h"
+// The shell: login, verify and change-password dialogs, start and end, the main window's picture.
+#include "TestApp.h"
 
-#include <QApplication>
+#include "shell/ChangePasswordDialog.h"
+#include "shell/LoginDialog.h"
+#include "shell/MainWindow.h"
+#include "shell/VerifyPasswordDialog.h"
 
-int main(int argc, char** argv)
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QtTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kInvalid = QStringLiteral("无效的密码，请重试!");
+const QString kDefaultName = QStringLiteral("油画-鹿鹤同春.jpg");
+
+QString sqlValue(const QVariant& value)
 {
-    QApplication app(argc, argv);
-    int failures = runPasswordGateTests(argc, argv);
-    failures += runMainWindowTests(argc, argv);
-    return failures;
+    return value.isNull() ? QStringLiteral("null") : "'" + value.toString() + "'";
 }
+
+// Root writes to any file whatever its mode; the immutable flag stops even root.
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) ::close(fd);
+    return ok;
+}
+
+template <typename T>
+T* child(QWidget* window, const char* name) // a missing widget fails the test by crashing
+{
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+void click(QWidget* window, const char* button)
+{
+    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// PNG content whatever the name says: the picture is recognised by its content.
+void writePicture(const QString& path, QColor colour)
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "PNG"));
+}
+
+QColor shownColour(shell::MainWindow& window) // transparent for no picture
+{
+    const QImage image = window.findChild<QLabel*>(QStringLiteral("picture"))->pixmap().toImage();
+    return image.isNull() ? QColor(Qt::transparent)
+                          : image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void passwordCheck_data()
+    {
+        QTest::addColumn<bool>("verifying"); // else logging in
+        QTest::addColumn<QVariant>("stored"); // verify: stored after the dialog was loaded
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        const auto pw = [](const char* text) { return QVariant(QString::fromUtf8(text)); };
+        const QVariant initial = pw("6158"), blanks = pw("ab  ");
+        QTest::newRow("login right") << false << initial << "6158" << true;
+        QTest::newRow("login wrong") << false << initial << "6159" << false;
+        QTest::newRow("login trailing blank typed") << false << initial << "6158 " << false;
+        QTest::newRow("login other case") << false << pw("Secret") << "secret" << false;
+        QTest::newRow("login stored blanks left out") << false << blanks << "ab" << false;
+        QTest::newRow("login stored blanks typed") << false << blanks << "ab  " << true;
+        QTest::newRow("login marker in capitals") << false << pw("WKFN") << "WKFN" << true;
+        QTest::newRow("login empty stored, nothing typed") << false << pw("") << "" << true;
+        QTest::newRow("login null stored, nothing typed") << false << QVariant() << "" << false;
+        QTest::newRow("login null stored, marker typed") << false << QVariant() << "wkfn" << false;
+        QTest::newRow("verify right") << true << initial << "6158" << true;
+        QTest::newRow("verify wrong") << true << initial << "6157" << false;
+        QTest::newRow("verify old password after a change") << true << pw("new") << "6158" << false;
+        QTest::newRow("verify new password after a change") << true << pw("new") << "new" << true;
+    }
+
+    void passwordCheck()
+    {
+        QFETCH(bool, verifying);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        TestApp app;
+        const QString update = QStringLiteral("update ma set mm = ") + sqlValue(stored);
+        std::unique_ptr<shell::LoginDialog> login;
+        QPointer<shell::VerifyPasswordDialog> verify;
+        const auto cleanup = qScopeGuard([&] { delete verify.data(); });
+        QDialog* dialog = nullptr;
+        if (verifying) {
+            app.context().openDatabase();
+            dialog = verify = new shell::VerifyPasswordDialog(app.context());
+            verify->show();
+            app.exec(update);
+        } else {
+            app.exec(update);
+            login = std::make_unique<shell::LoginDialog>(app.context(), nullptr);
+            login->start();
+            dialog = login.get();
+            QCOMPARE(dialog->focusWidget(), child<QLineEdit>(dialog, "Text1"));
+        }
+        auto* box = child<QLineEdit>(dialog, "Text1");
+        QVERIFY(dialog->isVisible());
+        QTest::keyClicks(box, typed);
+        click(dialog, "Command1");
+
+        QCOMPARE(dialog->isVisible(), !accepted);
+        QPointer<QWidget> next = verifying ? static_cast<QWidget*>(verify->changeDialog())
+                                           : login->mainWindow();
+        QCOMPARE(next && next->isVisible(), accepted);
+        if (verifying) delete next.data();
+        QCOMPARE(app.dialogs.texts(), accepted ? QStringList() : QStringList{kInvalid});
+        if (!accepted) {
+            QCOMPARE(app.dialogs.messages.first().title,
+                     verifying ? QStringLiteral("验证") : QStringLiteral("登录"));
+            QCOMPARE(app.dialogs.messages.first().buttons, platform::Buttons::Ok);
+            // Login empties the box so the next try is judged alone; verify selects the try.
+            QCOMPARE(box->text(), verifying ? typed : QString());
+            QCOMPARE(box->selectedText(), verifying ? typed : QString());
+            QCOMPARE(dialog->focusWidget(), box);
+        }
+        QVERIFY(app.exitCodes.isEmpty());
+    }
+
+    void startAndEnd_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("login 取消") << "cancel";
+        QTest::newRow("login Escape") << "Escape";
+        QTest::newRow("main window closed before the timer") << "main";
+        QTest::newRow("main window closed after the reminder window opened") << "reminders";
+    }
+
+    // The no-password marker skips the prompt; the reminder window follows a second later, once.
+    // Cancelling the login or closing the main window ends the program.
+    void startAndEnd()
+    {
+        QFETCH(QString, how);
+        const bool viaMain = how == QLatin1String("main") || how == QLatin1String("reminders");
+        TestApp app;
+        if (viaMain) app.exec(QStringLiteral("update ma set mm = 'wkfn'"));
+        int calls = 0;
+        shell::LoginDialog login(app.context(), [&calls]() -> QWidget* {
+            ++calls;
+            return new QWidget;
+        });
+        login.start();
+        auto* box = child<QLineEdit>(&login, "Text1");
+        QCOMPARE(login.isVisible(), !viaMain);
+        QCOMPARE(login.mainWindow() && login.mainWindow()->isVisible(), viaMain);
+        QCOMPARE(calls, 0);
+        if (!viaMain) QTest::keyClicks(box, QStringLiteral("6158")); // even the right one is unused
+
+        if (how == QLatin1String("cancel")) click(&login, "Command2");
+        if (how == QLatin1String("Escape")) QTest::keyClick(box, Qt::Key_Escape);
+        if (how == QLatin1String("reminders")) {
+            QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
+            QVERIFY(login.mainWindow()->reminderWindow()->isVisible());
+        }
+        if (viaMain) login.mainWindow()->close();
+        QCOMPARE(app.exitCodes, QList<int>{0});
+        QVERIFY(!app.context().connected() && !login.isVisible());
+        QTest::qWait(1500);
+        QCOMPARE(calls, how == QLatin1String("reminders") ? 1 : 0);
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
+
+    void unusableDatabase_data()
+    {
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("not a database") << "garbage";
+        QTest::newRow("write-protected") << "readonly";
+    }
+
+    void unusableDatabase()
+    {
+        QFETCH(QString, problem);
+        TestApp app;
+        const QString db = app.databasePath();
+        bool immutable = false;
+        const auto release = qScopeGuard([&] {
+            if (immutable) setImmutable(db, false);
+        });
+        QFile file(db);
+        if (problem == QLatin1String("missing")) {
+            QVERIFY(file.remove());
+        } else if (problem == QLatin1String("readonly")) {
+            QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+            if (geteuid() == 0 && !(immutable = setImmutable(db, true)))
+                QSKIP("root may write to any file, and this file system has no immutable flag");
+        } else {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) > 0);
+            file.close();
+        }
+        const qint64 size = file.size();
+        shell::LoginDialog login(app.context(), nullptr);
+        login.start();
+
+        QCOMPARE(app.dialogs.messages.size(), 1);
+        QCOMPARE(app.dialogs.messages.first().icon, platform::Icon::Critical);
+        QCOMPARE(app.exitCodes, QList<int>{1});
+        QVERIFY(!login.isVisible() && !login.mainWindow());
+        QCOMPARE(file.exists(), problem != QLatin1String("missing"));
+        QCOMPARE(file.size(), size);
+    }
+
+    void changePassword_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("same") << "abc" << "abc" << "abc";
+        QTest::newRow("different") << "abc" << "abd" << "6158";
+        QTest::newRow("other case") << "abc" << "ABC" << "6158";
+        QTest::newRow("trailing blank") << "abc " << "abc" << "6158";
+        QTest::newRow("blanks kept") << " a b " << " a b " << " a b ";
+        QTest::newRow("both empty") << "" << "" << "";
+        QTest::newRow("quote") << "it's" << "it's" << "it's";
+    }
+
+    void changePassword()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, stored);
+        const bool match = first == second;
+        TestApp app;
+        app.exec(QStringLiteral("update ma set zdtxsw = 'due list'"));
+        app.context().openDatabase();
+        QPointer<QDialog> change = new shell::ChangePasswordDialog(app.context());
+        const auto cleanup = qScopeGuard([&] { delete change.data(); });
+        change->show();
+        auto* text1 = child<QLineEdit>(change, "Text1");
+        auto* text2 = child<QLineEdit>(change, "Text2");
+        auto* save = child<QPushButton>(change, "Command3");
+        auto stage1 = [&] { return text1->isVisible() && text2->isHidden() && save->isHidden(); };
+        QVERIFY(stage1());
+        QTest::keyClicks(text1, first);
+        QTest::keyClick(text1, Qt::Key_Return);
+        QVERIFY(!stage1() && text2->isVisible());
+        QCOMPARE(change->focusWidget(), text2);
+        QTest::keyClicks(text2, second);
+        click(change, "Command2"); // 查看密码 shows the hidden first box
+        QTest::keyClick(text2, Qt::Key_Return);
+
+        const QString shown = QStringLiteral("当前密码为:") + first;
+        const QString outcome = match ? QStringLiteral("密码设置成功！")
+                                      : QStringLiteral("密码不对,请重输入");
+        QCOMPARE(app.dialogs.texts(), (QStringList{shown, outcome}));
+        QCOMPARE(app.dialogs.messages.last().title, platform::kDefaultTitle);
+        QCOMPARE(app.column(QStringLiteral("select mm from ma")), QStringList{stored});
+        QCOMPARE(app.scalar(QStringLiteral("select zdtxsw from ma")), QStringLiteral("due list"));
+        QVERIFY(change && change->isVisible());
+        QCOMPARE(stage1(), !match); // a mismatch starts over, as freshly opened
+        if (!match) QVERIFY(text1->text().isEmpty() && text2->text().isEmpty());
+    }
+
+    void picture_data()
+    {
+        QTest::addColumn<QVariant>("stored"); // the name in tp, "@" for the app folder; "-": no row
+        QTest::addColumn<QString>("file");    // what lies at that name: none, picture, folder, junk
+        QTest::addColumn<bool>("defaultThere");
+        QTest::addColumn<QColor>("shown"); // blue: the stored picture, red: the default, or none
+        const QColor stored(Qt::blue), fallback(Qt::red), none(Qt::transparent);
+        const QVariant unset("1123"), chosen("@/chosen.gif"), junk("@/notes.jpg");
+        QTest::newRow("1123, default there") << unset << "none" << true << fallback;
+        QTest::newRow("1123, no default") << unset << "none" << false << none;
+        QTest::newRow("chosen picture") << chosen << "picture" << true << stored;
+        QTest::newRow("missing file") << QVariant("@/gone.jpg") << "none" << true << fallback;
+        QTest::newRow("empty") << QVariant(QString("")) << "none" << true << fallback;
+        QTest::newRow("null") << QVariant() << "none" << true << fallback;
+        QTest::newRow("no row in tp") << QVariant("-") << "none" << true << fallback;
+        QTest::newRow("a folder") << QVariant("@/pictures") << "folder" << true << fallback;
+        QTest::newRow("not a picture") << junk << "junk" << true << fallback;
+        QTest::newRow("not a picture, no default") << junk << "junk" << false << none;
+    }
+
+    void picture()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, file);
+        QFETCH(bool, defaultThere);
+        QFETCH(QColor, shown);
+        TestApp app;
+        const QString defaultPath = QDir(app.path()).filePath(kDefaultName);
+        if (defaultThere) writePicture(defaultPath, Qt::red);
+        const QString storedPath = stored.toString().replace(QLatin1Char('@'), app.path());
+        if (file == QLatin1String("picture")) writePicture(storedPath, Qt::blue);
+        if (file == QLatin1String("folder")) QVERIFY(QDir().mkdir(storedPath));
+        if (file == QLatin1String("junk")) QVERIFY(QFile::copy(app.databasePath(), storedPath));
+        const QString value = sqlValue(stored.isNull() ? stored : storedPath);
+        app.exec(storedPath == QLatin1String("-") ? QStringLiteral("delete from tp")
+                                                  : "update tp set 图片名称 = " + value);
+
+        app.context().openDatabase();
+        shell::MainWindow window(app.context(), nullptr);
+        window.show();
+        QCOMPARE(shownColour(window), shown);
+        QCOMPARE(window.picturePath(), shown == QColor(Qt::blue) ? storedPath
+                                       : shown == QColor(Qt::red) ? defaultPath
+                                                                  : QString());
+        QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
+    }
+
+    void pictureFollowsResize()
+    {
+        TestApp app;
+        const QString a = QDir(app.path()).filePath(QStringLiteral("a.png"));
+        const QString b = QDir(app.path()).filePath(QStringLiteral("b.bmp"));
+        writePicture(a, Qt::blue);
+        writePicture(b, Qt::green);
+        app.exec(QStringLiteral("update tp set 图片名称 = ") + sqlValue(a));
+        app.context().openDatabase();
+        shell::MainWindow window(app.context(), nullptr);
+        window.show();
+        auto* label = window.findChild<QLabel*>(QStringLiteral("picture"));
+        const qint64 decoded = label->pixmap().cacheKey();
+        // The picture covers the whole window, corners included, and is not decoded again.
+        window.resize(1000, 260);
+        QCoreApplication::processEvents();
+        const QImage shot = window.grab().toImage();
+        QCOMPARE(shot.pixelColor(2, 2), QColor(Qt::blue));
+        QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() - 3), QColor(Qt::blue));
+        QCOMPARE(label->pixmap().cacheKey(), decoded);
+        // Replaced on disk under the same name: read again.
+        QVERIFY(QFile::remove(a) && QFile::copy(b, a));
+        window.resize(700, 500);
+        QCoreApplication::processEvents();
+        QCOMPARE(shownColour(window), QColor(Qt::green));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"
