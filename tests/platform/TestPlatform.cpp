@@ -8,144 +8,61 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-// Points HOME and XDG_CONFIG_HOME elsewhere for one test and puts them back.
-class EnvironmentGuard {
-public:
-    EnvironmentGuard() : home_(qgetenv("HOME")), config_(qgetenv("XDG_CONFIG_HOME"))
-    {
-        hadConfig_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    }
-    ~EnvironmentGuard()
-    {
-        qputenv("HOME", home_);
-        if (hadConfig_)
-            qputenv("XDG_CONFIG_HOME", config_);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
-
-private:
-    QByteArray home_;
-    QByteArray config_;
-    bool hadConfig_ = false;
-};
-
-QString readAll(const QString& path)
+void TestPlatform::autostart()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-} // namespace
-
-void TestPlatform::autostartWritesEntry_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("exec");
-
-    QTest::newRow("plain") << "/opt/lumo/rmd"
-                           << R"(Exec="/opt/lumo/rmd")";
-    QTest::newRow("blanks and Chinese") << "/home/u/我的 程序/rmd"
-                                        << R"(Exec="/home/u/我的 程序/rmd")";
-    // Quoting escapes " ` $ \ with a backslash, the value escapes that backslash
-    // again, and % would start a field code.
-    QTest::newRow("specials") << R"(/tmp/a"b$c`d\e%f/rmd)"
-                              << R"(Exec="/tmp/a\\"b\\$c\\`d\\\\e%%f/rmd")";
-}
-
-void TestPlatform::autostartWritesEntry()
-{
-    QFETCH(QString, program);
-    QFETCH(QString, exec);
-    EnvironmentGuard guard;
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path() + "/cfg"));
-
+    const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_CONFIG_HOME");
+    const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", home);
+        hadXdg ? qputenv("XDG_CONFIG_HOME", xdg) : qunsetenv("XDG_CONFIG_HOME");
+    });
+    QTemporaryDir dir;
+    qputenv("HOME", QFile::encodeName(dir.path()));
     platform::XdgAutostart autostart;
-    QCOMPARE(autostart.enable(QStringLiteral("/somewhere/else")), QString());
-    QCOMPARE(autostart.enable(program), QString());
-
-    const QStringList lines = readAll(config.path() + "/cfg/autostart/Lumo.desktop").split('\n');
-    QCOMPARE(lines.value(0), QStringLiteral("[Desktop Entry]"));
-    QVERIFY(lines.contains("Type=Application"));
-    QVERIFY(lines.contains("Name=Lumo"));
-    QVERIFY(lines.contains("X-GNOME-Autostart-enabled=true"));
-    QCOMPARE(lines.filter(QRegularExpression("^Exec=")), QStringList{exec});
-}
-
-void TestPlatform::autostartFindsConfigFolder()
-{
-    EnvironmentGuard guard;
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    const QString expected = home.path() + "/.config/autostart/Lumo.desktop";
-    platform::XdgAutostart autostart;
-
-    qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(autostart.enable("/opt/lumo/rmd"), QString());
-    QVERIFY(QFile::exists(expected));
 
     // A relative folder is not a valid setting and must not land in the working folder.
-    QFile::remove(expected);
     qputenv("XDG_CONFIG_HOME", "relative/config");
-    QCOMPARE(autostart.enable("/opt/lumo/rmd"), QString());
-    QVERIFY(QFile::exists(expected));
-    QVERIFY(!QFile::exists("relative/config"));
-}
+    QCOMPARE(autostart.enable("/opt/rmd"), QString());
+    QVERIFY(QFile::exists(dir.filePath(".config/autostart/Lumo.desktop")));
+    QVERIFY(!QFile::exists("relative"));
 
-void TestPlatform::autostartReportsFailure()
-{
-    EnvironmentGuard guard;
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    platform::XdgAutostart autostart;
+    // Quoting escapes " ` $ \ with a backslash, the value escapes that backslash
+    // again, and % would start a field code. A second call replaces the entry.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("cfg")));
+    QCOMPARE(autostart.enable("/opt/rmd"), QString());
+    QCOMPARE(autostart.enable(R"(/tmp/我的 程序/a"b$c`d\e%f)"), QString());
+    QCOMPARE(QString::fromUtf8(readFile(dir.filePath("cfg/autostart/Lumo.desktop"))),
+             QStringLiteral("[Desktop Entry]\nType=Application\nName=Lumo\n"
+                            R"(Exec="/tmp/我的 程序/a\\"b\\$c\\`d\\\\e%%f")"
+                            "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n"));
 
     // A file stands where the folder belongs.
-    QFile blocker(config.path() + "/autostart");
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QVERIFY(autostart.enable("/opt/lumo/rmd").startsWith("无法建立自动启动文件夹"));
-
-    // A folder stands where the entry belongs.
-    QVERIFY(QFile::remove(blocker.fileName()));
-    QVERIFY(QDir(config.path()).mkpath("autostart/Lumo.desktop"));
-    QVERIFY(autostart.enable("/opt/lumo/rmd").startsWith("无法写入自动启动文件"));
+    QVERIFY(writeFile(dir.filePath("file"), {}));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("file")));
+    QCOMPARE(autostart.enable("/opt/rmd"),
+             "无法建立自动启动文件夹：" + dir.filePath("file/autostart"));
 }
 
-void TestPlatform::desktopReportsMissingFiles()
+void TestPlatform::desktop()
 {
     QTemporaryDir dir;
-    const QString missing = dir.path() + "/没有的文件.doc";
+    const QString missing = dir.filePath("没有的文件.doc");
     platform::QtDesktop desktop;
     QCOMPARE(desktop.open(missing), "找不到文件：" + missing);
-    QCOMPARE(desktop.open(QString()), QStringLiteral("找不到文件："));
     QCOMPARE(desktop.start(missing, {}), "无法启动程序：" + missing);
-}
 
-void TestPlatform::desktopStartsPrograms()
-{
     // Opening a program runs it, as the document book expects.
-    QTemporaryDir dir;
-    const QString script = dir.path() + "/工具.sh";
-    QFile file(script);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\necho ran > \"$(dirname \"$0\")/marker\"\n");
-    file.close();
-    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
-
-    platform::QtDesktop desktop;
+    const QString script = dir.filePath("工具.sh");
+    QVERIFY(writeFile(script, "#!/bin/sh\necho ran > \"$(dirname \"$0\")/marker\"\n"));
+    QVERIFY(QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner));
     QCOMPARE(desktop.open(script), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.path() + "/marker"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("marker")), 10000);
 }
 
 void TestPlatform::dialogsAnswer_data()
@@ -156,12 +73,7 @@ void TestPlatform::dialogsAnswer_data()
 
     using B = platform::Buttons;
     using A = platform::Answer;
-    QTest::newRow("ok") << B::Ok << int(QMessageBox::Ok) << A::Ok;
-    QTest::newRow("ok escape") << B::Ok << 0 << A::Ok;
-    QTest::newRow("ok of ok/cancel") << B::OkCancel << int(QMessageBox::Ok) << A::Ok;
-    QTest::newRow("cancel escape") << B::OkCancel << 0 << A::Cancel;
-    QTest::newRow("yes") << B::YesNo << int(QMessageBox::Yes) << A::Yes;
-    QTest::newRow("no") << B::YesNo << int(QMessageBox::No) << A::No;
+    QTest::newRow("ok/cancel escape") << B::OkCancel << 0 << A::Cancel;
     QTest::newRow("yes/no escape") << B::YesNo << 0 << A::No;
     QTest::newRow("no of three") << B::YesNoCancel << int(QMessageBox::No) << A::No;
     QTest::newRow("three escape") << B::YesNoCancel << 0 << A::Cancel;
@@ -173,29 +85,24 @@ void TestPlatform::dialogsAnswer()
     QFETCH(int, press);
     QFETCH(platform::Answer, answer);
 
-    QString text, title;
-    Qt::TextFormat format = Qt::AutoText;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString seen;
+    bool plain = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        text = box->text();
-        title = box->windowTitle();
-        format = box->textFormat();
-        icon = box->icon();
+        seen = box->windowTitle() + '|' + box->text();
+        plain = box->textFormat() == Qt::PlainText && box->icon() == QMessageBox::Warning;
         if (press)
             box->button(QMessageBox::StandardButton(press))->click();
         else
             QTest::keyClick(box, Qt::Key_Escape);
     });
-    platform::QtDialogs dialogs;
     const QString shown = QStringLiteral("<b>请选中</b> 一个具体事务");
+    platform::QtDialogs dialogs;
     QCOMPARE(dialogs.message(shown, "打印提醒", buttons, platform::Icon::Warning), answer);
-    QCOMPARE(text, shown);
-    QCOMPARE(title, QStringLiteral("打印提醒"));
-    QCOMPARE(format, Qt::PlainText); // user text is never read as markup
-    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(seen, "打印提醒|" + shown);
+    QVERIFY(plain); // a warning whose text is never read as markup
 }
 
 void TestPlatform::qtFilter_data()
@@ -203,23 +110,17 @@ void TestPlatform::qtFilter_data()
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("media") << "(*.wav)|*.wav|(*.mid)|*.mid|(*.dat)|*.dat|(*.avi)|*.avi"
-                           << "(*.wav);;(*.mid);;(*.dat);;(*.avi)";
-    QTest::newRow("all files first") << "所有文件|*.*|(*.mid)|*.mid"
-                                     << "所有文件 (*);;(*.mid)";
-    QTest::newRow("named patterns") << "jpeg(*.jpg)|*.jpg|bmp(*.bmp)|*.bmp"
-                                    << "jpeg(*.jpg);;bmp(*.bmp)";
-    // Qt's "*.*" hides files without a dot, programs among them.
-    QTest::newRow("all files named") << "所有文件(*.*)|*.*"
-                                     << "所有文件(*)";
-    QTest::newRow("several patterns") << "图片|*.jpg;*.png"
-                                      << "图片 (*.jpg *.png)";
+    // Qt's "*.*" would hide files without a dot, programs among them.
+    QTest::newRow("all first") << "所有文件|*.*|(*.mid)|*.mid"
+                               << "所有文件 (*);;(*.mid)";
+    QTest::newRow("all named") << "所有文件(*.*)|*.*"
+                               << "所有文件(*)";
+    QTest::newRow("several") << "图片|*.jpg;*.png"
+                             << "图片 (*.jpg *.png)";
     QTest::newRow("several named") << "图片 (*.jpg;*.png)|*.jpg; *.png"
                                    << "图片 (*.jpg *.png)";
     QTest::newRow("other name") << "Text (*.doc)|*.txt"
                                 << "Text (*.doc) (*.txt)";
-    QTest::newRow("empty") << ""
-                           << "";
     QTest::newRow("no pattern") << "孤单"
                                 << "";
 }
@@ -236,21 +137,12 @@ void TestPlatform::languageId_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("id");
 
-    QTest::newRow("en_US") << "en_US" << 1033;
     QTest::newRow("en-GB") << "en-GB" << 2057;
-    QTest::newRow("zh_CN") << "zh_CN" << 2052;
-    QTest::newRow("zh_TW") << "zh_TW" << 1028;
-    QTest::newRow("es_ES") << "es_ES" << 3082;
-    QTest::newRow("ja_JP") << "ja_JP" << 1041;
-    QTest::newRow("en") << "en" << 1033;
-    QTest::newRow("zh") << "zh" << 2052;
-    QTest::newRow("de") << "de" << 1031;
-    QTest::newRow("pt") << "pt" << 1046;
     QTest::newRow("zh_Hant") << "zh_Hant" << 1028;
+    QTest::newRow("es_ES") << "es_ES" << 3082;
+    QTest::newRow("pt") << "pt" << 1046;
     QTest::newRow("unlisted country") << "fr_SN" << 1036;
     QTest::newRow("unknown") << "xx" << 0;
-    QTest::newRow("C") << "C" << 0;
-    QTest::newRow("empty") << "" << 0;
 }
 
 void TestPlatform::languageId()
