@@ -16,24 +16,20 @@ struct Run {
     QByteArray err;
 };
 
-Run run(const QStringList& arguments, const QString& folder, const platform::Clock& clock)
+Run run(const QStringList& arguments, TestApp& app)
 {
-    QBuffer out;
-    QBuffer err;
+    QBuffer out, err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Run result;
-    result.code = app::runCommand(app::parseCommandLine(arguments), folder, clock, out, err);
-    result.out = out.data();
-    result.err = err.data();
-    return result;
+    const int code =
+        app::runCommand(app::parseCommandLine(arguments), app.path(), app.clock, out, err);
+    return {code, out.data(), err.data()};
 }
 
 QByteArray fileHash(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
@@ -46,10 +42,7 @@ private slots:
     void parsing_data();
     void parsing();
     void printsTheDueListAndWritesNothing();
-    void nothingDuePrintsNothing();
-    void unreadableDatabase_data();
-    void unreadableDatabase();
-    void wrongArgumentsPrintNothingOnStandardOutput();
+    void failuresPrintNothingOnStandardOutput();
 };
 
 void TestDueCommandLine::parsing_data()
@@ -59,29 +52,22 @@ void TestDueCommandLine::parsing_data()
     QTest::addColumn<QDate>("date");
     const int start = int(Command::Kind::Start), help = int(Command::Kind::Help),
               due = int(Command::Kind::Due), error = int(Command::Kind::Error);
-    const QDate none;
-    const QDate day(2026, 12, 6);
+    const QDate none, day(2026, 12, 6);
     const auto row = [](const char* name, const QStringList& args, int kind, const QDate& date) {
         QTest::newRow(name) << args << kind << date;
     };
     row("nothing", {}, start, none);
     row("window options", {"-platform", "offscreen", "--style=fusion", "-reverse"}, start, none);
-    row("help", {"--help"}, help, none);
     row("short help", {"-h"}, help, none);
     row("help wins", {"--due", "--bogus", "--help"}, help, none);
     row("due today", {"--due"}, due, none);
-    row("due on a day", {"--due", "--date", "2026-12-06"}, due, day);
     row("date first, equals form", {"--date=2026-12-06", "--due"}, due, day);
     row("short month and day", {"--due", "--date", "2026-12-6"}, due, day);
     row("due with window option", {"--due", "-platform", "offscreen"}, due, none);
     row("no such day", {"--due", "--date", "2026-02-30"}, error, none);
-    row("date missing", {"--due", "--date"}, error, none);
-    row("slashes", {"--due", "--date", "2026/12/06"}, error, none);
-    row("two-digit year", {"--due", "--date", "26-12-06"}, error, none);
     row("trailing text", {"--due", "--date", "2026-12-06x"}, error, none);
     row("two dates", {"--due", "--date", "2026-12-06", "--date", "2026-12-07"}, error, none);
     row("date without due", {"--date", "2026-12-06"}, error, none);
-    row("unknown option", {"--bogus"}, error, none);
     row("stray argument", {"--due", "today"}, error, none);
 }
 
@@ -100,7 +86,8 @@ void TestDueCommandLine::printsTheDueListAndWritesNothing()
 {
     TestApp app;
     const QString stored = "时间点：2026-12-06   ---标记\r\n开会\r\n" + QString(88, u'-');
-    app.exec("insert into mp (要事, 时间点, 每周时间) values ('" + stored + "', '2026-12-06', '0')");
+    app.exec("insert into mp (要事, 时间点, 每周时间) values ('" + stored +
+             "', '2026-12-06', '0')");
     app.exec("insert into mp (要事, 每周时间) values ('', '0')"); // the window would delete it
     app.exec("insert into mp (要事, 每月每日时间, 每周时间) values ('年', '12-6', '100')");
     app.exec("update ma set zdtxsw = '旧的'");
@@ -108,68 +95,39 @@ void TestDueCommandLine::printsTheDueListAndWritesNothing()
 
     const QByteArray expected =
         (stored + "\n\r\n\r" + stored + "\n\r\n\r" + "\n\r\n\r" + "年\n\r\n\r").toUtf8();
-    const Run onDay = run({"--due", "--date", "2026-12-06"}, app.path(), app.clock);
+    const Run onDay = run({"--due", "--date", "2026-12-06"}, app);
     QCOMPARE(onDay.code, 0);
     QCOMPARE(onDay.out, expected);
     QCOMPARE(onDay.err, QByteArray());
-
     app.clock.current = QDateTime(QDate(2026, 12, 6), QTime(23, 59));
-    const Run today = run({"--due"}, app.path(), app.clock);
-    QCOMPARE(today.out, expected);
-
+    QCOMPARE(run({"--due"}, app).out, expected);
     QCOMPARE(fileHash(app.databasePath()), before);
-    QCOMPARE(app.scalar("select count(*) from mp"), QString("3"));
-    QCOMPARE(app.scalar("select zdtxsw from ma"), QString("旧的"));
+    QCOMPARE(app.scalar("select (select count(*) from mp)||zdtxsw from ma"), QString("3旧的"));
 }
 
-void TestDueCommandLine::nothingDuePrintsNothing()
+void TestDueCommandLine::failuresPrintNothingOnStandardOutput()
 {
     TestApp app;
-    app.exec("insert into mp (要事, 每周时间) values ('周日', '0')");
-    const Run monday = run({"--due", "--date", "2026-12-07"}, app.path(), app.clock);
-    QCOMPARE(monday.code, 0);
-    QCOMPARE(monday.out, QByteArray());
-    const Run emptyBook = run({"--due"}, TestApp().path(), app.clock);
-    QCOMPARE(emptyBook.code, 0);
-    QCOMPARE(emptyBook.out, QByteArray());
-}
-
-void TestDueCommandLine::unreadableDatabase_data()
-{
-    QTest::addColumn<QByteArray>("content"); // empty: no file at all
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("not a database") << QByteArray("这不是数据库").repeated(200);
-}
-
-void TestDueCommandLine::unreadableDatabase()
-{
-    QFETCH(QByteArray, content);
-    TestApp app;
-    QFile::remove(app.databasePath());
-    if (!content.isEmpty()) {
-        QFile file(app.databasePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    const Run result = run({"--due"}, app.path(), app.clock);
-    QCOMPARE(result.code, 2);
-    QCOMPARE(result.out, QByteArray());
-    QVERIFY2(QString::fromUtf8(result.err).contains("无法读取数据库"), result.err.constData());
-    QVERIFY(result.err.contains("rmd.mdb"));
-}
-
-void TestDueCommandLine::wrongArgumentsPrintNothingOnStandardOutput()
-{
-    TestApp app;
-    const Run bad = run({"--due", "--date", "2026-13-01"}, app.path(), app.clock);
+    const Run bad = run({"--due", "--date", "2026-13-01"}, app);
     QCOMPARE(bad.code, 2);
     QCOMPARE(bad.out, QByteArray());
     QVERIFY(QString::fromUtf8(bad.err).contains("2026-13-01"));
-
-    const Run help = run({"--help"}, app.path(), app.clock);
+    const Run help = run({"--help"}, app);
     QCOMPARE(help.code, 0);
     QVERIFY(help.out.contains("--due") && help.out.contains("--date"));
     QCOMPARE(help.err, QByteArray());
+    // A missing database file, then one that is no database.
+    for (const QByteArray& content : {QByteArray(), QByteArray("这不是数据库").repeated(200)}) {
+        QFile::remove(app.databasePath());
+        QFile file(app.databasePath());
+        if (!content.isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) > 0);
+        file.close();
+        const Run result = run({"--due"}, app);
+        QCOMPARE(result.code, 2);
+        QCOMPARE(result.out, QByteArray());
+        QVERIFY2(QString::fromUtf8(result.err).contains("无法读取数据库"), result.err.constData());
+        QVERIFY(result.err.contains("rmd.mdb"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDueCommandLine)

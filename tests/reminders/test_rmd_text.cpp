@@ -1,6 +1,5 @@
 #include "RmdTests.h"
 #include "reminders/AffairText.h"
-#include "reminders/SearchSql.h"
 #include "reminders/TextBoxes.h"
 
 #include <QtTest>
@@ -60,49 +59,6 @@ void TestAffairText::composeStoredAffair()
              summary + QStringLiteral(" ---标记\r\n") + affair + QStringLiteral("\r\n") + kDashes);
 }
 
-void TestAffairText::searchStatements_data()
-{
-    QTest::addColumn<bool>("anyChar");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("sql");
-    const QString head = QStringLiteral("select  * from mp where 要事=");
-    const QString esc = QStringLiteral(" escape '\\'");
-    auto like = [&](const QString& p) {
-        return QStringLiteral(" or 要事 like '") + p + u'\'' + esc;
-    };
-    QTest::newRow("substring") << false << QStringLiteral("会议")
-                               << head + "'会议'" + like("%会议%");
-    QTest::newRow("substring of nothing") << false << QString() << head + "''" + like("%%");
-    QTest::newRow("substring with quote, wildcards, escape")
-        << false << QStringLiteral("it's 5%_\\")
-        << head + "'it''s 5%_\\'" + like("%it''s 5\\%\\_\\\\%");
-    QTest::newRow("any of two") << true << QStringLiteral("会议")
-                                << head + "'会议'" + like("%会%") + like("%议%") + like("") +
-                                       like("") + like("") + like("");
-    QTest::newRow("any of nothing")
-        << true << QString()
-        << head + "''" + like("") + like("") + like("") + like("") + like("") + like("");
-    QTest::newRow("only six characters count")
-        << true << QStringLiteral("abcdefgh")
-        << head + "'abcdefgh'" + like("%a%") + like("%b%") + like("%c%") + like("%d%") +
-               like("%e%") + like("%f%");
-    QTest::newRow("any with quote and percent")
-        << true << QStringLiteral("'%#*")
-        << head + "'''%#*'" + like("%''%") + like("%\\%%") + like("%#%") + like("%*%") + like("") +
-               like("");
-    QTest::newRow("character outside the basic plane stays whole")
-        << true << QStringLiteral("😀x")
-        << head + "'😀x'" + like("%😀%") + like("%x%") + like("") + like("") + like("") + like("");
-}
-
-void TestAffairText::searchStatements()
-{
-    QFETCH(bool, anyChar);
-    QFETCH(QString, text);
-    QFETCH(QString, sql);
-    QCOMPARE(anyChar ? anyCharSearchSql(text) : substringSearchSql(text), sql);
-}
-
 void TestAffairText::boxTexts_data()
 {
     QTest::addColumn<QString>("kind");
@@ -114,10 +70,6 @@ void TestAffairText::boxTexts_data()
         << "display" << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
     QTest::newRow("list line") << "line" << QStringLiteral("x  ---标记\r\ny\n\r-")
                                << QStringLiteral("x  ---标记y-");
-    QTest::newRow("search text loses blanks at its ends only")
-        << "search" << QStringLiteral("  会 议  ") << QStringLiteral("会 议");
-    QTest::newRow("search text keeps a tab")
-        << "search" << QStringLiteral("\t会 ") << QStringLiteral("\t会");
     QTest::newRow("rtf escapes and code units")
         << "rtf" << QStringLiteral("a{b}\\c\r\n中：")
         << QStringLiteral("{\\rtf1\\ansi\\uc1 a\\{b\\}\\\\c\\par \\u20013?\\u-230?}");
@@ -132,8 +84,6 @@ void TestAffairText::boxTexts()
         QCOMPARE(displayText(in), out);
     else if (kind == "line")
         QCOMPARE(listLineText(in), out);
-    else if (kind == "search")
-        QCOMPARE(searchText(in), out);
     else
         QCOMPARE(rtfFromText(in), out);
 }
