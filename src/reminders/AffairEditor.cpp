@@ -64,17 +64,39 @@ QString monthDayText(const QDate& d)
 }
 
 // Add leaves a column of an empty box untouched; Modify stores null.
-void collectUnlessEmpty(store::Recordset& c, const QString& column, const QString& text)
-{
-    if (!text.isEmpty()) c.collect(column, text);
-}
-void collectOrNull(store::Recordset& c, const QString& column, const QString& text)
-{
-    c.collect(column, text.isEmpty() ? QVariant() : QVariant(text));
-}
 QString weekdayOrNone(const QString& text)
 {
     return text.isEmpty() ? kNoWeekday : text;
+}
+
+enum class EmptyBox { LeaveUnset, StoreNull };
+
+// The boxes into the current row. The recurring columns always take text
+// ("100" for no weekday); an empty box leaves a new row's column unset and
+// clears a changed row's.
+void collectBoxes(store::Recordset& c, const AffairBoxes& b, const QString& keyword,
+                  EmptyBox empty)
+{
+    const auto put = [&](const QString& column, const QString& text) {
+        if (!text.isEmpty())
+            c.collect(column, text);
+        else if (empty == EmptyBox::StoreNull)
+            c.collect(column, QVariant());
+    };
+    put(kKeyword, keyword);
+    put(kTimePoint, b.sjd);
+    put(kStart, b.qssj);
+    put(kEnd, b.jssj);
+    put(kContact, b.lxr);
+    put(kPlace, b.lxdd);
+    put(kAddress, b.jtzz);
+    put(kMobile, b.sj);
+    put(kPhone, b.dh);
+    c.collect(kMonth, b.mysj);
+    c.collect(kWeekday, weekdayOrNone(b.mzsj));
+    c.collect(kDay, b.mrsj);
+    c.collect(kMonthDay, b.mymrsj);
+    c.collect(kAffair, composeStoredAffair(b));
 }
 
 } // namespace
@@ -263,20 +285,7 @@ void AffairEditor::add()
     const AffairBoxes b = boxes();
     store::Recordset& c = affairCursor();
     c.addNew();
-    collectUnlessEmpty(c, kKeyword, m_ui.gjz->text());
-    collectUnlessEmpty(c, kTimePoint, b.sjd);
-    collectUnlessEmpty(c, kStart, b.qssj);
-    collectUnlessEmpty(c, kEnd, b.jssj);
-    collectUnlessEmpty(c, kContact, b.lxr);
-    collectUnlessEmpty(c, kPlace, b.lxdd);
-    collectUnlessEmpty(c, kAddress, b.jtzz);
-    collectUnlessEmpty(c, kMobile, b.sj);
-    collectUnlessEmpty(c, kPhone, b.dh);
-    c.collect(kMonth, b.mysj);
-    c.collect(kWeekday, weekdayOrNone(b.mzsj));
-    c.collect(kDay, b.mrsj);
-    c.collect(kMonthDay, b.mymrsj);
-    c.collect(kAffair, composeStoredAffair(b));
+    collectBoxes(c, b, m_ui.gjz->text(), EmptyBox::LeaveUnset);
     c.update();
 
     refreshAffairList();
@@ -297,20 +306,7 @@ void AffairEditor::modify()
     if (line + 1 <= c.recordCount()) {
         const AffairBoxes b = boxes();
         c.setAbsolutePosition(line + 1);
-        collectOrNull(c, kTimePoint, b.sjd);
-        collectOrNull(c, kStart, b.qssj);
-        collectOrNull(c, kEnd, b.jssj);
-        collectOrNull(c, kContact, b.lxr);
-        collectOrNull(c, kPlace, b.lxdd);
-        collectOrNull(c, kAddress, b.jtzz);
-        collectOrNull(c, kKeyword, m_ui.gjz->text());
-        collectOrNull(c, kMobile, b.sj);
-        collectOrNull(c, kPhone, b.dh);
-        c.collect(kMonth, b.mysj);
-        c.collect(kWeekday, weekdayOrNone(b.mzsj));
-        c.collect(kDay, b.mrsj);
-        c.collect(kMonthDay, b.mymrsj);
-        c.collect(kAffair, composeStoredAffair(b));
+        collectBoxes(c, b, m_ui.gjz->text(), EmptyBox::StoreNull);
         c.update();
     }
     refreshAffairList();
