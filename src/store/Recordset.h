@@ -113,6 +113,7 @@ private:
     bool rereadRow(int index, qint64 rowid);
     void insertPending();
     void updatePending();
+    void bindPending(detail::Statement& statement, int& slot) const; // touched columns, in order
     void bindOriginal(detail::Statement& statement, int& slot, int row) const;
     QString originalCondition() const;
     void markDeleted(int index);

@@ -152,13 +152,7 @@ void Recordset::insertPending() {
                                                    marks.join(QStringLiteral(", ")));
     detail::Statement insert(m_connection->handle(), sql);
     int slot = 1;
-    for (int c = 0; c < m_columns.size(); ++c) {
-        if (!m_touched[c]) continue;
-        if (m_pending[c].isNull())
-            insert.bindNull(slot++);
-        else
-            insert.bindText(slot++, m_pending[c].toString().toUtf8());
-    }
+    bindPending(insert, slot);
     insert.step();
     const qint64 rowid = sqlite3_last_insert_rowid(m_connection->handle());
 
@@ -183,6 +177,16 @@ void Recordset::insertPending() {
 
 // Names the row by its identity and by every value this cursor read, so a
 // row changed or replaced meanwhile (row ids are reused) is never written.
+void Recordset::bindPending(detail::Statement& statement, int& slot) const {
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (!m_touched[c]) continue;
+        if (m_pending[c].isNull())
+            statement.bindNull(slot++);
+        else
+            statement.bindText(slot++, m_pending[c].toString().toUtf8());
+    }
+}
+
 void Recordset::bindOriginal(detail::Statement& statement, int& slot, int row) const {
     statement.bindInt64(slot++, m_rows[size_t(row)].rowid);
     for (int c = 0; c < m_columns.size(); ++c) {
@@ -214,13 +218,7 @@ void Recordset::updatePending() {
         QStringLiteral("update %1 set %2 where %3")
             .arg(quotedIdentifier(m_table), sets.join(QStringLiteral(", ")), originalCondition()));
     int slot = 1;
-    for (int c = 0; c < m_columns.size(); ++c) {
-        if (!m_touched[c]) continue;
-        if (m_pending[c].isNull())
-            change.bindNull(slot++);
-        else
-            change.bindText(slot++, m_pending[c].toString().toUtf8());
-    }
+    bindPending(change, slot);
     bindOriginal(change, slot, m_pos);
     change.step();
     if (sqlite3_changes(m_connection->handle()) != 1) throw StoreError(changedElsewhere());
