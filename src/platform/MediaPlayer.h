@@ -14,6 +14,9 @@ public:
     using QObject::QObject;
     ~MediaPlayer() override = default;
     virtual void play(const QString& path) = 0;
+    // As play(), but a video fills the screen; Esc leaves full screen and
+    // closes the video window.
+    virtual void playFullScreen(const QString& path) { play(path); }
     virtual void stop() = 0;
 
 signals:

@@ -88,8 +88,10 @@ public:
 class FakeMediaPlayer : public platform::MediaPlayer {
 public:
     QStringList played;
+    QStringList playedFullScreen;
     int stops = 0;
     void play(const QString& path) override { played << path; }
+    void playFullScreen(const QString& path) override { playedFullScreen << path; }
     void stop() override { ++stops; }
 };
 
