@@ -1,5 +1,6 @@
 // Real SQLite files made from the schema: statement texts, quoting, dates,
 // opening the file, the cursor and the forward scan.
+#include "PlainDb.h"
 #include "store/Connection.h"
 #include "store/DateText.h"
 #include "store/JetSql.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -20,44 +20,28 @@ using store::StoreError;
 namespace {
 
 // A database made from the schema in a temporary folder, opened as `db`.
-// column() and exec() go through a second, independent handle: "someone else".
+// column() and exec() go through a plain connection of their own: "someone else".
 struct StoreFixture {
     QTemporaryDir dir;
     QString path = dir.filePath("rmd.mdb");
     store::Connection db;
 
-    StoreFixture() {
+    StoreFixture()
+    {
         QFile schema(LUMO_SCHEMA);
         if (!schema.open(QIODevice::ReadOnly)) throw std::runtime_error("schema not readable");
         QFile(path).open(QIODevice::WriteOnly); // an empty file is an empty database
         exec(QString::fromUtf8(schema.readAll()));
         db.open(path);
     }
-    void exec(const QString& sql) const { column(sql); }
-    QString scalar(const QString& sql) const { return column(sql).value(0); }
-    QStringList column(const QString& sql) const { // the first column; null reads "<null>"
-        sqlite3* other = nullptr;
-        sqlite3_open_v2(path.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
-        auto collect = [](void* values, int, char** cells, char**) {
-            const QString cell = cells[0] ? QString::fromUtf8(cells[0]) : "<null>";
-            *static_cast<QStringList*>(values) << cell;
-            return 0;
-        };
-        QStringList values;
-        char* error = nullptr;
-        // Setting up and playing the other writer need no durability.
-        const QByteArray text = "pragma synchronous = off;" + sql.toUtf8();
-        const int rc = sqlite3_exec(other, text.constData(), collect, &values, &error);
-        const std::string message = error ? error : "";
-        sqlite3_free(error);
-        sqlite3_close_v2(other);
-        if (rc != SQLITE_OK) throw std::runtime_error(message);
-        return values;
-    }
+    void exec(const QString& sql) const { plainExec(path, sql); }
+    QString scalar(const QString& sql) const { return plainScalar(path, sql); }
+    QStringList column(const QString& sql) const { return plainColumn(path, sql); }
 };
 
 // The text of one column of every row, walking the cursor.
-QStringList walk(Recordset& rs, int column) {
+QStringList walk(Recordset& rs, int column)
+{
     QStringList seen;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         seen << rs.text(column);
@@ -70,44 +54,58 @@ class TestStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void translate_data() {
+    void translate_data()
+    {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("delete star") << "DELETE*FROM mp" << "delete from mp";
+        QTest::newRow("delete star") << "DELETE*FROM mp"
+                                     << "delete from mp";
         QTest::newRow("date literals")
             << "delete * from mp where 时间点<#2026-12-06# or 结束时间<#2026/1/5 8:30#"
             << "delete from mp where 时间点<'2026-12-06' or 结束时间<'2026-01-05 08:30:00'";
-        const char* kept = "select * from mp where 时间点<#abc# or 要事='it''s delete * #2026-1-1#'";
+        const char* kept =
+            "select * from mp where 时间点<#abc# or 要事='it''s delete * #2026-1-1#'";
         QTest::newRow("quoted text and non-dates untouched") << kept << kept;
     }
 
-    void translate() {
+    void translate()
+    {
         QFETCH(QString, sql);
         QFETCH(QString, expected);
         QCOMPARE(store::translateJetSql(sql), expected);
     }
 
-    void userTextInStatements_data() {
+    void userTextInStatements_data()
+    {
         QTest::addColumn<QString>("term");
         QTest::addColumn<QString>("found");
-        QTest::newRow("quote") << "it's" << "it's here";
-        QTest::newRow("hashes") << "#5#" << "#5# item";
-        QTest::newRow("injection") << "'; drop table mp; --" << "'; drop table mp; --";
-        QTest::newRow("percent is literal") << "50%" << "50% off";
-        QTest::newRow("underscore is literal") << "a_b" << "a_b";
-        QTest::newRow("backslash is literal") << "k\\s" << "back\\slash";
-        QTest::newRow("whole text, any case") << "AXB" << "axb";
+        QTest::newRow("quote") << "it's"
+                               << "it's here";
+        QTest::newRow("hashes") << "#5#"
+                                << "#5# item";
+        QTest::newRow("injection") << "'; drop table mp; --"
+                                   << "'; drop table mp; --";
+        QTest::newRow("percent is literal") << "50%"
+                                            << "50% off";
+        QTest::newRow("underscore is literal") << "a_b"
+                                               << "a_b";
+        QTest::newRow("backslash is literal") << "k\\s"
+                                              << "back\\slash";
+        QTest::newRow("whole text, any case") << "AXB"
+                                              << "axb";
     }
 
     // A search for any text is just a search: built the way the windows build
     // it, only the rows holding the text come back.
-    void userTextInStatements() {
+    void userTextInStatements()
+    {
         QFETCH(QString, term);
         QFETCH(QString, found);
         StoreFixture fx;
         for (const char* text : {"it's here", "#5# item", "'; drop table mp; --", "50% off",
                                  "500 off", "a_b", "axb", "back\\slash", "k s"})
-            fx.exec("insert into mp (要事) values (" + store::quoted(QString::fromUtf8(text)) + ")");
+            fx.exec("insert into mp (要事) values (" + store::quoted(QString::fromUtf8(text)) +
+                    ")");
         Recordset rs("select  * from mp where 要事=" + store::quoted(term) + " or 要事 like " +
                          store::containsPattern(term),
                      fx.db);
@@ -115,7 +113,8 @@ private slots:
         QCOMPARE(fx.scalar("select count(*) from mp"), "9");
     }
 
-    void dateText_data() {
+    void dateText_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stored"); // empty: refused
         auto row = [](const char* text, const char* stored) {
@@ -128,13 +127,14 @@ private slots:
         row("2026-12-06T08:30:00", "2026-12-06 08:30:00");
         row("2026-12-6 0:00", "2026-12-06");
         row("2024-2-29", "2024-02-29");
-        for (const char* refused : {"2026-2-30", "2025-2-29", "2026-13-1", "26-12-6", "12/6/2026",
-                                    "2026/12-6", "2026-12-6 24:00", "2026-12-6 8:60",
-                                    "2026/12/6T08:30", "abc", "", "２０２６-1-1"})
+        for (const char* refused :
+             {"2026-2-30", "2025-2-29", "2026-13-1", "26-12-6", "12/6/2026", "2026/12-6",
+              "2026-12-6 24:00", "2026-12-6 8:60", "2026/12/6T08:30", "abc", "", "２０２６-1-1"})
             row(refused, "");
     }
 
-    void dateText() {
+    void dateText()
+    {
         QFETCH(QString, text);
         QFETCH(QString, stored);
         const std::optional<QDateTime> parsed = store::parseDateText(text);
@@ -144,7 +144,8 @@ private slots:
         QCOMPARE(store::fromStoredDate(stored), parsed);
     }
 
-    void statementTexts_data() {
+    void statementTexts_data()
+    {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<int>("count");
         auto row = [](const QString& sql, int count) {
@@ -174,7 +175,8 @@ private slots:
 
     // Every statement the windows send runs as written; the plain ones accept
     // edits, the distinct lists refuse them, and the row identity never shows.
-    void statementTexts() {
+    void statementTexts()
+    {
         QFETCH(QString, sql);
         QFETCH(int, count);
         StoreFixture fx;
@@ -183,7 +185,8 @@ private slots:
                 "('z', null, null, '2026-11-30'); insert into foxcjdc (超级单词, 关键字) values "
                 "('appleapple苹果', '水果'), ('bananas香蕉', '水果'), ('cat猫', '动物');");
         for (const QString table : {"qqzx", "wblb"})
-            fx.exec("insert into " + table + " (外部, 说明, 分类, 关键字) values "
+            fx.exec("insert into " + table +
+                    " (外部, 说明, 分类, 关键字) values "
                     "('a', '说明1', '甲', 'k'), ('b', '说明2', null, 'K'), ('c', 'x', '', 'j')");
         Recordset rs(sql, fx.db);
         QCOMPARE(rs.recordCount(), count);
@@ -198,27 +201,34 @@ private slots:
         QCOMPARE(fx.column("select " + rs.columnNames()[0] + " from " + table).count(changed), 1);
     }
 
-    void executeStatements() {
+    void executeStatements()
+    {
         StoreFixture fx;
         fx.exec("insert into mp (要事, 时间点, 结束时间) values ('x', '2026-12-01', null), "
                 "('y', null, '2026-12-10'), ('z', null, '2026-11-30'), ('w', null, null)");
-        QCOMPARE(fx.db.execute("delete * from mp where 时间点<#2026-12-6# or 结束时间<#2026-12-6#"), 2);
+        QCOMPARE(fx.db.execute("delete * from mp where 时间点<#2026-12-6# or 结束时间<#2026-12-6#"),
+                 2);
         QCOMPARE(fx.column("select 要事 from mp"), (QStringList{"y", "w"}));
         // A second statement smuggled into the text never runs.
         QVERIFY_THROWS_EXCEPTION(StoreError, fx.db.execute("delete from mp; drop table tp"));
         QCOMPARE(fx.column("select 要事 from mp"), (QStringList{"y", "w"}));
     }
 
-    void openFailures_data() {
+    void openFailures_data()
+    {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "missing" << "unable to open database file";
-        QTest::newRow("not a database") << "text" << "file is not a database";
-        QTest::newRow("read-only") << "read-only" << "只读";
+        QTest::newRow("missing") << "missing"
+                                 << "unable to open database file";
+        QTest::newRow("not a database") << "text"
+                                        << "file is not a database";
+        QTest::newRow("read-only") << "read-only"
+                                   << "只读";
     }
 
     // Opening fails at once, with the engine's words, and never creates or changes a file.
-    void openFailures() {
+    void openFailures()
+    {
         QFETCH(QString, kind);
         QFETCH(QString, message);
         StoreFixture fx;
@@ -241,7 +251,8 @@ private slots:
         if (kind == "text") QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == notes);
     }
 
-    void deleteDuringWalk_data() {
+    void deleteDuringWalk_data()
+    {
         QTest::addColumn<QString>("doomed");
         QTest::newRow("neighbours") << "bc";
         QTest::newRow("ends and middle") << "ace";
@@ -250,7 +261,8 @@ private slots:
 
     // The windows' loops test a row, delete it and move on; nothing may be
     // skipped or visited twice, and counts and positions follow the deletes.
-    void deleteDuringWalk() {
+    void deleteDuringWalk()
+    {
         QFETCH(QString, doomed);
         StoreFixture fx;
         fx.exec("insert into qqzx (外部) values ('a'), ('b'), ('c'), ('d'), ('e')");
@@ -283,7 +295,8 @@ private slots:
 
     // An added row joins the end and is a row like any other; null stays apart
     // from empty text, and columns not collected stay null.
-    void addNewNullAndEmpty() {
+    void addNewNullAndEmpty()
+    {
         StoreFixture fx;
         fx.exec("insert into mp (要事, 每周时间) values ('old', '3')");
         Recordset rs("select * from mp", fx.db);
@@ -295,7 +308,8 @@ private slots:
         QCOMPARE(rs.recordCount(), 2);
         QCOMPARE(rs.absolutePosition(), 2);
         QCOMPARE(walk(rs, 0), (QStringList{"old", "new"}));
-        const QString rows = "select 要事 || quote(联系人) || quote(每月时间) || quote(每周时间) from mp";
+        const QString rows =
+            "select 要事 || quote(联系人) || quote(每月时间) || quote(每周时间) from mp";
         QCOMPARE(fx.column(rows), (QStringList{"oldNULLNULL'3'", "newNULL''NULL"}));
         Recordset again("select * from mp", fx.db);
         again.moveLast();
@@ -313,7 +327,8 @@ private slots:
         QCOMPARE(Recordset("select*  from ma where mm='Abc'", fx.db).recordCount(), 1);
     }
 
-    void staleCursor_data() {
+    void staleCursor_data()
+    {
         QTest::addColumn<QString>("elsewhere");
         QTest::addColumn<bool>("deleting");
         for (bool deleting : {false, true}) {
@@ -330,7 +345,8 @@ private slots:
 
     // A cursor whose row was changed, deleted or replaced by another writer
     // must refuse to write, touch no row, and keep nothing pending.
-    void staleCursor() {
+    void staleCursor()
+    {
         QFETCH(QString, elsewhere);
         QFETCH(bool, deleting);
         StoreFixture fx;
@@ -348,7 +364,8 @@ private slots:
         QCOMPARE(walk(rs, 0), (QStringList{"a", "b", "c"}));
     }
 
-    void dateColumns_data() {
+    void dateColumns_data()
+    {
         QTest::addColumn<bool>("adding");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("stored"); // empty: refused
@@ -358,17 +375,23 @@ private slots:
         QTest::newRow("QDate, new row") << true << QVariant(QDate(2026, 1, 6)) << "2026-01-06"
                                         << "2026-1-6";
         QTest::newRow("QDateTime") << false << QVariant(QDateTime(QDate(2026, 12, 6), QTime(9, 5)))
-                                       << "2026-12-06 09:05:00" << "2026-12-6 9:05:00";
-        QTest::newRow("null, new row") << true << QVariant() << "<null>" << "";
-        QTest::newRow("refused words") << false << QVariant("abc") << "" << "";
-        QTest::newRow("refused empty") << false << QVariant("") << "" << "";
-        QTest::newRow("refused, new row") << true << QVariant("12/6/26") << "" << "";
+                                   << "2026-12-06 09:05:00"
+                                   << "2026-12-6 9:05:00";
+        QTest::newRow("null, new row") << true << QVariant() << "<null>"
+                                       << "";
+        QTest::newRow("refused words") << false << QVariant("abc") << ""
+                                       << "";
+        QTest::newRow("refused empty") << false << QVariant("") << ""
+                                       << "";
+        QTest::newRow("refused, new row") << true << QVariant("12/6/26") << ""
+                                          << "";
     }
 
     // Dates are stored in ISO form and read back as short text and QDateTime. A
     // refused date stores nothing of the row, drops what was pending and leaves
     // the cursor as usable as before.
-    void dateColumns() {
+    void dateColumns()
+    {
         QFETCH(bool, adding);
         QFETCH(QVariant, value);
         QFETCH(QString, stored);
@@ -409,9 +432,11 @@ private slots:
     }
 
     // One prepared pass, bound and rewound for each use; null stays apart from empty text.
-    void scan() {
+    void scan()
+    {
         StoreFixture fx;
-        fx.exec("insert into mp (联系人, 时间点) values (null, '2026-12-06'), ('', null), ('x', null)");
+        fx.exec(
+            "insert into mp (联系人, 时间点) values (null, '2026-12-06'), ('', null), ('x', null)");
         store::Scan scan(fx.db, "select 联系人, rowid from mp where rowid >= ? and 时间点 is not "
                                 "#2026-1-1#");
         auto pass = [&](qint64 from, int rows) {

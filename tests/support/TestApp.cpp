@@ -1,7 +1,6 @@
 #include "TestApp.h"
 
-#include "store/Connection.h"
-#include "store/Recordset.h"
+#include "PlainDb.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,26 +32,15 @@ QString TestApp::databasePath() const
 
 void TestApp::exec(const QString& sql)
 {
-    store::Connection c;
-    c.open(databasePath());
-    c.execute(sql);
+    plainExec(databasePath(), sql);
 }
 
 QStringList TestApp::column(const QString& sql)
 {
-    store::Connection c;
-    c.open(databasePath());
-    store::Recordset rs(sql, c);
-    QStringList out;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const QVariant v = rs.field(0);
-        out << (v.isNull() ? QStringLiteral("<null>") : rs.text(0));
-    }
-    return out;
+    return plainColumn(databasePath(), sql);
 }
 
 QString TestApp::scalar(const QString& sql)
 {
-    const QStringList values = column(sql);
-    return values.isEmpty() ? QString() : values.first();
+    return plainScalar(databasePath(), sql);
 }

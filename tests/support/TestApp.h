@@ -17,7 +17,7 @@ public:
     QString databasePath() const;
     shell::AppContext& context() { return *m_context; }
 
-    // Runs SQL straight on the folder's database, outside the program's connection.
+    // Plain SQLite on the folder's database, never through the program's store.
     void exec(const QString& sql);
     QStringList column(const QString& sql); // first column of every row; null as "<null>"
     QString scalar(const QString& sql);

@@ -1,0 +1,81 @@
+#include "PlainDb.h"
+
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void fail(sqlite3* db, sqlite3_stmt* statement, const char* what)
+{
+    const std::string message = std::string(what) + ": " + sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    throw std::runtime_error(message);
+}
+
+QString cellText(sqlite3_stmt* statement, int column)
+{
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) return QStringLiteral("<null>");
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column)); // NULs kept
+}
+
+QList<QStringList> run(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
+        fail(db, nullptr, "open");
+    sqlite3_busy_timeout(db, 5000);
+    // Setting up a test needs no durability.
+    sqlite3_exec(db, "pragma synchronous = off", nullptr, nullptr, nullptr);
+    const QByteArray text = sql.toUtf8();
+    const char* next = text.constData();
+    const char* const end = next + text.size();
+    QList<QStringList> rows;
+    while (next < end) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, next, int(end - next), &statement, &next) != SQLITE_OK)
+            fail(db, statement, "prepare");
+        if (!statement) continue; // blanks or a lone semicolon
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            QStringList cells;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c)
+                cells << cellText(statement, c);
+            rows << cells;
+        }
+        if (rc != SQLITE_DONE) fail(db, statement, "step");
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(db);
+    return rows;
+}
+
+} // namespace
+
+QStringList plainRows(const QString& path, const QString& sql)
+{
+    QStringList out;
+    for (const QStringList& cells : run(path, sql))
+        out << cells.join(QLatin1Char('|'));
+    return out;
+}
+
+QStringList plainColumn(const QString& path, const QString& sql)
+{
+    QStringList out;
+    for (const QStringList& cells : run(path, sql))
+        out << cells.value(0);
+    return out;
+}
+
+QString plainScalar(const QString& path, const QString& sql)
+{
+    return plainColumn(path, sql).value(0);
+}
+
+void plainExec(const QString& path, const QString& sql)
+{
+    run(path, sql);
+}
