@@ -62,10 +62,26 @@ void ReminderWindow::setUpIcons()
         const char* theme;
         QStyle::StandardPixmap fallback;
     } icons[] = {
+        {m_ui->Image1, "alarm-symbolic", QStyle::SP_MediaPlay},
+        {m_ui->Image3, "audio-x-generic", QStyle::SP_MediaVolume},
+        {m_ui->Image15, "media-playback-start", QStyle::SP_MediaSeekForward},
+        {m_ui->wbcx, "document-open", QStyle::SP_DialogOpenButton},
         {m_ui->Image5, "edit-find", QStyle::SP_FileDialogContentsView},
         {m_ui->Image17, "system-search", QStyle::SP_FileDialogDetailedView},
+        {m_ui->Image7, "appointment-soon", QStyle::SP_MessageBoxInformation},
         {m_ui->Image8, "view-list-text", QStyle::SP_FileDialogListView},
         {m_ui->Image13, "bookmarks", QStyle::SP_FileDialogInfoView},
+        {m_ui->Image6, "document-print", QStyle::SP_FileIcon},
+        {m_ui->Image11, "document-print-preview", QStyle::SP_FileLinkIcon},
+        {m_ui->Image12, "printer", QStyle::SP_DriveHDIcon},
+        {m_ui->Image4, "edit-clear", QStyle::SP_TrashIcon},
+        {m_ui->Image9, "dialog-password", QStyle::SP_DialogApplyButton},
+        {m_ui->Image10, "preferences-desktop-wallpaper", QStyle::SP_DesktopIcon},
+        {m_ui->Image20, "system-run", QStyle::SP_ComputerIcon},
+        {m_ui->Image16, "folder-documents", QStyle::SP_DirIcon},
+        {m_ui->Image18, "address-book-new", QStyle::SP_DirHomeIcon},
+        {m_ui->dyld, "accessories-dictionary", QStyle::SP_DialogHelpButton},
+        {m_ui->Image19, "help-browser", QStyle::SP_TitleBarContextHelpButton},
     };
     for (const auto& icon : icons)
         icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
