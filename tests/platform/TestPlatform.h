@@ -32,6 +32,8 @@ private slots:
     void mediaPlayerLoadsWave();
     void mediaPlayerReportsBadFiles_data();
     void mediaPlayerReportsBadFiles();
+    void mediaSamplesLoad_data();
+    void mediaSamplesLoad();
     void speechListsVoices();
 
     // TestSpreadsheet.cpp
