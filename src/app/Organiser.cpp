@@ -1,6 +1,7 @@
 // The organiser's windows, loaded by rmd only when it starts them: the
 // command line stays free of the widget and media libraries.
 #include "app/Organiser.h"
+#include "app/WindowTable.h"
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
@@ -8,8 +9,8 @@
 #include "platform/MediaPlayer.h"
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
-#include "shell/AppContext.h"
 #include "reminders/ReminderWindow.h"
+#include "shell/AppContext.h"
 #include "shell/LoginDialog.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdlib>
-
 
 namespace {
 
@@ -40,8 +40,8 @@ void ensureChineseFont()
     if (QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::SimplifiedChinese))
         return;
     const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    for (const QString& wanted : {QStringLiteral("WenQuanYi Micro Hei"),
-                                  QStringLiteral("Noto Sans CJK SC")}) {
+    for (const QString& wanted :
+         {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")}) {
         if (families.contains(wanted)) {
             QFont chinese = font;
             chinese.setFamilies({font.family(), wanted});
@@ -83,6 +83,7 @@ int lumo_run_organiser(int argc, char** argv)
     // nothing else holds unwritten data, so ending at once loses nothing.
     shell::AppContext context(QCoreApplication::applicationDirPath(), services,
                               [](int code) { std::exit(code); });
+    app::registerWindows(context);
 
     auto reminderWindow = [&context]() -> QWidget* {
         return new reminders::ReminderWindow(context);

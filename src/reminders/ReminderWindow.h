@@ -19,6 +19,7 @@ class ReminderWindow;
 }
 class AffairEditor;
 class AffairSearch;
+class Housekeeping;
 
 // The reminder window rmd: the book of affairs with its editor, list and
 // searches. Loading it evaluates what is due today.
@@ -34,6 +35,7 @@ public:
 
     AffairEditor& editor() const { return *m_editor; }
     AffairSearch& search() const { return *m_search; }
+    Housekeeping& housekeeping() const { return *m_housekeeping; }
     // Open on "select * from bjyy" for as long as the window lives.
     store::Recordset* mediaCursor() const { return m_mediaCursor.get(); }
 
@@ -51,6 +53,7 @@ private:
     std::unique_ptr<store::Recordset> m_mediaCursor;
     AffairEditor* m_editor = nullptr;
     AffairSearch* m_search = nullptr;
+    Housekeeping* m_housekeeping = nullptr;
     QTimer* m_clockTimer = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Services.h"
+#include "shell/WindowLauncher.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
 
@@ -16,8 +17,7 @@ class MainWindow;
 // shared cursor slots, the services, and how the process ends.
 class AppContext {
 public:
-    AppContext(QString appPath, platform::Services services,
-               std::function<void(int)> endProcess);
+    AppContext(QString appPath, platform::Services services, std::function<void(int)> endProcess);
     ~AppContext();
 
     QString appPath() const { return m_appPath; }
@@ -39,6 +39,9 @@ public:
     void exitApplication(int code = 0);
     bool ended() const { return m_ended; }
 
+    // The other windows by name, filled by the program.
+    WindowLauncher& windows() { return m_windows; }
+
     // Runs a handler; a store failure is shown with the engine's text and
     // ends the program, as nothing else can sensibly go on after it.
     void guarded(const std::function<void()>& handler);
@@ -49,6 +52,8 @@ private:
     std::function<void(int)> m_endProcess;
     std::unique_ptr<store::Connection> m_connection;
     bool m_ended = false;
+    // Last, so the windows it holds go before the connection they use.
+    WindowLauncher m_windows;
 };
 
 } // namespace shell

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QDate;
+
+namespace shell {
+class AppContext;
+class MainWindow;
+} // namespace shell
+
+namespace reminders {
+
+class AffairEditor;
+
+// The reminder window's housekeeping commands: clearing expired affairs,
+// start with the desktop session, the background picture, the help page,
+// and opening the other windows.
+class Housekeeping : public QObject {
+    Q_OBJECT
+public:
+    Housekeeping(shell::AppContext& context, AffairEditor& editor, QObject* parent = nullptr);
+    ~Housekeeping() override;
+
+    void clearExpiredAffairs();
+    void startWithSession();
+    void changeBackgroundPicture();
+    void openHelp();
+    // Opens a window of the launcher table; a missing one is reported.
+    void openWindow(const QString& name);
+
+private:
+    shell::MainWindow& mainWindow();
+
+    shell::AppContext& m_context;
+    AffairEditor& m_editor;
+    std::unique_ptr<shell::MainWindow> m_createdMain;
+};
+
+// The condition an affair is expired under, for the day `today`.
+QString expiredCondition(const QDate& today);
+
+} // namespace reminders
