@@ -1,12 +1,12 @@
 #include "reminders/ReminderWindow.h"
 
 #include "platform/Clock.h"
+#include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
 #include "reminders/DueList.h"
 #include "reminders/DueLoad.h"
 #include "reminders/Housekeeping.h"
-#include "reminders/TextBoxes.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
@@ -27,11 +27,11 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     setUpIcons();
     connectCommands();
 
-    auto* tips = new ToolTipFollower(this);
+    auto* tips = new recordbook::ToolTipFollower(this);
     tips->follow(m_ui->jtzz);
     tips->follow(m_ui->lxdd);
     tips->follow(m_ui->lxr);
-    connect(m_ui->affairBox, &AffairTextEdit::dragStarting, this, [this] {
+    connect(m_ui->affairBox, &recordbook::RawTextEdit::dragStarting, this, [this] {
         m_ui->searchBox->clear();
         m_ui->gjz->clear();
     });

@@ -3,7 +3,7 @@
 #include "app/CommandLine.h"
 #include "reminders/AffairText.h"
 #include "reminders/ReminderWindow.h"
-#include "reminders/TextBoxes.h"
+#include "recordbook/TextBoxes.h"
 #include "store/Recordset.h"
 
 #include <QtTest>
@@ -128,7 +128,7 @@ struct Book {
 
 void TestReminderWindow::init()
 {
-    reminders::setDragRunner({});
+    recordbook::setDragRunner({});
 }
 
 void TestReminderWindow::loadOnFixedDates_data()
@@ -506,10 +506,10 @@ void TestReminderWindow::dragsOfferCopyOnly()
 {
     Book b;
     QStringList drags;
-    reminders::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
+    recordbook::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
         const QMimeData* data = drag.mimeData();
         drags << (actions == Qt::CopyAction ? "copy " : "more ") + data->formats().join(',') + " " +
-                     data->text() + " " + QString::fromLatin1(data->data(reminders::kRtfMimeType));
+                     data->text() + " " + QString::fromLatin1(data->data(recordbook::kRtfMimeType));
         return Qt::CopyAction;
     });
     QLineEdit* lxr = b.get("lxr");
@@ -529,7 +529,7 @@ void TestReminderWindow::dragsOfferCopyOnly()
     dragFrom(affair->viewport(), QPoint(4, 4));
     QCOMPARE(b.get("searchBox")->text() + b.get("gjz")->text(), QString());
     QCOMPARE(b.w->rawAffairText(), "开会\r\n带本");
-    QCOMPARE(drags, (QStringList{"copy text/plain,text/rtf 张三 " + reminders::rtfFromText("张三"),
+    QCOMPARE(drags, (QStringList{"copy text/plain,text/rtf 张三 " + recordbook::rtfFromText("张三"),
                                  "copy text/plain 开会\r\n带本 "}));
 }
 

@@ -1,10 +1,11 @@
 #include "RmdTests.h"
+#include "recordbook/TextBoxes.h"
 #include "reminders/AffairText.h"
-#include "reminders/TextBoxes.h"
 
 #include <QtTest>
 
 using namespace reminders;
+using namespace recordbook;
 
 namespace {
 const QString kDashes(88, u'-');

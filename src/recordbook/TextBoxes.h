@@ -7,7 +7,7 @@
 class QDrag;
 class QMimeData;
 
-namespace reminders {
+namespace recordbook {
 
 // A drag out of a box must never cut the source text, so every box starts
 // its own drags offering the copy action alone. Tests replace the modal
@@ -23,13 +23,24 @@ inline const QString kRtfMimeType = QStringLiteral("text/rtf");
 // each become one line break.
 QString displayText(const QString& raw);
 
-// A single-line box whose selection drags out as plain and rich text, copy
-// only. Drops are inserted where they land (QLineEdit's own drop handling).
+// The formats a box's drag offers its selection in.
+enum DragFormat { PlainText = 1, RichText = 2 };
+Q_DECLARE_FLAGS(DragFormats, DragFormat)
+Q_DECLARE_OPERATORS_FOR_FLAGS(DragFormats)
+
+// A single-line box whose selection drags out, copy only, as plain and rich
+// text unless told otherwise. Drops are inserted where they land (QLineEdit's
+// own drop handling).
 class DragLineEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit DragLineEdit(QWidget* parent = nullptr);
+    void setDragFormats(DragFormats formats) { m_formats = formats; }
     QMimeData* createDragMimeData() const;
+
+signals:
+    // Emitted just before a drag of the selection begins.
+    void dragStarting();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -38,18 +49,21 @@ protected:
 
 private:
     bool onSelection(const QPoint& pos); // cursorPositionAt is not const
+    DragFormats m_formats = PlainText | RichText;
     QPoint m_pressPos;
     bool m_dragPending = false;
 };
 
-// The affair box. It keeps the exact text the program put there (the due
-// list separates entries by LF CR LF CR, which the widget would turn into
-// plain breaks) and shows a copy; once the user edits it, the raw text is
-// the widget's text with CR LF line breaks.
-class AffairTextEdit : public QPlainTextEdit {
+// A multi-line box that keeps the exact text the program put there (the
+// due list separates entries by LF CR LF CR, which the widget would turn
+// into plain breaks) and shows a copy; once the user edits it, the raw text
+// is the widget's text with CR LF line breaks. Its selection drags out, copy
+// only, as plain text unless told otherwise.
+class RawTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
-    explicit AffairTextEdit(QWidget* parent = nullptr);
+    explicit RawTextEdit(QWidget* parent = nullptr);
+    void setDragFormats(DragFormats formats) { m_formats = formats; }
 
     QString rawText() const;
     void setRawText(const QString& text);
@@ -66,6 +80,8 @@ protected:
 
 private:
     bool onSelection(const QPoint& pos) const;
+    QString selectedRawText() const;
+    DragFormats m_formats = PlainText;
     mutable QString m_raw;
     mutable bool m_rawCurrent = true;
     bool m_settingText = false;
@@ -84,4 +100,4 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-} // namespace reminders
+} // namespace recordbook

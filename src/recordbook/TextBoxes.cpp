@@ -1,4 +1,4 @@
-#include "reminders/TextBoxes.h"
+#include "recordbook/TextBoxes.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -9,7 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace reminders {
+namespace recordbook {
 
 namespace {
 
@@ -28,6 +28,14 @@ void runCopyDrag(QWidget* source, QMimeData* data)
     else
         drag->exec(Qt::CopyAction, Qt::CopyAction);
     drag->deleteLater();
+}
+
+QMimeData* dragData(const QString& text, DragFormats formats)
+{
+    auto* data = new QMimeData;
+    if (formats & PlainText) data->setText(text);
+    if (formats & RichText) data->setData(kRtfMimeType, rtfFromText(text).toLatin1());
+    return data;
 }
 
 bool farEnough(const QPoint& from, const QPoint& to)
@@ -94,11 +102,7 @@ DragLineEdit::DragLineEdit(QWidget* parent) : QLineEdit(parent)
 
 QMimeData* DragLineEdit::createDragMimeData() const
 {
-    auto* data = new QMimeData;
-    const QString text = selectedText();
-    data->setText(text);
-    data->setData(kRtfMimeType, rtfFromText(text).toLatin1());
-    return data;
+    return dragData(selectedText(), m_formats);
 }
 
 bool DragLineEdit::onSelection(const QPoint& pos)
@@ -125,6 +129,7 @@ void DragLineEdit::mouseMoveEvent(QMouseEvent* event)
         if ((event->buttons() & Qt::LeftButton) &&
             farEnough(m_pressPos, event->position().toPoint())) {
             m_dragPending = false;
+            emit dragStarting();
             runCopyDrag(this, createDragMimeData());
         }
         event->accept();
@@ -145,16 +150,16 @@ void DragLineEdit::mouseReleaseEvent(QMouseEvent* event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
-// ---- AffairTextEdit
+// ---- RawTextEdit
 
-AffairTextEdit::AffairTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+RawTextEdit::RawTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_settingText) m_rawCurrent = false;
     });
 }
 
-QString AffairTextEdit::rawText() const
+QString RawTextEdit::rawText() const
 {
     if (!m_rawCurrent) {
         QString text = document()->toRawText();
@@ -166,7 +171,7 @@ QString AffairTextEdit::rawText() const
     return m_raw;
 }
 
-void AffairTextEdit::setRawText(const QString& text)
+void RawTextEdit::setRawText(const QString& text)
 {
     m_raw = text;
     m_rawCurrent = true;
@@ -175,17 +180,21 @@ void AffairTextEdit::setRawText(const QString& text)
     m_settingText = false;
 }
 
-QMimeData* AffairTextEdit::createMimeDataFromSelection() const
+QString RawTextEdit::selectedRawText() const
 {
-    auto* data = new QMimeData;
     QString text = textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    data->setText(text);
-    return data;
+    return text;
 }
 
-bool AffairTextEdit::onSelection(const QPoint& pos) const
+QMimeData* RawTextEdit::createMimeDataFromSelection() const
+{
+    // Copying to the clipboard always offers plain text; drags offer their formats.
+    return dragData(selectedRawText(), m_formats | PlainText);
+}
+
+bool RawTextEdit::onSelection(const QPoint& pos) const
 {
     const QTextCursor selection = textCursor();
     if (!selection.hasSelection()) return false;
@@ -193,7 +202,7 @@ bool AffairTextEdit::onSelection(const QPoint& pos) const
     return at >= selection.selectionStart() && at < selection.selectionEnd();
 }
 
-void AffairTextEdit::mousePressEvent(QMouseEvent* event)
+void RawTextEdit::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && onSelection(event->position().toPoint())) {
         m_pressPos = event->position().toPoint();
@@ -204,14 +213,14 @@ void AffairTextEdit::mousePressEvent(QMouseEvent* event)
     QPlainTextEdit::mousePressEvent(event);
 }
 
-void AffairTextEdit::mouseMoveEvent(QMouseEvent* event)
+void RawTextEdit::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_dragPending) {
         if ((event->buttons() & Qt::LeftButton) &&
             farEnough(m_pressPos, event->position().toPoint())) {
             m_dragPending = false;
             emit dragStarting();
-            runCopyDrag(this, createMimeDataFromSelection());
+            runCopyDrag(this, dragData(selectedRawText(), m_formats));
         }
         event->accept();
         return;
@@ -219,7 +228,7 @@ void AffairTextEdit::mouseMoveEvent(QMouseEvent* event)
     QPlainTextEdit::mouseMoveEvent(event);
 }
 
-void AffairTextEdit::mouseReleaseEvent(QMouseEvent* event)
+void RawTextEdit::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_dragPending) {
         m_dragPending = false;
@@ -252,4 +261,4 @@ bool ToolTipFollower::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace reminders
+} // namespace recordbook

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace store {
+class Recordset;
+}
+
+namespace recordbook {
+
+// The lines of a record list: line n shows one column of a record of the
+// given cursor, line breaks taken out (the stored text is unchanged). Lines
+// are read on demand, so 100,000 of them fill at once.
+class ListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit ListModel(QString column, QObject* parent = nullptr);
+
+    // One line per record of `cursor`, in cursor order (null: no lines).
+    // With `shown`, only records whose 0-based index it accepts get a line.
+    void setCursor(const store::Recordset* cursor,
+                   const std::function<bool(int record)>& shown = {});
+    // The cursor was replaced: lines stay as they are but read `cursor`
+    // from now on; a line it has no record for shows empty.
+    void retarget(const store::Recordset* cursor);
+    // No lines.
+    void clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    int recordOf(int line) const;
+
+    QString m_column;
+    const store::Recordset* m_cursor = nullptr;
+    int m_lines = 0;
+    std::vector<int> m_records; // empty: line n is record n
+};
+
+// A stored text as one list line: CR and LF taken out.
+QString lineText(const QString& stored);
+
+} // namespace recordbook

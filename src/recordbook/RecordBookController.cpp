@@ -1,0 +1,132 @@
+#include "recordbook/RecordBookController.h"
+
+#include "platform/Dialogs.h"
+#include "recordbook/ListModel.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+
+#include <QListView>
+
+namespace recordbook {
+
+RecordBookController::RecordBookController(shell::AppContext& context,
+                                           std::unique_ptr<store::Recordset>& slot, QListView* list,
+                                           const QString& column, QObject* parent)
+    : QObject(parent), m_context(context), m_slot(slot), m_list(list),
+      m_model(new ListModel(column, this))
+{
+    connectList();
+}
+
+RecordBookController::RecordBookController(shell::AppContext& context, QListView* list,
+                                           const QString& column, QObject* parent)
+    : QObject(parent), m_context(context), m_slot(m_own), m_list(list),
+      m_model(new ListModel(column, this))
+{
+    connectList();
+}
+
+RecordBookController::~RecordBookController()
+{
+    // The list may outlive this controller for a moment while the window closes.
+    m_model->retarget(nullptr);
+}
+
+void RecordBookController::connectList()
+{
+    m_list->setModel(m_model);
+    m_model->retarget(m_slot.get());
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_selectingFromCode || !m_load) return;
+        const int line = selectedLine();
+        if (line >= 0) m_context.guarded([this, line] { m_load(line); });
+    });
+    connect(m_list, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit lineDoubleClicked(index.row()); });
+}
+
+store::Recordset& RecordBookController::cursor() const
+{
+    return *m_slot;
+}
+
+bool RecordBookController::hasCursor() const
+{
+    return m_slot && m_slot->isOpen();
+}
+
+void RecordBookController::reopen(const QString& sql)
+{
+    // The old snapshot goes first, so two full copies of a large book never
+    // live side by side.
+    m_model->retarget(nullptr);
+    m_slot.reset();
+    m_slot = std::make_unique<store::Recordset>(sql, m_context.dbConnection());
+    m_model->retarget(m_slot.get());
+}
+
+void RecordBookController::closeCursor()
+{
+    m_model->retarget(nullptr);
+    if (m_slot) m_slot->close();
+    m_slot.reset();
+}
+
+void RecordBookController::fillList(const std::function<bool(int)>& shown)
+{
+    m_model->setCursor(m_slot.get(), shown);
+    if (hasCursor() && cursor().recordCount() >= 1) cursor().moveFirst();
+}
+
+void RecordBookController::clearList()
+{
+    m_model->clear();
+}
+
+int RecordBookController::lineCount() const
+{
+    return m_model->rowCount();
+}
+
+bool RecordBookController::recordForLine(int line)
+{
+    store::Recordset& c = cursor();
+    if (line >= 0 && line < c.recordCount()) {
+        c.setAbsolutePosition(line + 1);
+        return true;
+    }
+    c.moveFirst();
+    return false;
+}
+
+int RecordBookController::selectedLine() const
+{
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void RecordBookController::selectLine(int line)
+{
+    if (line < 0 || line >= m_model->rowCount()) return;
+    const QModelIndex index = m_model->index(line);
+    m_selectingFromCode = true;
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_selectingFromCode = false;
+    m_list->scrollTo(index);
+    if (m_load) m_load(line);
+}
+
+bool RecordBookController::requireSelection()
+{
+    if (selectedLine() >= 0) return true;
+    m_context.services().dialogs->message(kSelectFirstText, kSelectFirstTitle,
+                                          platform::Buttons::Ok, platform::Icon::Information);
+    return false;
+}
+
+void RecordBookController::setLoadHandler(std::function<void(int)> handler)
+{
+    m_load = std::move(handler);
+}
+
+} // namespace recordbook

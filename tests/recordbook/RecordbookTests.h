@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+// Statements, bindings and the list model, without windows.
+class TestRecordbook : public QObject {
+    Q_OBJECT
+private slots:
+    void searchStatements_data();
+    void searchStatements();
+    void searchesMatchLiterally_data();
+    void searchesMatchLiterally();
+    void keywordOverview();
+    void bindingsWrite_data();
+    void bindingsWrite();
+    void bindingsFill();
+    void listModelLines();
+};
+
+// The controller with the shared list and boxes, driven like a user.
+class TestRecordbookWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void selectionRules_data();
+    void selectionRules();
+    void requireSelection();
+    void reopenKeepsLinesAndFillMovesFirst();
+    void dragFormats_data();
+    void dragFormats();
+    void boxTexts_data();
+    void boxTexts();
+};

@@ -1,0 +1,254 @@
+#include "NotesBook.h"
+#include "RecordbookTests.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/ListModel.h"
+#include "recordbook/SearchStatements.h"
+#include "store/Recordset.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+using namespace recordbook;
+
+namespace {
+const QString kHead = QStringLiteral("select  * from notes where ");
+const QString kEsc = QStringLiteral(" escape '\\'");
+} // namespace
+
+void TestRecordbook::searchStatements_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("sql");
+    const QString like = " or 标题 like ";
+    QTest::newRow("substring trims outer blanks only")
+        << "substring"
+        << "  a b  " << kHead + "标题='a b'" + like + "'%a b%'" + kEsc;
+    QTest::newRow("substring of nothing") << "substring"
+                                          << "" << kHead + "标题=''" + like + "'%%'" + kEsc;
+    QTest::newRow("quote, percent and underscore")
+        << "substring"
+        << "it's 5%_" << kHead + "标题='it''s 5%_'" + like + "'%it''s 5\\%\\_%'" + kEsc;
+    QTest::newRow("any char: three given, three empty")
+        << "anychar"
+        << "会议室"
+        << kHead + "标题='会议室'" + like + "'%会%'" + kEsc + like + "'%议%'" + kEsc + like +
+               "'%室%'" + kEsc + like + "''" + kEsc + like + "''" + kEsc + like + "''" + kEsc;
+    QTest::newRow("any char: only the first six take part")
+        << "anychar"
+        << "abcdefgh"
+        << kHead + "标题='abcdefgh'" + like + "'%a%'" + kEsc + like + "'%b%'" + kEsc + like +
+               "'%c%'" + kEsc + like + "'%d%'" + kEsc + like + "'%e%'" + kEsc + like + "'%f%'" +
+               kEsc;
+    QTest::newRow("any char: a character beyond the basic plane stays whole")
+        << "anychar"
+        << "𠀀x"
+        << kHead + "标题='𠀀x'" + like + "'%𠀀%'" + kEsc + like + "'%x%'" + kEsc + like + "''" +
+               kEsc + like + "''" + kEsc + like + "''" + kEsc + like + "''" + kEsc;
+    QTest::newRow("distinct") << "distinct"
+                              << ""
+                              << "select distinct 标签 from notes";
+}
+
+void TestRecordbook::searchStatements()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, box);
+    QFETCH(QString, sql);
+    const QString s = searchText(box);
+    if (kind == "substring")
+        QCOMPARE(substringStatement(kHead, "标题", s), sql);
+    else if (kind == "anychar")
+        QCOMPARE(anyCharStatement(kHead, "标题", s), sql);
+    else
+        QCOMPARE(distinctStatement("notes", "标签"), sql);
+}
+
+void TestRecordbook::searchesMatchLiterally_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("percent is a character") << "substring"
+                                            << "50%" << QStringList{"打折50%"};
+    QTest::newRow("underscore is a character") << "substring"
+                                               << "a_b" << QStringList{"a_b"};
+    QTest::newRow("quote") << "substring"
+                           << "it's" << QStringList{"it's"};
+    QTest::newRow("backslash") << "substring"
+                               << "c:\\" << QStringList{"c:\\x"};
+    QTest::newRow("statement text is just text") << "substring"
+                                                 << "'; drop table notes; --" << QStringList{};
+    QTest::newRow("case does not matter") << "substring"
+                                          << "A_B" << QStringList{"a_b"};
+    QTest::newRow("any char finds either character, and empty patterns the empty text")
+        << "anychar"
+        << "会议" << QStringList{"开会", "议程", ""};
+    QTest::newRow("any char of nothing finds only the empty text") << "anychar"
+                                                                   << "" << QStringList{""};
+    QTest::newRow("substring of nothing finds all but null")
+        << "substring"
+        << "" << QStringList{"打折50%", "a_b", "axb", "it's", "c:\\x", "开会", "议程", ""};
+}
+
+void TestRecordbook::searchesMatchLiterally()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    NotesBook book;
+    book.add({"打折50%", "打折500", "a_b", "axb", "it's", "c:\\x", "开会", "议程", ""});
+    book.app.exec("insert into notes (标题) values (null)");
+    book.app.exec("delete from notes where 标题 = '打折500'");
+    const QString sql = kind == "substring" ? substringStatement(kHead, "标题", text)
+                                            : anyCharStatement(kHead, "标题", text);
+    store::Recordset rs(sql, book.app.context().dbConnection());
+    QStringList got;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        got << rs.text("标题");
+    QCOMPARE(got, found);
+    QCOMPARE(book.app.scalar("select count(*) from notes"), "9");
+}
+
+void TestRecordbook::keywordOverview()
+{
+    NotesBook book;
+    book.app.exec(
+        "insert into notes (标签) values ('工作'), (null), ('   '), (''), (' 家 '), ('工作')");
+    store::Recordset rs(distinctStatement("notes", "标签"), book.app.context().dbConnection());
+    QCOMPARE(recordbook::keywordOverview(rs), QStringLiteral("  工作   家 "));
+    QVERIFY(rs.eof());
+}
+
+void TestRecordbook::bindingsWrite_data()
+{
+    // Boxes: 标题 (nothing/null), 日期 (date), 星期 ("100"), 标签 (empty text);
+    // 正文 is computed from 标题, written only when 标题 is not blank.
+    QTest::addColumn<bool>("modify");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("stored"); // 标题 正文 日期 星期 标签, as plain SQLite reads them
+    const QString n = "<null>";
+    QTest::newRow("add, all empty")
+        << false << QStringList{"", "", "", ""} << QStringList{n, n, n, "100", ""};
+    QTest::newRow("modify, all empty")
+        << true << QStringList{"", "", "", ""} << QStringList{n, n, n, "100", ""};
+    QTest::newRow("add, all filled") << false << QStringList{"题 ", "2004-5-16", "3", "x"}
+                                     << QStringList{"题 ", "题", "2004-05-16", "3", "x"};
+    QTest::newRow("modify, all filled")
+        << true << QStringList{"  ", "2026/12/6 8:05", "0", " "}
+        << QStringList{"  ", "<kept>", "2026-12-06 08:05:00", "0", " "};
+}
+
+void TestRecordbook::bindingsWrite()
+{
+    QFETCH(bool, modify);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, stored);
+    NotesBook book;
+    book.app.exec("insert into notes values ('旧', '旧文', '2001-01-01', '5', '旧签')");
+    QLineEdit title, date, weekday;
+    QComboBox tag;
+    tag.setEditable(true);
+    FieldBindings b;
+    b.bind(&title, "标题")
+        .bind(&date, "日期", FieldBinding::Display::Date)
+        .bind(&weekday, "星期", FieldBinding::Display::Text, FieldBinding::Empty::Hundred)
+        .bind(&tag, "标签", FieldBinding::Display::Text, FieldBinding::Empty::EmptyText)
+        .compute("正文", [&](Mode mode) -> std::optional<QVariant> {
+            const QString t = title.text().trimmed();
+            if (!t.isEmpty()) return QVariant(t);
+            if (mode == Mode::Add) return std::nullopt;
+            return title.text().isEmpty() ? QVariant() : std::optional<QVariant>();
+        });
+    title.setText(boxes[0]);
+    date.setText(boxes[1]);
+    weekday.setText(boxes[2]);
+    tag.setEditText(boxes[3]);
+
+    store::Recordset rs("select * from notes", book.app.context().dbConnection());
+    if (modify) {
+        b.collect(rs, Mode::Modify);
+    } else {
+        rs.addNew();
+        b.collect(rs, Mode::Add);
+    }
+    rs.update();
+    const QString where = modify ? "" : " where rowid = 2";
+    QStringList got;
+    for (const char* column : {"标题", "正文", "日期", "星期", "标签"})
+        got << book.app.scalar(QString("select %1 from notes").arg(column) + where);
+    if (stored[1] == "<kept>") stored[1] = "旧文";
+    QCOMPARE(got, stored);
+}
+
+void TestRecordbook::bindingsFill()
+{
+    NotesBook book;
+    book.app.exec("insert into notes values ('a\r\nb', null, '2004-05-16 08:00:00', '100', null)");
+    QLineEdit title, date, weekday, tag;
+    QPlainTextEdit text;
+    tag.setText("stale");
+    FieldBindings b;
+    b.bind(&title, "标题")
+        .bind(&date, "日期", FieldBinding::Display::Date)
+        .bind(&weekday, "星期")
+        .bind(&tag, "标签")
+        .show(&text, "正文");
+    text.setPlainText("stale");
+    store::Recordset rs("select * from notes", book.app.context().dbConnection());
+    b.fillBoxes(rs);
+    QCOMPARE(
+        (QStringList{title.text(), date.text(), weekday.text(), tag.text(), text.toPlainText()}),
+        (QStringList{"a\r\nb", "2004-05-16", "100", "", ""}));
+    b.clearBoxes();
+    QCOMPARE(date.text() + weekday.text(), QString());
+
+    // A show-only box is never written back.
+    text.setPlainText("不写");
+    rs.addNew();
+    b.collect(rs, Mode::Add);
+    rs.update();
+    QCOMPARE(book.app.column("select 正文 from notes"), (QStringList{"<null>", "<null>"}));
+}
+
+void TestRecordbook::listModelLines()
+{
+    NotesBook book;
+    book.add({"一\r\n行", "二\n", "三"});
+    auto rs = std::make_unique<store::Recordset>("select * from notes",
+                                                 book.app.context().dbConnection());
+    ListModel model("标题");
+    auto lines = [&] {
+        QStringList out;
+        for (int i = 0; i < model.rowCount(); ++i)
+            out << model.index(i).data().toString();
+        return out;
+    };
+    model.setCursor(rs.get());
+    QCOMPARE(lines(), (QStringList{"一行", "二", "三"}));
+    model.setCursor(rs.get(), [](int record) { return record != 1; });
+    QCOMPARE(lines(), (QStringList{"一行", "三"}));
+
+    // A replacing cursor with fewer records: the lines stay, missing ones read empty.
+    auto fewer = std::make_unique<store::Recordset>("select * from notes where 标题 = '三'",
+                                                    book.app.context().dbConnection());
+    model.setCursor(rs.get());
+    model.retarget(fewer.get());
+    rs.reset();
+    QCOMPARE(lines(), (QStringList{"三", "", ""}));
+    model.retarget(nullptr);
+    QCOMPARE(lines(), (QStringList{"", "", ""}));
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestRecordbook plain;
+    TestRecordbookWidgets widgets;
+    return QTest::qExec(&plain, argc, argv) | QTest::qExec(&widgets, argc, argv);
+}

@@ -1,0 +1,242 @@
+#include "NotesBook.h"
+#include "RecordbookTests.h"
+#include "recordbook/ListModel.h"
+#include "recordbook/RecordBookController.h"
+#include "recordbook/RecordList.h"
+#include "recordbook/TextBoxes.h"
+#include "store/Recordset.h"
+
+#include <QDrag>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QtTest>
+
+using namespace recordbook;
+
+namespace {
+
+// A list window in miniature: the list, one box, and a controller that
+// owns its cursor over the notes table.
+struct NotesWindow {
+    NotesBook book;
+    QWidget window;
+    RecordList* list = new RecordList(&window);
+    QLineEdit* box = new QLineEdit(&window);
+    RecordBookController controller{book.app.context(), list, "标题"};
+    QStringList loads; // "line:title" per load
+    QList<int> doubleClicks;
+
+    NotesWindow(const QStringList& titles)
+    {
+        book.add(titles);
+        list->setGeometry(0, 0, 200, 300);
+        box->setGeometry(0, 310, 200, 20);
+        window.resize(220, 340);
+        controller.setLoadHandler([this](int line) {
+            controller.recordForLine(line);
+            loads << QString::number(line) + ":" + controller.cursor().text("标题");
+            box->setText(controller.cursor().text("标题"));
+        });
+        QObject::connect(&controller, &RecordBookController::lineDoubleClicked,
+                         [this](int line) { doubleClicks << line; });
+        controller.reopen("select * from notes");
+        controller.fillList();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    QPoint lineAt(int n) { return list->visualRect(controller.model().index(n)).center(); }
+};
+
+} // namespace
+
+void TestRecordbookWidgets::selectionRules_data()
+{
+    // Each action: "c<n>" click line n, "d<n>" double-click line n, "e" click
+    // below the lines, "k" arrow down, "s<n>" select line n from code.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("loads");
+    QTest::addColumn<QList<int>>("doubleClicks");
+    QTest::newRow("click loads") << QStringList{"c1"} << 1 << QStringList{"1:乙"} << QList<int>{};
+    QTest::newRow("click below the lines keeps the selection")
+        << QStringList{"c2", "e"} << 2 << QStringList{"2:丙"} << QList<int>{};
+    QTest::newRow("click below with nothing selected selects nothing")
+        << QStringList{"e"} << -1 << QStringList{} << QList<int>{};
+    QTest::newRow("double-click on another line loads it first")
+        << QStringList{"c0", "d2"} << 2 << QStringList{"0:甲", "2:丙"} << QList<int>{2};
+    QTest::newRow("double-click on the selected line loads nothing new")
+        << QStringList{"c1", "d1"} << 1 << QStringList{"1:乙"} << QList<int>{1};
+    QTest::newRow("keyboard selection loads")
+        << QStringList{"c0", "k"} << 1 << QStringList{"0:甲", "1:乙"} << QList<int>{};
+    QTest::newRow("selecting from code loads once")
+        << QStringList{"s2"} << 2 << QStringList{"2:丙"} << QList<int>{};
+    QTest::newRow("selecting a line that is not there does nothing")
+        << QStringList{"s1", "s3"} << 1 << QStringList{"1:乙"} << QList<int>{};
+}
+
+void TestRecordbookWidgets::selectionRules()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(int, selected);
+    QFETCH(QStringList, loads);
+    QFETCH(QList<int>, doubleClicks);
+    NotesWindow w({"甲", "乙", "丙"});
+    QWidget* viewport = w.list->viewport();
+    for (const QString& a : actions) {
+        const int n = a.mid(1).toInt();
+        switch (a.at(0).toLatin1()) {
+        case 'c':
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, w.lineAt(n));
+            break;
+        case 'd':
+            // A double-click delivers a press and release first, as a real one does.
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, w.lineAt(n));
+            QTest::mouseDClick(viewport, Qt::LeftButton, {}, w.lineAt(n));
+            break;
+        case 'e':
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 5));
+            break;
+        case 'k':
+            QTest::keyClick(w.list, Qt::Key_Down);
+            break;
+        case 's':
+            w.controller.selectLine(n);
+            break;
+        }
+    }
+    QCOMPARE(w.controller.selectedLine(), selected);
+    QCOMPARE(w.loads, loads);
+    QCOMPARE(w.doubleClicks, doubleClicks);
+    QVERIFY(w.book.app.exitCodes.isEmpty());
+}
+
+void TestRecordbookWidgets::requireSelection()
+{
+    NotesWindow w({"甲", "乙"});
+    QVERIFY(!w.controller.requireSelection());
+    QCOMPARE(w.book.app.dialogs.messages.size(), 1);
+    QCOMPARE(w.book.app.dialogs.messages[0].text, QStringLiteral("请先在列表中选中一条信息"));
+    QCOMPARE(w.book.app.dialogs.messages[0].title, QStringLiteral("提示"));
+    // A focused list with a current line but no selection still has no selected line.
+    w.list->setFocus();
+    w.list->selectionModel()->setCurrentIndex(w.controller.model().index(1),
+                                              QItemSelectionModel::NoUpdate);
+    QVERIFY(!w.controller.requireSelection());
+    w.controller.selectLine(1);
+    QVERIFY(w.controller.requireSelection());
+    QCOMPARE(w.book.app.dialogs.messages.size(), 2);
+}
+
+void TestRecordbookWidgets::reopenKeepsLinesAndFillMovesFirst()
+{
+    NotesWindow w({"甲", "乙", "丙"});
+    store::Recordset& first = w.controller.cursor();
+    QCOMPARE(first.absolutePosition(), 1);
+
+    QVERIFY(w.controller.recordForLine(2));
+    QCOMPARE(w.controller.cursor().text("标题"), "丙");
+    QVERIFY(!w.controller.recordForLine(3));
+    QCOMPARE(w.controller.cursor().absolutePosition(), 1);
+    QVERIFY(!w.controller.recordForLine(-1));
+
+    w.controller.reopen("select  * from notes where 标题 = '乙'");
+    QCOMPARE(w.controller.lineCount(), 3);
+    QCOMPARE(w.controller.model().index(0).data().toString(), "乙");
+    QCOMPARE(w.controller.model().index(2).data().toString(), "");
+    w.controller.fillList();
+    QCOMPARE(w.controller.lineCount(), 1);
+
+    // An empty result: no lines, and the cursor is not moved past anything.
+    w.controller.reopen("select * from notes where 标题 = '无'");
+    w.controller.fillList();
+    QCOMPARE(w.controller.lineCount(), 0);
+    QVERIFY(w.controller.cursor().eof());
+    w.controller.closeCursor();
+    QVERIFY(!w.controller.hasCursor());
+    QCOMPARE(w.controller.lineCount(), 0);
+}
+
+void TestRecordbookWidgets::dragFormats_data()
+{
+    QTest::addColumn<bool>("multiLine");
+    QTest::addColumn<int>("formats");
+    QTest::addColumn<QString>("offered");
+    QTest::newRow("line box, default")
+        << false << int(PlainText | RichText) << "copy text/plain,text/rtf";
+    QTest::newRow("line box, rich text only") << false << int(RichText) << "copy text/rtf";
+    QTest::newRow("text box, default") << true << int(PlainText) << "copy text/plain";
+    QTest::newRow("text box, rich text only") << true << int(RichText) << "copy text/rtf";
+}
+
+void TestRecordbookWidgets::dragFormats()
+{
+    QFETCH(bool, multiLine);
+    QFETCH(int, formats);
+    QFETCH(QString, offered);
+    QStringList drags;
+    setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
+        QString text = actions == Qt::CopyAction ? "copy " : "other ";
+        drags << text + drag.mimeData()->formats().join(",");
+        return Qt::CopyAction;
+    });
+    QWidget window;
+    window.resize(300, 200);
+    DragLineEdit line(&window);
+    RawTextEdit text(&window);
+    line.setGeometry(0, 0, 300, 30);
+    text.setGeometry(0, 40, 300, 150);
+    line.setDragFormats(DragFormats(formats));
+    text.setDragFormats(DragFormats(formats));
+    int started = 0;
+    QObject::connect(&line, &DragLineEdit::dragStarting, [&] { ++started; });
+    QObject::connect(&text, &RawTextEdit::dragStarting, [&] { ++started; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QWidget* target = multiLine ? text.viewport() : static_cast<QWidget*>(&line);
+    if (multiLine) {
+        text.setRawText("一二三四五六");
+        text.selectAll();
+    } else {
+        line.setText("一二三四五六");
+        line.selectAll();
+    }
+    const QPoint from(multiLine ? 10 : 12, 10);
+    QTest::mousePress(target, Qt::LeftButton, {}, from);
+    QTest::mouseMove(target, from + QPoint(40, 0));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, from + QPoint(40, 0));
+    QCOMPARE(drags, QStringList{offered});
+    QCOMPARE(started, 1);
+    // The source keeps its text: a drag never moves it out.
+    QCOMPARE(multiLine ? text.rawText() : line.text(), QStringLiteral("一二三四五六"));
+    setDragRunner({});
+}
+
+void TestRecordbookWidgets::boxTexts_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("due list shows one blank line between entries")
+        << "display" << QStringLiteral("a\n\r\n\rb\n\r\n\r") << QStringLiteral("a\n\nb\n\n");
+    QTest::newRow("every kind of break")
+        << "display" << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("list line") << "line" << QStringLiteral("x  ---标记\r\ny\n\r-")
+                               << QStringLiteral("x  ---标记y-");
+    QTest::newRow("rtf escapes and code units")
+        << "rtf" << QStringLiteral("a{b}\\c\r\n中：")
+        << QStringLiteral("{\\rtf1\\ansi\\uc1 a\\{b\\}\\\\c\\par \\u20013?\\u-230?}");
+}
+
+void TestRecordbookWidgets::boxTexts()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    if (kind == "display")
+        QCOMPARE(displayText(in), out);
+    else if (kind == "line")
+        QCOMPARE(lineText(in), out);
+    else
+        QCOMPARE(rtfFromText(in), out);
+}
