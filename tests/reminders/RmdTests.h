@@ -8,8 +8,6 @@ class TestAffairText : public QObject {
 private slots:
     void composeStoredAffair_data();
     void composeStoredAffair();
-    void boxTexts_data();
-    void boxTexts();
 };
 
 // The reminder window driven through its controls.

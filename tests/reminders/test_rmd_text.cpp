@@ -1,11 +1,9 @@
 #include "RmdTests.h"
-#include "recordbook/TextBoxes.h"
 #include "reminders/AffairText.h"
 
 #include <QtTest>
 
 using namespace reminders;
-using namespace recordbook;
 
 namespace {
 const QString kDashes(88, u'-');
@@ -58,33 +56,4 @@ void TestAffairText::composeStoredAffair()
         *fields[i] = boxes.at(i);
     QCOMPARE(reminders::composeStoredAffair(b),
              summary + QStringLiteral(" ---标记\r\n") + affair + QStringLiteral("\r\n") + kDashes);
-}
-
-void TestAffairText::boxTexts_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("in");
-    QTest::addColumn<QString>("out");
-    QTest::newRow("due list shows one blank line between entries")
-        << "display" << QStringLiteral("a\n\r\n\rb\n\r\n\r") << QStringLiteral("a\n\nb\n\n");
-    QTest::newRow("every kind of break")
-        << "display" << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
-    QTest::newRow("list line") << "line" << QStringLiteral("x  ---标记\r\ny\n\r-")
-                               << QStringLiteral("x  ---标记y-");
-    QTest::newRow("rtf escapes and code units")
-        << "rtf" << QStringLiteral("a{b}\\c\r\n中：")
-        << QStringLiteral("{\\rtf1\\ansi\\uc1 a\\{b\\}\\\\c\\par \\u20013?\\u-230?}");
-}
-
-void TestAffairText::boxTexts()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, in);
-    QFETCH(QString, out);
-    if (kind == "display")
-        QCOMPARE(displayText(in), out);
-    else if (kind == "line")
-        QCOMPARE(listLineText(in), out);
-    else
-        QCOMPARE(rtfFromText(in), out);
 }
