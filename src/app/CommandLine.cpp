@@ -155,6 +155,7 @@ QString helpText()
         "  -h, --help         显示本说明。\n"
         "\n"
         "数据库是程序所在文件夹中的 rmd.mdb。\n"
+        "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
         "退出码：0 成功；2 参数有误或数据库无法打开。\n"
         "\n"
         "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --help\n"
@@ -215,8 +216,8 @@ std::optional<int> runCommandLine(int argc, char** argv)
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
-    const platform::SystemClock clock;
-    return runCommand(command, appFolder, clock, out, err);
+    const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
+    return runCommand(command, appFolder, *clock, out, err);
 }
 
 } // namespace app

@@ -61,7 +61,7 @@ int lumo_run_organiser(int argc, char** argv)
     installChineseTranslations(application);
     ensureChineseFont();
 
-    platform::SystemClock clock;
+    const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
     platform::QtDialogs dialogs;
     platform::QtDesktop desktop;
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
@@ -71,7 +71,7 @@ int lumo_run_organiser(int argc, char** argv)
     platform::XdgAutostart autostart;
 
     platform::Services services;
-    services.clock = &clock;
+    services.clock = clock.get();
     services.dialogs = &dialogs;
     services.desktop = &desktop;
     services.mediaPlayer = mediaPlayer.get();
