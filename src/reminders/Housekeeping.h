@@ -14,17 +14,24 @@ class MainWindow;
 namespace reminders {
 
 class AffairEditor;
+namespace Ui {
+class ReminderWindow;
+}
 
-// The reminder window's housekeeping commands: clearing expired affairs,
+// The reminder window's housekeeping commands (clearing expired affairs,
 // start with the desktop session, the background picture, the help page,
-// and opening the other windows.
+// opening the other windows) and the menu items that stand for a picture
+// button.
 class Housekeeping : public QObject {
     Q_OBJECT
 public:
-    Housekeeping(shell::AppContext& context, AffairEditor& editor, QObject* parent = nullptr);
+    Housekeeping(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
+                 QObject* parent = nullptr);
     ~Housekeeping() override;
 
     void clearExpiredAffairs();
+    // Shows the due list stored at start-up in affairBox.
+    void viewStoredDueList();
     void startWithSession();
     void changeBackgroundPicture();
     void openHelp();
@@ -33,7 +40,9 @@ public:
 
 private:
     shell::MainWindow& mainWindow();
+    void connectCommands();
 
+    Ui::ReminderWindow& m_ui;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
     std::unique_ptr<shell::MainWindow> m_createdMain;

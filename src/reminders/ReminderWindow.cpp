@@ -23,7 +23,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     m_ui->setupUi(this);
     m_editor = new AffairEditor(*m_ui, m_context, this);
     m_search = new AffairSearch(*m_ui, m_context, *m_editor, this);
-    m_housekeeping = new Housekeeping(m_context, *m_editor, this);
+    m_housekeeping = new Housekeeping(*m_ui, m_context, *m_editor, this);
     setUpIcons();
     connectCommands();
 

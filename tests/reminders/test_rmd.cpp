@@ -38,13 +38,6 @@ void typeInto(QWidget* widget, const QString& text)
     if (!text.isEmpty())
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text, Qt::NoModifier);
 }
-QStringList texts(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (QAction* a : actions)
-        out << (a->isSeparator() ? "-" : a->text());
-    return out;
-}
 
 // A fresh application folder and the reminder window opened on it.
 struct Book {
@@ -536,13 +529,9 @@ void TestReminderWindow::dragsOfferCopyOnly()
 void TestReminderWindow::menuRunsButtonCommand()
 {
     Book b(kMonday, {insert("要事", "'A'")});
-    QCOMPARE(texts(b.w->menuBar()->actions()), (QStringList{"系统(&S)", "Lumo(&W)"}));
-    QMenu* lumo = b.w->menuBar()->actions().at(1)->menu();
-    QCOMPARE(texts(lumo->actions()), (QStringList{"添加事务", "修改事务", "删除事务", "清空",
-                                                  "刷新事务", "全部删除", "-", "查询事务"}));
-    QMenu* queries = lumo->actions().last()->menu();
-    QCOMPARE(texts(queries->actions()),
-             (QStringList{"连续字符查询", "高级任意查询", "查询全部事务", "-", "察看搜索关键字"}));
+    // The whole menu bar is checked with the housekeeping commands.
+    QMenu* lumo = b.w->findChild<QMenu*>("menuLumo");
+    QMenu* queries = b.w->findChild<QMenu*>("menuQuery");
 
     b.app.exec(insert("要事", "'B'"));
     lumo->actions().at(4)->trigger();
