@@ -1,13 +1,16 @@
 #include "reminders/AffairEditor.h"
 
 #include "platform/Dialogs.h"
-#include "reminders/AffairListModel.h"
+#include "recordbook/Columns.h"
+#include "recordbook/RecordBookController.h"
 #include "reminders/DueList.h"
 #include "shell/AppContext.h"
 #include "store/DateText.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QLocale>
 #include <QSignalBlocker>
 
@@ -15,36 +18,11 @@ namespace reminders {
 
 namespace {
 
-const QString kAffair = QStringLiteral("要事");
-const QString kKeyword = QStringLiteral("要事关键字");
-const QString kTimePoint = QStringLiteral("时间点");
-const QString kStart = QStringLiteral("起始时间");
-const QString kEnd = QStringLiteral("结束时间");
-const QString kContact = QStringLiteral("联系人");
-const QString kPlace = QStringLiteral("联系地点");
-const QString kAddress = QStringLiteral("家庭住址");
-const QString kMobile = QStringLiteral("联系人手机");
-const QString kPhone = QStringLiteral("联系人电话");
-const QString kMonth = QStringLiteral("每月时间");
-const QString kWeekday = QStringLiteral("每周时间");
-const QString kDay = QStringLiteral("每日时间");
-const QString kMonthDay = QStringLiteral("每月每日时间");
+using recordbook::FieldBinding;
+using Display = recordbook::FieldBinding::Display;
+using Empty = recordbook::FieldBinding::Empty;
 
 const QString kWarning = QStringLiteral("警告");
-
-// A date column as a box shows it: yyyy-MM-dd, empty for null.
-QString dateBoxText(const QVariant& value)
-{
-    if (value.isNull()) return {};
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd"));
-    if (value.typeId() == QMetaType::QDate)
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    const QString text = value.toString();
-    if (const auto parsed = store::parseDateText(text))
-        return parsed->toString(QStringLiteral("yyyy-MM-dd"));
-    return text;
-}
 
 QString monthText(const QDate& d)
 {
@@ -63,54 +41,32 @@ QString monthDayText(const QDate& d)
     return QStringLiteral("%1-%2").arg(d.month()).arg(d.day());
 }
 
-// Add leaves a column of an empty box untouched; Modify stores null.
-QString weekdayOrNone(const QString& text)
-{
-    return text.isEmpty() ? kNoWeekday : text;
-}
-
-enum class EmptyBox { LeaveUnset, StoreNull };
-
-// The boxes into the current row. The recurring columns always take text
-// ("100" for no weekday); an empty box leaves a new row's column unset and
-// clears a changed row's.
-void collectBoxes(store::Recordset& c, const AffairBoxes& b, const QString& keyword,
-                  EmptyBox empty)
-{
-    const auto put = [&](const QString& column, const QString& text) {
-        if (!text.isEmpty())
-            c.collect(column, text);
-        else if (empty == EmptyBox::StoreNull)
-            c.collect(column, QVariant());
-    };
-    put(kKeyword, keyword);
-    put(kTimePoint, b.sjd);
-    put(kStart, b.qssj);
-    put(kEnd, b.jssj);
-    put(kContact, b.lxr);
-    put(kPlace, b.lxdd);
-    put(kAddress, b.jtzz);
-    put(kMobile, b.sj);
-    put(kPhone, b.dh);
-    c.collect(kMonth, b.mysj);
-    c.collect(kWeekday, weekdayOrNone(b.mzsj));
-    c.collect(kDay, b.mrsj);
-    c.collect(kMonthDay, b.mymrsj);
-    c.collect(kAffair, composeStoredAffair(b));
-}
-
 } // namespace
 
 AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent)
     : QObject(parent), m_ui(ui), m_context(context),
-      m_model(new AffairListModel(context.affairCursor, this))
+      m_book(new recordbook::RecordBookController(context, context.affairCursor, ui.List1,
+                                                  columns::kAffair, this))
 {
-    m_ui.List1->setModel(m_model);
-    connect(m_ui.List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (m_selectingFromCode) return;
-        const int line = selectedLine();
-        if (line >= 0) m_context.guarded([this, line] { loadSelectedAffair(line); });
-    });
+    using namespace columns;
+    m_fields.bind(m_ui.sjd, kTimePoint, Display::Date)
+        .bind(m_ui.qssj, kStart, Display::Date)
+        .bind(m_ui.jssj, kEnd, Display::Date)
+        .bind(m_ui.lxr, kContact)
+        .bind(m_ui.lxdd, kPlace)
+        .bind(m_ui.jtzz, kAddress)
+        .bind(m_ui.sj, kMobile)
+        .bind(m_ui.dh, kPhone)
+        .bind(m_ui.mysj, kMonth, Display::Text, Empty::EmptyText)
+        .bind(m_ui.mzsj, kWeekday, Display::Text, Empty::Hundred)
+        .bind(m_ui.mrsj, kDay, Display::Text, Empty::EmptyText)
+        .bind(m_ui.mymrsj, kMonthDay, Display::Text, Empty::EmptyText)
+        .show(m_ui.affairBox, kAffair)
+        .compute(kAffair, [this](recordbook::Mode) -> std::optional<QVariant> {
+            return QVariant(composeStoredAffair(boxes()));
+        });
+    m_keyword.bind(m_ui.gjz, kAffairKeyword);
+    m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });
 
     const QString dashed = QStringLiteral("yyyy-MM-dd");
     const QLocale chinese(QLocale::Chinese, QLocale::China);
@@ -128,14 +84,21 @@ void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*te
                                  const QString& format)
 {
     picker->setLocale(QLocale(QLocale::Chinese, QLocale::China));
-    // Only a user's change arrives here: code sets pickers with signals blocked.
-    connect(picker, &QDateEdit::dateChanged, this, [picker, box, text, format](const QDate& date) {
+    const auto pick = [picker, box, text, format](const QDate& date) {
         {
             const QSignalBlocker blocker(picker);
             picker->setDisplayFormat(format);
         }
         box->setText(text(date));
-    });
+    };
+    // Only a user's change arrives here: code sets pickers with signals blocked.
+    connect(picker, &QDateEdit::dateChanged, this, pick);
+    // A date picked in the calendar is written even when it is the date the
+    // picker already shows (today, at start), which dateChanged never reports.
+    if (QCalendarWidget* calendar = picker->calendarWidget()) {
+        connect(calendar, &QCalendarWidget::clicked, this, pick);
+        connect(calendar, &QCalendarWidget::activated, this, pick);
+    }
 }
 
 void AffairEditor::setPickers(const QDate& date)
@@ -149,15 +112,12 @@ void AffairEditor::setPickers(const QDate& date)
 
 store::Recordset& AffairEditor::affairCursor() const
 {
-    return *m_context.affairCursor;
+    return m_book->cursor();
 }
 
 void AffairEditor::reopenAffairCursor(const QString& sql)
 {
-    // The old snapshot goes first, so two full copies of the book never
-    // live side by side.
-    m_context.affairCursor.reset();
-    m_context.affairCursor = std::make_unique<store::Recordset>(sql, m_context.dbConnection());
+    m_book->reopen(sql);
 }
 
 QString AffairEditor::rawAffairText() const
@@ -198,49 +158,24 @@ void AffairEditor::emptyScheduleAndContactBoxes()
 
 void AffairEditor::fillBoxesFromCurrent(bool withKeyword)
 {
-    const store::Recordset& c = affairCursor();
-    m_ui.sjd->setText(dateBoxText(c.field(kTimePoint)));
-    m_ui.jssj->setText(dateBoxText(c.field(kEnd)));
-    m_ui.qssj->setText(dateBoxText(c.field(kStart)));
-    m_ui.lxr->setText(c.text(kContact));
-    m_ui.lxdd->setText(c.text(kPlace));
-    m_ui.jtzz->setText(c.text(kAddress));
-    m_ui.sj->setText(c.text(kMobile));
-    m_ui.dh->setText(c.text(kPhone));
-    setRawAffairText(c.text(kAffair));
-    m_ui.mysj->setText(c.text(kMonth));
-    m_ui.mzsj->setText(c.text(kWeekday));
-    m_ui.mrsj->setText(c.text(kDay));
-    m_ui.mymrsj->setText(c.text(kMonthDay));
-    if (withKeyword) m_ui.gjz->setText(c.text(kKeyword));
+    m_fields.fillBoxes(affairCursor());
+    if (withKeyword) m_keyword.fillBoxes(affairCursor());
 }
 
 void AffairEditor::refreshAffairList()
 {
     emptyScheduleAndContactBoxes();
-    m_model->clear();
-    store::Recordset& c = affairCursor();
-    if (c.recordCount() >= 1) {
-        m_model->fill();
-        c.moveFirst();
-    }
+    m_book->fillList();
 }
 
 int AffairEditor::selectedLine() const
 {
-    const QModelIndexList selected = m_ui.List1->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
+    return m_book->selectedLine();
 }
 
 void AffairEditor::selectLine(int line)
 {
-    if (line < 0 || line >= m_model->rowCount()) return;
-    const QModelIndex index = m_model->index(line);
-    m_selectingFromCode = true;
-    m_ui.List1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    m_selectingFromCode = false;
-    m_ui.List1->scrollTo(index);
-    loadSelectedAffair(line);
+    m_book->selectLine(line);
 }
 
 void AffairEditor::loadSelectedAffair(int line)
@@ -250,11 +185,7 @@ void AffairEditor::loadSelectedAffair(int line)
         c.addNew();
         c.update();
     }
-    if (line < 0 || line + 1 > c.recordCount()) {
-        c.moveFirst();
-        return;
-    }
-    c.setAbsolutePosition(line + 1);
+    if (!m_book->recordForLine(line)) return;
     clear();
     fillBoxesFromCurrent(true);
 }
@@ -264,7 +195,8 @@ bool AffairEditor::refusedForBadDate()
     const struct {
         QLineEdit* box;
         QString name;
-    } dates[] = {{m_ui.sjd, kTimePoint}, {m_ui.qssj, kStart}, {m_ui.jssj, kEnd}};
+    } dates[] = {
+        {m_ui.sjd, columns::kTimePoint}, {m_ui.qssj, columns::kStart}, {m_ui.jssj, columns::kEnd}};
     for (const auto& date : dates) {
         const QString text = date.box->text();
         if (text.isEmpty() || store::parseDateText(text)) continue;
@@ -279,35 +211,37 @@ bool AffairEditor::refusedForBadDate()
     return false;
 }
 
+void AffairEditor::collect(recordbook::Mode mode)
+{
+    m_keyword.collect(affairCursor(), mode);
+    m_fields.collect(affairCursor(), mode);
+}
+
 void AffairEditor::add()
 {
     if (refusedForBadDate()) return;
-    const AffairBoxes b = boxes();
-    store::Recordset& c = affairCursor();
-    c.addNew();
-    collectBoxes(c, b, m_ui.gjz->text(), EmptyBox::LeaveUnset);
-    c.update();
+    affairCursor().addNew();
+    collect(recordbook::Mode::Add);
+    affairCursor().update();
 
     refreshAffairList();
-    selectLine(m_model->rowCount() - 1);
+    selectLine(m_book->lineCount() - 1);
     reopenAffairCursor(QStringLiteral("select*  from mp"));
     refresh();
     m_ui.searchBox->clear();
-    selectLine(m_model->rowCount() - 1);
+    selectLine(m_book->lineCount() - 1);
 }
 
 void AffairEditor::modify()
 {
-    // Without a selected line there is no record to change.
+    // Without a selected line the boxes belong to no record: say so rather
+    // than drop the user's edits silently.
+    if (!m_book->requireSelection()) return;
     const int line = selectedLine();
-    if (line < 0) return;
     if (refusedForBadDate()) return;
-    store::Recordset& c = affairCursor();
-    if (line + 1 <= c.recordCount()) {
-        const AffairBoxes b = boxes();
-        c.setAbsolutePosition(line + 1);
-        collectBoxes(c, b, m_ui.gjz->text(), EmptyBox::StoreNull);
-        c.update();
+    if (m_book->recordForLine(line)) {
+        collect(recordbook::Mode::Modify);
+        affairCursor().update();
     }
     refreshAffairList();
     selectLine(line);
@@ -322,9 +256,8 @@ void AffairEditor::remove()
                         platform::Icon::Warning);
         return;
     }
-    const int line = selectedLine();
-    if (line < 0 || line + 1 > c.recordCount()) return;
-    c.setAbsolutePosition(line + 1);
+    if (!m_book->requireSelection()) return;
+    if (!m_book->recordForLine(selectedLine())) return;
     if (dialogs.message(QStringLiteral("删除该条信息吗?"), kWarning, platform::Buttons::YesNo,
                         platform::Icon::Question) != platform::Answer::Yes)
         return;
@@ -343,7 +276,7 @@ void AffairEditor::removeAll()
                                               platform::Icon::Question) != platform::Answer::Yes)
         return;
     m_context.dbConnection().execute(QStringLiteral("delete * from mp"));
-    m_model->clear();
+    m_book->clearList();
     // The old snapshot still holds the deleted rows; no later command may act on them.
     reopenAffairCursor(QStringLiteral("select * from mp"));
 }

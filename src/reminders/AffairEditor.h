@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordbook/FieldBindings.h"
 #include "reminders/AffairText.h"
 
 #include <QObject>
@@ -15,18 +16,20 @@ class AppContext;
 namespace store {
 class Recordset;
 }
+namespace recordbook {
+class RecordBookController;
+}
 
 namespace reminders {
 
 namespace Ui {
 class ReminderWindow;
 }
-class AffairListModel;
 
 // The editor of the reminder window: the fourteen boxes, the seven date
 // pickers, the affair list and the commands that change the book. All of
-// them work on the shared affairCursor; a list line n stands for its
-// record n + 1.
+// them work on the shared affairCursor through the record book; a list
+// line n stands for its record n + 1.
 class AffairEditor : public QObject {
     Q_OBJECT
 public:
@@ -55,7 +58,7 @@ public:
     AffairBoxes boxes() const;
     QString rawAffairText() const;
     void setRawAffairText(const QString& text);
-    AffairListModel& listModel() const { return *m_model; }
+    recordbook::RecordBookController& book() const { return *m_book; }
 
     // Shows `date` in every picker without writing any box.
     void setPickers(const QDate& date);
@@ -64,11 +67,13 @@ private:
     bool refusedForBadDate();
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
+    void collect(recordbook::Mode mode);
 
     Ui::ReminderWindow& m_ui;
     shell::AppContext& m_context;
-    AffairListModel* m_model;
-    bool m_selectingFromCode = false;
+    recordbook::RecordBookController* m_book;
+    recordbook::FieldBindings m_fields;  // every box but gjz
+    recordbook::FieldBindings m_keyword; // gjz, which the double-click leaves alone
 };
 
 } // namespace reminders

@@ -1,27 +1,18 @@
 #include "reminders/AffairSearch.h"
 
+#include "recordbook/Columns.h"
+#include "recordbook/RecordBookController.h"
+#include "recordbook/SearchStatements.h"
 #include "reminders/AffairEditor.h"
-#include "reminders/AffairListModel.h"
-#include "reminders/SearchSql.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
-
-#include <QGuiApplication>
-#include <QMouseEvent>
-#include <QStyleHints>
 
 namespace reminders {
 
 namespace {
 
-QString withoutTrailingBlanks(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == u' ')
-        --end;
-    return text.left(end);
-}
+const QString kSearchHead = QStringLiteral("select  * from mp where ");
 
 } // namespace
 
@@ -29,24 +20,22 @@ AffairSearch::AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, A
                            QObject* parent)
     : QObject(parent), m_ui(ui), m_context(context), m_editor(editor)
 {
-    m_ui.List1->viewport()->installEventFilter(this);
-    connect(m_ui.List1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        m_context.guarded([this, line = index.row()] { doubleClickLine(line); });
-    });
+    connect(&m_editor.book(), &recordbook::RecordBookController::lineDoubleClicked, this,
+            [this](int line) { m_context.guarded([this, line] { doubleClickLine(line); }); });
 }
 
 void AffairSearch::substringSearch()
 {
-    const QString s = searchText(m_ui.searchBox->text());
-    m_editor.reopenAffairCursor(substringSearchSql(s));
+    const QString s = recordbook::searchText(m_ui.searchBox->text());
+    m_editor.reopenAffairCursor(recordbook::substringStatement(kSearchHead, columns::kAffair, s));
     m_editor.refreshAffairList();
 }
 
 void AffairSearch::anyCharSearch()
 {
-    const QString s = searchText(m_ui.searchBox->text());
-    m_editor.listModel().clear();
-    m_editor.reopenAffairCursor(anyCharSearchSql(s));
+    const QString s = recordbook::searchText(m_ui.searchBox->text());
+    m_editor.book().clearList();
+    m_editor.reopenAffairCursor(recordbook::anyCharStatement(kSearchHead, columns::kAffair, s));
     m_editor.refreshAffairList();
     m_editor.setRawAffairText(QString());
 }
@@ -73,14 +62,8 @@ void AffairSearch::showKeywords()
 {
     m_editor.refresh();
     m_editor.setRawAffairText(QString());
-    m_editor.reopenAffairCursor(QStringLiteral("select distinct 要事关键字 from mp"));
-    store::Recordset& c = m_editor.affairCursor();
-    QString keywords;
-    for (c.moveFirst(); !c.eof(); c.moveNext()) {
-        const QString keyword = c.text(0);
-        if (!withoutTrailingBlanks(keyword).isEmpty()) keywords += QStringLiteral("  ") + keyword;
-    }
-    m_editor.setRawAffairText(keywords);
+    m_editor.reopenAffairCursor(recordbook::distinctStatement("mp", columns::kAffairKeyword));
+    m_editor.setRawAffairText(recordbook::keywordOverview(m_editor.affairCursor()));
     m_editor.reopenAffairCursor(QStringLiteral("select * from mp"));
 }
 
@@ -91,31 +74,11 @@ void AffairSearch::doubleClickLine(int line)
         c.addNew();
         c.update();
     }
-    if (line >= 0 && line + 1 <= c.recordCount()) {
-        c.setAbsolutePosition(line + 1);
+    if (m_editor.book().recordForLine(line)) {
         m_editor.emptyScheduleAndContactBoxes();
         m_editor.fillBoxesFromCurrent(false);
     }
     c.moveFirst();
-}
-
-bool AffairSearch::eventFilter(QObject* watched, QEvent* event)
-{
-    // The first click of a double-click loads the line, keyword included;
-    // the double-click must leave gjz as it was before that click.
-    if (event->type() == QEvent::MouseButtonPress) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const quint64 interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-        if (!m_pressed || mouse->timestamp() > m_lastPress + interval)
-            m_keywordBeforeClick = m_ui.gjz->text();
-        m_pressed = true;
-        m_lastPress = mouse->timestamp();
-    } else if (event->type() == QEvent::MouseButtonDblClick && m_pressed) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (m_ui.List1->indexAt(mouse->position().toPoint()).isValid())
-            m_ui.gjz->setText(m_keywordBeforeClick);
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace reminders

@@ -27,20 +27,14 @@ public:
     void viewAllAffairs();
     void showKeywords();
     // Loads line `line` like a click but keeps gjz and leaves the cursor on
-    // its first record.
+    // its first record. A double-click on a line that was not selected has
+    // loaded it, keyword included, by the time this runs.
     void doubleClickLine(int line);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Ui::ReminderWindow& m_ui;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
-    // gjz as it was before the first click of a possible double-click.
-    QString m_keywordBeforeClick;
-    quint64 m_lastPress = 0;
-    bool m_pressed = false;
 };
 
 } // namespace reminders

@@ -27,12 +27,4 @@ QString composeStoredAffair(const AffairBoxes& b)
     return summary + kAffairMarker + crlf + b.affair + crlf + QString(88, u'-');
 }
 
-QString listLineText(const QString& stored)
-{
-    QString line = stored;
-    line.remove(u'\r');
-    line.remove(u'\n');
-    return line;
-}
-
 } // namespace reminders

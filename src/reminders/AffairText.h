@@ -21,7 +21,4 @@ inline const QString kNoWeekday = QStringLiteral("100");
 // contact boxes, the marker, CR LF, the affair text, CR LF, 88 hyphens.
 QString composeStoredAffair(const AffairBoxes& boxes);
 
-// A list line: the stored text with its line breaks taken out.
-QString listLineText(const QString& stored);
-
 } // namespace reminders

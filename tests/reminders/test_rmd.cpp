@@ -1,9 +1,10 @@
 #include "RmdTests.h"
 #include "TestApp.h"
 #include "app/CommandLine.h"
+#include "recordbook/ListModel.h"
+#include "recordbook/TextBoxes.h"
 #include "reminders/AffairText.h"
 #include "reminders/ReminderWindow.h"
-#include "recordbook/TextBoxes.h"
 #include "store/Recordset.h"
 
 #include <QtTest>
@@ -240,7 +241,7 @@ void TestReminderWindow::addStoresComposedAffair()
     QCOMPARE(actual, columns);
     QCOMPARE(b.db("要事"), (QStringList{"旧事", stored}));
     // The editor shows the new record as stored, selected in the list.
-    QCOMPARE(b.lines(), (QStringList{"旧事", reminders::listLineText(stored)}));
+    QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(stored)}));
     QCOMPARE(b.selected(), 1);
     QCOMPARE(b.boxes(), QStringList(columns).replaceInStrings("<null>", "") << stored);
     QCOMPARE(b.get("searchBox")->text(), QString());
@@ -270,6 +271,7 @@ void TestReminderWindow::modifyWritesNullsAndNests()
 void TestReminderWindow::modifyAndDeleteNeedASelectedLine()
 {
     Book b(kMonday, {insert("要事", "'A'"), insert("要事", "'B'")});
+    // A current line without a selection is no selected line.
     b.list()->setFocus();
     b.list()->selectionModel()->setCurrentIndex(b.list()->model()->index(1, 0),
                                                 QItemSelectionModel::NoUpdate);
@@ -278,7 +280,18 @@ void TestReminderWindow::modifyAndDeleteNeedASelectedLine()
     b.press("Command2");
     QCOMPARE(b.db("联系人"), (QStringList{"<null>", "<null>"}));
     QCOMPARE(b.db("要事"), (QStringList{"A", "B"}));
-    QVERIFY(b.said().isEmpty());
+    QCOMPARE(b.said(), QStringList(2, "提示: 请先在列表中选中一条信息"));
+    QCOMPARE(b.get("lxr")->text(), "王");
+
+    // A click below the lines keeps the selection, so Modify saves the edit.
+    b.clickLine(1);
+    b.type("lxr", "李");
+    QTest::mouseClick(b.list()->viewport(), Qt::LeftButton, {},
+                      QPoint(10, b.list()->viewport()->height() - 3));
+    QCOMPARE(b.selected(), 1);
+    b.press("Command5");
+    QCOMPARE(b.db("联系人"), (QStringList{"<null>", "李"}));
+    QCOMPARE(b.said().size(), 2);
 }
 
 void TestReminderWindow::deletesAskFirst_data()
@@ -392,6 +405,24 @@ void TestReminderWindow::pickersWriteTheirBoxes()
         QCOMPARE(b.boxes().count(QString()), 13); // no other box written
         b.get(box)->clear();
     }
+
+    // Picking in the calendar the date a picker already shows (today, at
+    // start) writes the box too.
+    const std::pair<const char*, const char*> today[] = {
+        {"DTPicker1", "2026-12-7"}, {"DTPicker2", "2026-12-7"}, {"DTPicker3", "2026-12-7"},
+        {"DTPicker9", "12"},        {"DTPicker10", "7"},        {"DTPicker11", "1"},
+        {"DTPicker12", "12-7"}};
+    const char* const boxOf[] = {"sjd", "qssj", "jssj", "mysj", "mrsj", "mzsj", "mymrsj"};
+    for (int i = 0; i < 7; ++i) {
+        auto* picker = b.get<QDateEdit>(today[i].first);
+        picker->setDate(kMonday);
+        b.get(boxOf[i])->clear();
+        QCalendarWidget* calendar = picker->calendarWidget();
+        QVERIFY(calendar);
+        QCOMPARE(calendar->selectedDate(), kMonday);
+        QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+        QCOMPARE(b.get(boxOf[i])->text(), today[i].second);
+    }
 }
 
 void TestReminderWindow::clicksLoadTheRecord()
@@ -407,14 +438,20 @@ void TestReminderWindow::clicksLoadTheRecord()
                            "139", "010",        "5",          "100",        "16", "5-16", "B"};
     QCOMPARE(b.boxes(), full);
     QCOMPARE(b.cursor().absolutePosition(), 2);
-    // A double-click loads another line but leaves the keyword as it was.
+    // A double-click on another line shows that line's record, keyword included.
     b.type("gjz", "我的");
     b.clickLine(0, true);
-    QCOMPARE(b.boxes(), (QStringList{"我的", "", "", "", "乙"} + QStringList(8, "") << "A"));
+    QCOMPARE(b.boxes(), (QStringList{"ka", "", "", "", "乙"} + QStringList(8, "") << "A"));
+    QCOMPARE(b.cursor().absolutePosition(), 1);
+    // On the selected line it loads nothing new: the edited keyword stays,
+    // and Modify then writes it into that line's record.
+    b.clickLine(1);
     b.type("gjz", "改");
     b.clickLine(1, true);
     QCOMPARE(b.boxes(), QStringList{"改"} + full.mid(1));
     QCOMPARE(b.cursor().absolutePosition(), 1);
+    b.press("Command5");
+    QCOMPARE(b.db("要事关键字"), (QStringList{"ka", "改"}));
 }
 
 void TestReminderWindow::searches_data()
@@ -470,11 +507,11 @@ void TestReminderWindow::searchesChangeTheShownRecords()
     b.press("Command5");
     QCOMPARE(b.db("coalesce(联系人,'-')"), (QStringList{"-", "王", "-"}));
     const QString modified = stored("联系人：王  ", "香蕉");
-    QCOMPARE(b.lines(), QStringList{reminders::listLineText(modified)});
+    QCOMPARE(b.lines(), QStringList{recordbook::lineText(modified)});
     // Viewing all affairs lists them again, their texts in the editor, and empties the boxes.
     b.press("Image8");
     QCOMPARE(b.w->rawAffairText(), "苹果\r\n\n" + modified + "\n苹果派\n");
-    QCOMPARE(b.lines(), (QStringList{"苹果", reminders::listLineText(modified), "苹果派"}));
+    QCOMPARE(b.lines(), (QStringList{"苹果", recordbook::lineText(modified), "苹果派"}));
     QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
     // Showing the keywords lists every record again.
     b.type("searchBox", "香蕉");
