@@ -1,0 +1,205 @@
+// The procedures of a category book: what its buttons, menus, tree and list do.
+#include "books/CategoryBookWindow.h"
+#include "books/CategoryTree.h"
+
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "recordbook/Columns.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
+#include "recordbook/SearchStatements.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+#include "store/StoreError.h"
+#include "ui_CategoryBook.h"
+
+namespace books {
+
+namespace {
+
+const QString kFileDialogTitle = QStringLiteral("请选择一个文件");
+const QString kFileDialogFilter = QStringLiteral("所有文件(*.*)|*.*");
+
+} // namespace
+
+void CategoryBookWindow::emptyDescriptionAndCategory()
+{
+    recordbook::setBoxText(m_ui->Text1, QString());
+    setCategoryText(*m_ui->Combo1, QString());
+}
+
+void CategoryBookWindow::treewbsx()
+{
+    m_ui->TreeView1->clear();
+    m_book->clearList();
+    setCategoryText(*m_ui->Combo1, QString());
+    m_book->reopen(m_sql.allRows());
+    m_categoryCursor.reset();
+    m_categoryCursor =
+        std::make_unique<store::Recordset>(m_sql.categories(), m_context.dbConnection());
+    m_book->fillList();
+    fillCategories(*m_categoryCursor, *m_ui->TreeView1, *m_ui->Combo1);
+}
+
+void CategoryBookWindow::nodeClick(const QTreeWidgetItem& node)
+{
+    // The node's own text, blanks and letter case as stored: every entry the
+    // statement finds is listed.
+    const QString category = node.text(0);
+    m_book->clearList();
+    m_book->reopen(m_sql.oneCategory(category));
+    m_book->fillList();
+    if (m_book->lineCount() > 0) setCategoryText(*m_ui->Combo1, category);
+}
+
+void CategoryBookWindow::listClick(int line)
+{
+    // A line the cursor has no entry for (the list is always filled from it)
+    // changes nothing; an empty book gains no empty entry.
+    if (!m_book->hasCursor() || !m_book->recordForLine(line)) return;
+    m_fields->clearBoxes();
+    m_ui->Text2->clear();
+    m_fields->fillBoxes(m_book->cursor());
+}
+
+std::optional<QString> CategoryBookWindow::newEntryName() const
+{
+    if (m_config.nameSource == NameSource::Text2) return m_ui->Text2->text();
+    const QString path =
+        m_context.services().dialogs->openFile(kFileDialogTitle, kFileDialogFilter, QString());
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+void CategoryBookWindow::dwbwj()
+{
+    // Asked first, so that a cancelled dialog leaves the book and its list as they were.
+    const std::optional<QString> name = newEntryName();
+    if (!name) return;
+    m_book->reopen(m_sql.allRowsForAdding());
+    m_addedName = *name;
+    store::Recordset& c = m_book->cursor();
+    c.addNew();
+    m_fields->collect(c, recordbook::Mode::Add);
+    if (m_config.nameSource == NameSource::FileDialog) {
+        // A file link that cannot be stored is reported; the window goes on.
+        try {
+            c.update();
+        } catch (const store::StoreError& error) {
+            m_context.services().dialogs->message(
+                QStringLiteral("无法添加文件链接：") + QString::fromUtf8(error.what()),
+                QStringLiteral("警告"), platform::Buttons::Ok, platform::Icon::Warning);
+        }
+    } else {
+        c.update();
+    }
+    m_addedName.clear();
+    wbsx();
+}
+
+void CategoryBookWindow::xgflsz()
+{
+    if (!m_book->requireSelection()) return;
+    const int line = m_book->selectedLine();
+    store::Recordset& c = m_book->cursor();
+    if (m_book->recordForLine(line)) {
+        m_fields->collect(c, recordbook::Mode::Modify);
+        c.update();
+    }
+    wbsx();
+    m_book->selectLine(line);
+    m_context.services().dialogs->message(QStringLiteral("设置相关信息成功！"),
+                                          QStringLiteral("提示"), platform::Buttons::Ok);
+}
+
+void CategoryBookWindow::remove()
+{
+    if (!m_book->hasCursor() || m_book->cursor().recordCount() == 0) {
+        m_context.services().dialogs->message(QStringLiteral("已经没有一条事务信息了！"),
+                                              QStringLiteral("警告"), platform::Buttons::Ok,
+                                              platform::Icon::Warning);
+        return;
+    }
+    if (!m_book->requireSelection()) return;
+    if (!m_book->recordForLine(m_book->selectedLine())) return;
+    platform::Dialogs& dialogs = *m_context.services().dialogs;
+    if (dialogs.message(QStringLiteral("删除该条信息吗?"), QStringLiteral("警告"),
+                        platform::Buttons::YesNo,
+                        platform::Icon::Question) != platform::Answer::Yes)
+        return;
+    // Only the entry goes; a linked file stays where it is.
+    m_book->cursor().deleteCurrent();
+    m_ui->Text1->clear();
+    m_ui->Text2->clear();
+    m_ui->gjz->clear();
+    setCategoryText(*m_ui->Combo1, QString());
+    dcsx();
+    dialogs.message(QStringLiteral("删除成功！"), QStringLiteral("提醒"), platform::Buttons::Ok);
+}
+
+void CategoryBookWindow::wbsx()
+{
+    m_book->clearList();
+    m_book->fillList();
+    emptyDescriptionAndCategory();
+    m_book->selectLine(m_book->lineCount() - 1);
+}
+
+void CategoryBookWindow::dcsx()
+{
+    emptyDescriptionAndCategory();
+    m_book->clearList();
+    m_book->fillList();
+}
+
+void CategoryBookWindow::substringSearch()
+{
+    const QString s = recordbook::searchText(m_ui->Text2->text());
+    m_book->reopen(recordbook::substringStatement(m_sql.searchHead(), columns::kDescription, s));
+    dcsx();
+}
+
+void CategoryBookWindow::lbcjdcsx()
+{
+    const QString s = recordbook::searchText(m_ui->Text2->text());
+    emptyDescriptionAndCategory();
+    m_book->clearList();
+    m_book->reopen(recordbook::anyCharStatement(m_sql.searchHead(), columns::kDescription, s));
+    m_book->fillList();
+}
+
+void CategoryBookWindow::showKeywords()
+{
+    m_ui->Text1->clear();
+    m_ui->Text2->clear();
+    setCategoryText(*m_ui->Combo1, QString());
+    m_ui->gjz->clear();
+    store::Recordset keywords(recordbook::distinctStatement(m_config.table, columns::kKeyword),
+                              m_context.dbConnection());
+    recordbook::setBoxText(m_ui->Text1, recordbook::keywordOverview(keywords));
+    m_book->clearList();
+    m_book->reopen(m_sql.allRows());
+}
+
+void CategoryBookWindow::clearBoxes()
+{
+    m_ui->Text1->clear();
+    m_ui->Text2->clear();
+    m_ui->gjz->clear();
+}
+
+void CategoryBookWindow::openLine(int line)
+{
+    if (!m_book->hasCursor() || !m_book->recordForLine(line)) return;
+    const store::Recordset& c = m_book->cursor();
+    emptyDescriptionAndCategory();
+    recordbook::setBoxText(m_ui->Text1, c.text(columns::kDescription));
+    setCategoryText(*m_ui->Combo1, c.text(columns::kCategory));
+    const QString path = recordbook::searchText(c.text(columns::kName));
+    const QString error = m_context.services().desktop->open(path);
+    if (!error.isEmpty())
+        m_context.services().dialogs->message(error, QStringLiteral("警告"), platform::Buttons::Ok,
+                                              platform::Icon::Warning);
+}
+
+} // namespace books

@@ -1,0 +1,151 @@
+#include "books/CategoryBookWindow.h"
+
+#include "recordbook/Columns.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+#include "ui_CategoryBook.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QStyle>
+
+namespace books {
+
+CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppContext& context,
+                                       QWidget* parent)
+    : QMainWindow(parent), m_config(config), m_sql{config.table}, m_context(context),
+      m_ui(std::make_unique<Ui::CategoryBook>()),
+      m_fields(std::make_unique<recordbook::FieldBindings>())
+{
+    m_ui->setupUi(this);
+    m_ui->Text1->setDragFormats(recordbook::PlainText | recordbook::RichText);
+    applyConfig();
+    setUpIcons();
+
+    m_book = new recordbook::RecordBookController(m_context, m_ui->List1, columns::kName, this);
+    m_book->setLoadHandler([this](int line) { listClick(line); });
+    if (m_config.nameSource == NameSource::FileDialog) {
+        connect(m_book, &recordbook::RecordBookController::lineDoubleClicked, this,
+                [this](int line) { m_context.guarded([this, line] { openLine(line); }); });
+    }
+
+    m_fields->bind(m_ui->Text1, columns::kDescription)
+        .bind(m_ui->Combo1, columns::kCategory)
+        .bind(m_ui->gjz, columns::kKeyword);
+    if (m_config.nameSource == NameSource::Text2)
+        m_fields->bind(m_ui->Text2, columns::kName);
+    else
+        m_fields->addOnly(columns::kName, [this] { return m_addedName; });
+
+    auto nodeClicked = [this](QTreeWidgetItem* node) {
+        if (node) m_context.guarded([this, node] { nodeClick(*node); });
+    };
+    connect(m_ui->TreeView1, &QTreeWidget::itemClicked, this, nodeClicked);
+    connect(m_ui->TreeView1, &QTreeWidget::itemActivated, this, nodeClicked);
+
+    connectCommands();
+    buildMenu();
+    m_context.guarded([this] { treewbsx(); });
+}
+
+CategoryBookWindow::~CategoryBookWindow() = default;
+
+store::Recordset* CategoryBookWindow::bookCursor() const
+{
+    return m_book->hasCursor() ? &m_book->cursor() : nullptr;
+}
+
+void CategoryBookWindow::applyConfig()
+{
+    setObjectName(m_config.windowName);
+    setWindowTitle(m_config.caption);
+    m_ui->Label1->setText(m_config.treeLabel);
+    m_ui->Label2->setText(m_config.descriptionLabel);
+    for (const auto& [control, tip] : m_config.toolTips) {
+        if (auto* widget = findChild<QWidget*>(control)) widget->setToolTip(tip);
+    }
+}
+
+void CategoryBookWindow::setUpIcons()
+{
+    const struct {
+        QToolButton* button;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {m_ui->Image1, "list-add", QStyle::SP_FileDialogNewFolder},
+        {m_ui->Image2, "document-properties", QStyle::SP_FileDialogDetailedView},
+        {m_ui->dcsc, "list-remove", QStyle::SP_TrashIcon},
+        {m_ui->zwcz, "edit-find", QStyle::SP_FileDialogContentsView},
+        {m_ui->Image6, "system-search", QStyle::SP_FileDialogInfoView},
+        {m_ui->Image5, "view-list-text", QStyle::SP_FileDialogListView},
+        {m_ui->Image7, "edit-clear", QStyle::SP_DialogResetButton},
+        {m_ui->Image4, "view-refresh", QStyle::SP_BrowserReload},
+        {m_ui->Image3, "go-previous", QStyle::SP_ArrowBack},
+    };
+    for (const auto& icon : icons)
+        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
+                                              style()->standardIcon(icon.fallback)));
+}
+
+void CategoryBookWindow::connectCommands()
+{
+    m_commands = {
+        {QStringLiteral("Image1"), [this] { dwbwj(); }},
+        {QStringLiteral("Image2"), [this] { xgflsz(); }},
+        {QStringLiteral("dcsc"), [this] { remove(); }},
+        {QStringLiteral("zwcz"), [this] { substringSearch(); }},
+        {QStringLiteral("Image6"), [this] { lbcjdcsx(); }},
+        {QStringLiteral("Image5"), [this] { showKeywords(); }},
+        {QStringLiteral("Image7"), [this] { clearBoxes(); }},
+        {QStringLiteral("Image4"), [this] { treewbsx(); }},
+        {QStringLiteral("Image3"), [this] { returnToMain(); }},
+    };
+    for (const auto& [name, command] : m_commands) {
+        auto* button = findChild<QAbstractButton*>(name);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, run = command] { m_context.guarded(run); });
+    }
+}
+
+void CategoryBookWindow::buildMenu()
+{
+    // A menu item runs its button's command and nothing else.
+    QMenu* submenu = nullptr;
+    for (const MenuItem& item : m_config.menu) {
+        if (item.button.isEmpty()) {
+            submenu = m_ui->menubar->addMenu(item.caption);
+            submenu->setObjectName(item.name);
+            submenu->menuAction()->setObjectName(item.name);
+            continue;
+        }
+        QAction* action = item.inSubmenu && submenu ? submenu->addAction(item.caption)
+                                                    : m_ui->menubar->addAction(item.caption);
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this,
+                [this, run = m_commands.at(item.button)] { m_context.guarded(run); });
+    }
+}
+
+void CategoryBookWindow::closeCursors()
+{
+    m_book->clearList();
+    m_book->closeCursor();
+    if (m_categoryCursor) m_categoryCursor->close();
+    m_categoryCursor.reset();
+}
+
+void CategoryBookWindow::returnToMain()
+{
+    close();
+}
+
+void CategoryBookWindow::closeEvent(QCloseEvent* event)
+{
+    closeCursors();
+    event->accept();
+}
+
+} // namespace books

@@ -1,0 +1,424 @@
+#include "TestApp.h"
+#include "books/BookConfig.h"
+#include "books/CategoryBookWindow.h"
+#include "books/CategoryTree.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
+#include "recordbook/TextBoxes.h"
+#include "store/Recordset.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const QString kN = "<null>";
+
+// One entry of `table`; kN stores null.
+QString entry(const QString& table, const QString& name, const QString& description,
+              const QString& category = kN, const QString& keyword = kN)
+{
+    QStringList values;
+    for (const QString& v : {name, description, category, keyword})
+        values << (v == kN ? "NULL" : "'" + QString(v).replace("'", "''") + "'");
+    return "insert into " + table + " values(" + values.join(',') + ")";
+}
+QString wb(const QString& name, const QString& description, const QString& category = kN,
+           const QString& keyword = kN)
+{
+    return entry("wblb", name, description, category, keyword);
+}
+
+// A fresh application folder with `rows` inserted and one book opened on it.
+struct Book {
+    TestApp app;
+    std::unique_ptr<books::CategoryBookWindow> w;
+
+    explicit Book(bool document, const QStringList& rows = {})
+    {
+        for (const QString& sql : rows)
+            app.exec(sql);
+        app.context().openDatabase();
+        w = std::make_unique<books::CategoryBookWindow>(
+            document ? books::documentBook() : books::miscellanyBook(), app.context());
+        w->show();
+    }
+    template <class T = QWidget> T* get(const QString& name)
+    {
+        T* widget = w->findChild<T*>(name);
+        if (!widget) qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    void press(const QString& button)
+    {
+        QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
+    }
+    // Types as key events into Text1, Combo1, gjz or Text2.
+    void type(const QString& name, const QString& text)
+    {
+        QWidget* box = get(name);
+        recordbook::setBoxText(box, QString());
+        if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
+        if (!text.isEmpty()) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, {});
+    }
+    QListView* list() { return get<QListView>("List1"); }
+    QTreeWidget* tree() { return get<QTreeWidget>("TreeView1"); }
+    QStringList lines()
+    {
+        QStringList out;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            out << list()->model()->index(i, 0).data().toString();
+        return out;
+    }
+    void clickLine(int n, bool twice = false)
+    {
+        const QPoint at = list()->visualRect(list()->model()->index(n, 0)).center();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        if (twice) QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+    }
+    int selected()
+    {
+        const QModelIndexList s = list()->selectionModel()->selectedIndexes();
+        return s.isEmpty() ? -1 : s.first().row();
+    }
+    QStringList boxes() // Text1, Combo1, gjz, Text2
+    {
+        QStringList out;
+        for (const char* name : {"Text1", "Combo1", "gjz", "Text2"})
+            out << recordbook::boxText(get(name));
+        return out;
+    }
+    QStringList rows() // "外部|说明|分类|关键字"
+    {
+        return app.column("select ifnull(外部,'<null>')||'|'||ifnull(说明,'<null>')||'|'||"
+                          "ifnull(分类,'<null>')||'|'||ifnull(关键字,'<null>') from " +
+                          w->config().table);
+    }
+    QStringList said() // every message box as "title: text"
+    {
+        QStringList out;
+        for (const auto& m : app.dialogs.messages)
+            out << m.title + ": " + m.text;
+        return out;
+    }
+};
+
+} // namespace
+
+class TestCategoryBook : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAndNodeClick_data();
+    void loadAndNodeClick();
+    void searches_data();
+    void searches();
+    void keywordsClearAndRefresh();
+    void add_data();
+    void add();
+    void failedFileLinkIsReported();
+    void modify_data();
+    void modify();
+    void needsASelectedLine();
+    void deleteUntilEmpty();
+    void doubleClick_data();
+    void doubleClick();
+    void menusAndReturn();
+    void descriptionDragsAsRichText();
+};
+
+void TestCategoryBook::loadAndNodeClick_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("plain") << "文档" << QStringList{"/a", "/d"};
+    QTest::newRow("blanks kept") << " 空格 " << QStringList{"/b"};
+    QTest::newRow("letter case") << "Music" << QStringList{"/m", "/M"};
+    QTest::newRow("quote") << "it's" << QStringList{"/q"};
+    QTest::newRow("empty text") << "" << QStringList{"/e"};
+}
+
+void TestCategoryBook::loadAndNodeClick()
+{
+    QFETCH(QString, node);
+    QFETCH(QStringList, lines);
+    Book b(true, {wb("/a", "甲", "文档"), wb("/b", "乙", " 空格 "), wb("/m", "丙", "Music"),
+                  wb("/d", "丁", "文档"), wb("/M", "戊", "MUSIC"), wb("/q", "己", "it's"),
+                  wb("/e", "庚", ""), wb(kN, "辛")});
+    // One node per category, null excepted; the box lists them and shows none.
+    const QStringList categories{"文档", " 空格 ", "Music", "it's", ""};
+    auto* combo = b.get<QComboBox>("Combo1");
+    for (int i = 0; i < categories.size(); ++i) {
+        QCOMPARE(b.tree()->topLevelItem(i)->text(0), categories[i]);
+        QCOMPARE(books::findNode(*b.tree(), "fl" + QString::number(i + 1)),
+                 b.tree()->topLevelItem(i));
+        QCOMPARE(combo->itemText(i), categories[i]);
+    }
+    QCOMPARE(b.tree()->topLevelItemCount(), 5);
+    QCOMPARE(combo->currentText(), QString());
+    QCOMPARE(b.lines(), (QStringList{"/a", "/b", "/m", "/d", "/M", "/q", "/e", ""}));
+
+    QTreeWidgetItem* item = b.tree()->findItems(node, Qt::MatchExactly).value(0);
+    QTest::mouseClick(b.tree()->viewport(), Qt::LeftButton, {},
+                      b.tree()->visualItemRect(item).center());
+    QCOMPARE(b.lines(), lines);
+    QCOMPARE(combo->currentText(), node);
+    // The lines stand for the listed entries: a click loads the right one.
+    b.clickLine(lines.size() - 1);
+    QCOMPARE(b.boxes().at(0), b.app.scalar("select 说明 from wblb where 外部='" + lines.last() +
+                                           "' collate binary"));
+}
+
+void TestCategoryBook::searches_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("substring, empty: every description")
+        << "zwcz"
+        << "" << QStringList{"/1", "/2", "/3", "/4", "/5", "/6"};
+    QTest::newRow("substring") << "zwcz"
+                               << " 香蕉 " << QStringList{"/1", "/2"};
+    QTest::newRow("substring, quote and percent") << "zwcz"
+                                                  << "it's 50%" << QStringList{"/4"};
+    QTest::newRow("substring, percent is literal") << "zwcz"
+                                                   << "%" << QStringList{"/4"};
+    QTest::newRow("any char, empty") << "Image6"
+                                     << "" << QStringList{"/3"};
+    QTest::newRow("any char, fewer than six") << "Image6"
+                                              << "香x" << QStringList{"/1", "/2", "/3", "/6"};
+    QTest::newRow("any char, first six only") << "Image6"
+                                              << "12346zh" << QStringList{"/6"};
+    QTest::newRow("any char, quote") << "Image6"
+                                     << "'" << QStringList{"/3", "/4"};
+}
+
+void TestCategoryBook::searches()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    Book b(true, {wb("/1", "苹果香蕉", "水果", "k"), wb("/2", "香蕉"), wb("/3", ""),
+                  wb("/4", "it's 50%"), wb("/5", "abcdefgh"), wb("/6", "xyz_1"), wb("/7", kN)});
+    b.clickLine(0);
+    b.type("Text2", text);
+    b.press(button);
+    QCOMPARE(b.lines(), lines);
+    QCOMPARE(b.w->bookCursor()->recordCount(), lines.size());
+    QCOMPARE(b.boxes(), (QStringList{"", "", "k", text})); // the keyword stays
+}
+
+void TestCategoryBook::keywordsClearAndRefresh()
+{
+    Book b(true, {wb("/1", "甲", "书", "k1"), wb("/2", "乙", "书", "  "), wb("/3", "丙", kN, kN),
+                  wb("/4", "丁", kN, "k2 ")});
+    b.clickLine(0);
+    b.type("Text2", "x");
+    b.press("Image7");
+    QCOMPARE(b.boxes(), (QStringList{"", "书", "", ""}));
+    QCOMPARE(b.lines().size(), 4);
+    b.press("Image5");
+    QCOMPARE(b.boxes(), (QStringList{"  k1  k2 ", "", "", ""}));
+    QCOMPARE(b.lines(), QStringList());
+    QCOMPARE(b.w->bookCursor()->recordCount(), 4);
+    b.app.exec(wb("/5", "戊", "新类"));
+    b.press("Image4");
+    QCOMPARE(b.lines(), (QStringList{"/1", "/2", "/3", "/4", "/5"}));
+    QCOMPARE(b.get<QComboBox>("Combo1")->count(), 2);
+}
+
+void TestCategoryBook::add_data()
+{
+    QTest::addColumn<bool>("document");
+    QTest::addColumn<QString>("file");      // the dialog's answer; empty: cancelled
+    QTest::addColumn<QStringList>("typed"); // Text1, Combo1, gjz, Text2
+    QTest::addColumn<QString>("row");       // the new row; empty: none
+    QTest::newRow("document") << true << "/文档/a b.txt" << QStringList{"说", "类", "k", "搜"}
+                              << "/文档/a b.txt|说|类|k";
+    QTest::newRow("document, cancelled") << true << "" << QStringList{"说", "类", "k", ""} << "";
+    QTest::newRow("miscellany") << false << "" << QStringList{"说", "类", "k", " 123 "}
+                                << " 123 |说|类|k";
+    QTest::newRow("miscellany, empty boxes")
+        << false << "" << QStringList(4) << "<null>|<null>|<null>|<null>";
+}
+
+void TestCategoryBook::add()
+{
+    QFETCH(bool, document);
+    QFETCH(QString, file);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, row);
+    const QString table = document ? "wblb" : "qqzx";
+    Book b(document, {entry(table, "旧", "旧事"), entry(table, "另", "另事")});
+    // After a search the list shows one entry; an add lists them all.
+    b.type("Text2", "另事");
+    b.press("zwcz");
+    for (int i = 0; i < 4; ++i)
+        b.type(QStringList{"Text1", "Combo1", "gjz", "Text2"}[i], typed[i]);
+    if (!file.isEmpty()) b.app.dialogs.files << file;
+    b.press("Image1");
+
+    const QStringList old{"旧|旧事|<null>|<null>", "另|另事|<null>|<null>"};
+    QCOMPARE(b.rows(), row.isEmpty() ? old : old + QStringList{row});
+    QCOMPARE(b.app.dialogs.fileQuestions.size(), document ? 1 : 0);
+    if (document) {
+        const auto& q = b.app.dialogs.fileQuestions.first();
+        QCOMPARE(q.title + q.filter + q.initialName, "请选择一个文件所有文件(*.*)|*.*");
+    }
+    // The new entry is the selected last line, loaded into the boxes.
+    QCOMPARE(b.lines().size(), row.isEmpty() ? 1 : 3);
+    QCOMPARE(b.w->bookCursor()->recordCount(), b.lines().size());
+    QCOMPARE(b.selected(), row.isEmpty() ? -1 : 2);
+    if (document && !row.isEmpty()) typed[3].clear();
+    QCOMPARE(b.boxes(), typed);
+    QVERIFY(b.app.dialogs.messages.isEmpty());
+}
+
+void TestCategoryBook::failedFileLinkIsReported()
+{
+    Book b(true, {wb("/a", "甲"), "create trigger full before insert on wblb "
+                                  "begin select raise(abort, '磁盘已满'); end"});
+    b.app.dialogs.files << "/b";
+    b.press("Image1");
+    QCOMPARE(b.said(), QStringList{"警告: 无法添加文件链接：磁盘已满"});
+    QCOMPARE(b.lines(), QStringList{"/a"});
+    QVERIFY(b.app.exitCodes.isEmpty());
+}
+
+void TestCategoryBook::modify_data()
+{
+    QTest::addColumn<bool>("document");
+    QTest::addColumn<QString>("text2");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("document: the path stays") << true << "新名"
+                                              << "/a|新|<null>|k9";
+    QTest::newRow("miscellany: renamed") << false << "新名"
+                                         << "新名|新|<null>|k9";
+    QTest::newRow("miscellany: name cleared") << false << ""
+                                              << "<null>|新|<null>|k9";
+}
+
+void TestCategoryBook::modify()
+{
+    QFETCH(bool, document);
+    QFETCH(QString, text2);
+    QFETCH(QString, row);
+    const QString table = document ? "wblb" : "qqzx";
+    Book b(document, {entry(table, "/a", "甲", "书", "k"), entry(table, "/b", "乙", "书", "k2")});
+    b.clickLine(0);
+    b.type("Text1", "新");
+    b.type("Combo1", "");
+    b.type("gjz", "k9");
+    b.type("Text2", text2);
+    b.press("Image2");
+    QCOMPARE(b.rows(), (QStringList{row, "/b|乙|书|k2"}));
+    QCOMPARE(b.said(), QStringList{"提示: 设置相关信息成功！"});
+    // The edited line is selected again and shows the entry as stored.
+    QCOMPARE(b.selected(), 0);
+    QCOMPARE(b.lines().first(), row.section('|', 0, 0).replace(kN, ""));
+    QCOMPARE(b.boxes(), (QStringList{"新", "", "k9", document ? "" : text2}));
+}
+
+void TestCategoryBook::needsASelectedLine()
+{
+    Book b(true, {wb("/a", "甲", "书", "k")});
+    b.type("Text1", "改");
+    b.press("Image2");
+    b.press("dcsc");
+    b.press("Image5"); // an empty list over a cursor holding every entry
+    b.press("Image2");
+    b.press("dcsc");
+    const QString rule = recordbook::kSelectFirstTitle + ": " + recordbook::kSelectFirstText;
+    QCOMPARE(b.said(), QStringList(4, rule));
+    QCOMPARE(b.rows(), QStringList{"/a|甲|书|k"});
+}
+
+void TestCategoryBook::deleteUntilEmpty()
+{
+    QTemporaryFile linked;
+    QVERIFY(linked.open());
+    Book b(true, {wb(linked.fileName(), "甲", "书", "k"), wb("/b", "乙")});
+    b.clickLine(0);
+    b.app.dialogs.answers << platform::Answer::No << platform::Answer::Yes;
+    b.press("dcsc");
+    QCOMPARE(b.lines().size(), 2);
+    b.type("Text2", "x");
+    b.press("dcsc");
+    QCOMPARE(b.rows(), QStringList{"/b|乙|<null>|<null>"});
+    QCOMPARE(b.boxes(), QStringList(4, QString()));
+    QVERIFY(QFile::exists(linked.fileName())); // only the link goes
+    b.clickLine(0);
+    b.press("dcsc");
+    QCOMPARE(b.lines(), QStringList());
+    b.press("dcsc");
+    const QString ask = "警告: 删除该条信息吗?";
+    QCOMPARE(b.said(), (QStringList{ask, ask, "提醒: 删除成功！", ask, "提醒: 删除成功！",
+                                    "警告: 已经没有一条事务信息了！"}));
+    QCOMPARE(b.app.dialogs.messages.first().buttons, platform::Buttons::YesNo);
+}
+
+void TestCategoryBook::doubleClick_data()
+{
+    QTest::addColumn<bool>("document");
+    QTest::addColumn<QString>("failure"); // what the desktop answers
+    QTest::newRow("document") << true << "";
+    QTest::newRow("document, file gone") << true << "找不到文件：/x/a b.txt";
+    QTest::newRow("miscellany opens nothing") << false << "";
+}
+
+void TestCategoryBook::doubleClick()
+{
+    QFETCH(bool, document);
+    QFETCH(QString, failure);
+    const QString table = document ? "wblb" : "qqzx";
+    Book b(document, {entry(table, "/first", "甲"), entry(table, " /x/a b.txt ", "乙", "书", "k")});
+    b.app.desktop.result = failure;
+    b.clickLine(1, true);
+    QCOMPARE(b.app.desktop.opened, document ? QStringList{"/x/a b.txt"} : QStringList());
+    QCOMPARE(b.said(), failure.isEmpty() ? QStringList() : QStringList{"警告: " + failure});
+    QCOMPARE(b.boxes().mid(0, 3), (QStringList{"乙", "书", "k"}));
+    QCOMPARE(b.rows().size(), 2);
+}
+
+void TestCategoryBook::menusAndReturn()
+{
+    Book b(false, {entry("qqzx", "12345", "同学", "QQ")});
+    QStringList menu;
+    for (QAction* a : b.w->menuBar()->actions() + b.w->findChild<QMenu*>("zscx")->actions())
+        menu << a->objectName() + " " + a->text();
+    QCOMPARE(menu, (QStringList{"zstj 添加杂事", "zsxg 修改杂事", "zssc 删除杂事", "zscx 查询杂事",
+                                "zshfzck 返回主窗口", "zslxzfcx 智能连续字符查询",
+                                "zsgjwy 高级网页式查询", "zsxsgjz 显示关键字", "zssx 刷新杂事"}));
+    b.app.exec(entry("qqzx", "a@b.c", "老师", "邮箱"));
+    b.w->findChild<QAction*>("zssx")->trigger();
+    QCOMPARE(b.lines(), (QStringList{"12345", "a@b.c"}));
+    b.type("Text2", "老师");
+    b.w->findChild<QAction*>("zslxzfcx")->trigger();
+    QCOMPARE(b.lines(), QStringList{"a@b.c"});
+    b.press("Image3");
+    QVERIFY(!b.w->isVisible() && !b.w->bookCursor() && !b.w->categoryCursor());
+    QVERIFY(b.app.exitCodes.isEmpty());
+}
+
+void TestCategoryBook::descriptionDragsAsRichText()
+{
+    Book b(true);
+    QString dragged;
+    recordbook::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
+        dragged = (actions == Qt::CopyAction ? "copy " : "more ") +
+                  QString::fromLatin1(drag.mimeData()->data(recordbook::kRtfMimeType));
+        return Qt::CopyAction;
+    });
+    auto* box = b.get<QPlainTextEdit>("Text1");
+    b.type("Text1", "说明");
+    box->selectAll();
+    const QPoint to(QApplication::startDragDistance() + 9, 4);
+    QTest::mousePress(box->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::mouseMove(box->viewport(), to);
+    QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, to);
+    recordbook::setDragRunner({});
+    QCOMPARE(dragged, "copy " + recordbook::rtfFromText("说明"));
+    QCOMPARE(box->toPlainText(), "说明");
+}
+
+QTEST_MAIN(TestCategoryBook)
+#include "test_books.moc"
