@@ -1,0 +1,145 @@
+// bench_books DATABASE
+//
+// Opens both category books (offscreen) on a copy of DATABASE, filled by
+// gen_books, and times what a user waits for: opening the window (tree,
+// list and category items), refreshing it, and each search with its list
+// filled and painted. Prints one line per figure and exits 1 when a budget
+// is missed.
+
+#include "books/BookConfig.h"
+#include "books/CategoryBookWindow.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr double kOpenBudget = 0.3;   // seconds: open and refresh
+constexpr double kSearchBudget = 0.1; // seconds: either search
+constexpr int kRuns = 5;
+
+class SilentDialogs : public platform::Dialogs {
+public:
+    platform::Answer message(const QString& text, const QString&, platform::Buttons buttons,
+                             platform::Icon) override
+    {
+        std::fprintf(stderr, "bench_books: message: %s\n", qPrintable(text));
+        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+    }
+    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// Best of kRuns, in seconds; the window is laid out and painted before the clock stops.
+double best(const std::function<void()>& action)
+{
+    double fastest = 1e9;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        QApplication::processEvents();
+        fastest = std::min(fastest, timer.nsecsElapsed() / 1e9);
+    }
+    return fastest;
+}
+
+bool failed = false;
+
+void verdict(const QString& what, double value, double budget)
+{
+    const bool holds = value < budget;
+    failed = failed || !holds;
+    std::printf("  %s  %-58s %7.3f s  (budget < %g s)\n", holds ? "pass" : "FAIL", qPrintable(what),
+                value, budget);
+}
+
+void measure(const books::BookConfig& config, shell::AppContext& context)
+{
+    std::unique_ptr<books::CategoryBookWindow> window;
+    const double open = best([&] {
+        window.reset();
+        window = std::make_unique<books::CategoryBookWindow>(config, context);
+        window->show();
+    });
+    auto* tree = window->findChild<QTreeWidget*>(QStringLiteral("TreeView1"));
+    auto* list = window->findChild<QListView*>(QStringLiteral("List1"));
+    auto* text2 = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
+    const QString name = config.windowName;
+    verdict(QStringLiteral("%1: open (%2 lines, %3 categories)")
+                .arg(name)
+                .arg(list->model()->rowCount())
+                .arg(tree->topLevelItemCount()),
+            open, kOpenBudget);
+    verdict(QStringLiteral("%1: refresh").arg(name), best([&] { window->treewbsx(); }),
+            kOpenBudget);
+
+    const struct {
+        const char* label;
+        QString text;
+        bool anyChar;
+    } searches[] = {
+        {"substring search, two characters", QStringLiteral("报告"), false},
+        {"substring search, every entry", QStringLiteral("份"), false},
+        {"any-character search, two characters", QStringLiteral("报告"), true},
+        {"any-character search, seven characters", QStringLiteral("年度总结报告书"), true},
+    };
+    for (const auto& s : searches) {
+        text2->setText(s.text);
+        const double seconds = best([&] {
+            if (s.anyChar)
+                window->lbcjdcsx();
+            else
+                window->substringSearch();
+        });
+        verdict(QStringLiteral("%1: %2 (%3 lines)")
+                    .arg(name, QString::fromUtf8(s.label))
+                    .arg(list->model()->rowCount()),
+                seconds, kSearchBudget);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_books DATABASE\n");
+        return 2;
+    }
+    QTemporaryDir folder;
+    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
+    if (!folder.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[1]), database)) {
+        std::fprintf(stderr, "bench_books: cannot copy %s\n", argv[1]);
+        return 2;
+    }
+    platform::SystemClock clock;
+    SilentDialogs dialogs;
+    platform::Services services;
+    services.clock = &clock;
+    services.dialogs = &dialogs;
+    shell::AppContext context(folder.path(), services,
+                              [](int code) { std::exit(code ? code : 1); });
+    context.openDatabase();
+    measure(books::documentBook(), context);
+    measure(books::miscellanyBook(), context);
+    return failed ? 1 : 0;
+}
