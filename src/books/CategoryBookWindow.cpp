@@ -8,6 +8,7 @@
 #include "ui_CategoryBook.h"
 
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QMenuBar>
 #include <QStyle>
 
@@ -21,6 +22,8 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
 {
     m_ui->setupUi(this);
     m_ui->Text1->setDragFormats(recordbook::PlainText | recordbook::RichText);
+    // Completing inline would put a category the user did not type into the box.
+    m_ui->Combo1->completer()->setCompletionMode(QCompleter::PopupCompletion);
     applyConfig();
     setUpIcons();
 
