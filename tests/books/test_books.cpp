@@ -1,5 +1,4 @@
 #include "TestApp.h"
-#include "app/WindowTable.h"
 #include "books/BookConfig.h"
 #include "books/CategoryBookWindow.h"
 #include "books/CategoryTree.h"
@@ -124,7 +123,6 @@ private slots:
     void doubleClick_data();
     void doubleClick();
     void menusAndReturn();
-    void openedByName();
     void descriptionDragsAsRichText();
 };
 
@@ -399,18 +397,6 @@ void TestCategoryBook::menusAndReturn()
     b.press("Image3");
     QVERIFY(!b.w->isVisible() && !b.w->bookCursor() && !b.w->categoryCursor());
     QVERIFY(b.app.exitCodes.isEmpty());
-}
-
-void TestCategoryBook::openedByName()
-{
-    TestApp app;
-    app.context().openDatabase();
-    app::registerWindows(app.context());
-    for (const QString name : {"yycxlb", "qqzxcx"}) {
-        auto* book = qobject_cast<books::CategoryBookWindow*>(app.context().windows().open(name));
-        QVERIFY(book && book->isVisible() && book->objectName() == name);
-        QVERIFY(book->bookCursor());
-    }
 }
 
 void TestCategoryBook::descriptionDragsAsRichText()
