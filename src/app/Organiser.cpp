@@ -3,6 +3,7 @@
 #include "app/Organiser.h"
 #include "app/WindowTable.h"
 #include "platform/Autostart.h"
+#include "platform/ChineseUi.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -10,56 +11,20 @@
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
 #include "reminders/ReminderWindow.h"
+#include "setup/QtSystemProbe.h"
+#include "setup/SetupContext.h"
 #include "shell/AppContext.h"
 #include "shell/LoginDialog.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QFontDatabase>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <cstdlib>
-
-namespace {
-
-// The interface speaks Chinese whatever the session's locale, so Qt's own
-// buttons and dialogs must too.
-void installChineseTranslations(QApplication& app)
-{
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-}
-
-// Fontconfig usually falls back to a CJK font by itself; a session whose
-// default font has no Chinese glyphs gets one that has.
-void ensureChineseFont()
-{
-    const QFont font = QApplication::font();
-    if (QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::SimplifiedChinese))
-        return;
-    const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-    for (const QString& wanted :
-         {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")}) {
-        if (families.contains(wanted)) {
-            QFont chinese = font;
-            chinese.setFamilies({font.family(), wanted});
-            QApplication::setFont(chinese);
-            return;
-        }
-    }
-}
-
-} // namespace
 
 int lumo_run_organiser(int argc, char** argv)
 {
     QApplication application(argc, argv);
     // Every way out runs through exitApplication.
     QApplication::setQuitOnLastWindowClosed(false);
-    installChineseTranslations(application);
-    ensureChineseFont();
+    platform::setUpChineseUi(application);
 
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
     platform::QtDialogs dialogs;
@@ -90,6 +55,14 @@ int lumo_run_organiser(int argc, char** argv)
     };
 
     shell::LoginDialog login(context, reminderWindow);
+    // Its own player, so a check never stops or reports on the alarm's.
+    login.setRegisterLibraries([&dialogs, &context] {
+        const auto player = platform::createQtMediaPlayer();
+        setup::QtSystemProbe probe(player.get());
+        setup::registerLibraries(dialogs, [&probe, &context](int n) {
+            return setup::runCheck(n, probe, context.appPath());
+        });
+    });
     login.start();
     return QApplication::exec();
 }

@@ -10,15 +10,17 @@
 
 namespace shell {
 
-LoginDialog::LoginDialog(AppContext& context, WindowFactory reminderWindowFactory,
-                         QWidget* parent)
+LoginDialog::LoginDialog(AppContext& context, WindowFactory reminderWindowFactory, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::LoginDialog>()), m_context(context),
       m_reminderWindowFactory(std::move(reminderWindowFactory))
 {
     ui->setupUi(this);
-    connect(ui->Command1, &QPushButton::clicked, this,
+    connect(ui->cmdOK, &QPushButton::clicked, this,
             [this] { m_context.guarded([this] { checkPassword(); }); });
-    connect(ui->Command2, &QPushButton::clicked, this, &LoginDialog::reject);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &LoginDialog::reject);
+    connect(ui->Command1, &QPushButton::clicked, this, [this] {
+        if (m_registerLibraries) m_registerLibraries();
+    });
 }
 
 LoginDialog::~LoginDialog() = default;
@@ -26,8 +28,7 @@ LoginDialog::~LoginDialog() = default;
 void LoginDialog::start()
 {
     m_context.guarded([this] { load(); });
-    if (m_context.ended())
-        return; // the error box has been shown; no window may follow it
+    if (m_context.ended()) return; // the error box has been shown; no window may follow it
     if (storedPassword(*m_recordset) == kNoPasswordMarker) {
         enterMainWindow();
         return;
@@ -46,8 +47,7 @@ void LoginDialog::load()
 
 void LoginDialog::checkPassword()
 {
-    if (m_entered || !m_recordset)
-        return;
+    if (m_entered || !m_recordset) return;
     if (passwordMatches(ui->Text1->text(), storedPassword(*m_recordset))) {
         enterMainWindow();
         return;
@@ -65,15 +65,13 @@ void LoginDialog::enterMainWindow()
     m_recordset.reset();
     hide();
     m_main = std::make_unique<MainWindow>(m_context, m_reminderWindowFactory);
-    if (!m_context.ended())
-        m_main->show();
+    if (!m_context.ended()) m_main->show();
 }
 
 void LoginDialog::reject()
 {
     QDialog::reject();
-    if (!m_entered)
-        m_context.exitApplication(0);
+    if (!m_entered) m_context.exitApplication(0);
 }
 
 } // namespace shell

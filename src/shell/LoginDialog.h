@@ -35,6 +35,12 @@ public:
 
     MainWindow* mainWindow() const { return m_main.get(); }
 
+    // "注册动态链接库": checks the run-time components; the dialog stays as it is.
+    void setRegisterLibraries(std::function<void()> action)
+    {
+        m_registerLibraries = std::move(action);
+    }
+
     // 取消, Escape and closing the dialog before the login end the program.
     void reject() override;
 
@@ -46,6 +52,7 @@ private:
     std::unique_ptr<Ui::LoginDialog> ui;
     AppContext& m_context;
     WindowFactory m_reminderWindowFactory;
+    std::function<void()> m_registerLibraries;
     std::unique_ptr<store::Recordset> m_recordset;
     std::unique_ptr<MainWindow> m_main;
     bool m_entered = false;

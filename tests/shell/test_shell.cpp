@@ -74,7 +74,7 @@ class TestShell : public QObject {
 private slots:
     void passwordCheck_data()
     {
-        QTest::addColumn<bool>("verifying"); // else logging in
+        QTest::addColumn<bool>("verifying");  // else logging in
         QTest::addColumn<QVariant>("stored"); // verify: stored after the dialog was loaded
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
@@ -123,11 +123,11 @@ private slots:
         auto* box = child<QLineEdit>(dialog, "Text1");
         QVERIFY(dialog->isVisible());
         QTest::keyClicks(box, typed);
-        click(dialog, "Command1");
+        click(dialog, verifying ? "Command1" : "cmdOK");
 
         QCOMPARE(dialog->isVisible(), !accepted);
-        QPointer<QWidget> next = verifying ? static_cast<QWidget*>(verify->changeDialog())
-                                           : login->mainWindow();
+        QPointer<QWidget> next =
+            verifying ? static_cast<QWidget*>(verify->changeDialog()) : login->mainWindow();
         QCOMPARE(next && next->isVisible(), accepted);
         if (verifying) delete next.data();
         QCOMPARE(app.dialogs.texts(), accepted ? QStringList() : QStringList{kInvalid});
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(calls, 0);
         if (!viaMain) QTest::keyClicks(box, QStringLiteral("6158")); // even the right one is unused
 
-        if (how == QLatin1String("cancel")) click(&login, "Command2");
+        if (how == QLatin1String("cancel")) click(&login, "cmdCancel");
         if (how == QLatin1String("Escape")) QTest::keyClick(box, Qt::Key_Escape);
         if (how == QLatin1String("reminders")) {
             QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
@@ -231,13 +231,27 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("same") << "abc" << "abc" << "abc";
-        QTest::newRow("different") << "abc" << "abd" << "6158";
-        QTest::newRow("other case") << "abc" << "ABC" << "6158";
-        QTest::newRow("trailing blank") << "abc " << "abc" << "6158";
-        QTest::newRow("blanks kept") << " a b " << " a b " << " a b ";
-        QTest::newRow("both empty") << "" << "" << "";
-        QTest::newRow("quote") << "it's" << "it's" << "it's";
+        QTest::newRow("same") << "abc"
+                              << "abc"
+                              << "abc";
+        QTest::newRow("different") << "abc"
+                                   << "abd"
+                                   << "6158";
+        QTest::newRow("other case") << "abc"
+                                    << "ABC"
+                                    << "6158";
+        QTest::newRow("trailing blank") << "abc "
+                                        << "abc"
+                                        << "6158";
+        QTest::newRow("blanks kept") << " a b "
+                                     << " a b "
+                                     << " a b ";
+        QTest::newRow("both empty") << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("quote") << "it's"
+                               << "it's"
+                               << "it's";
     }
 
     void changePassword()
@@ -266,8 +280,8 @@ private slots:
         QTest::keyClick(text2, Qt::Key_Return);
 
         const QString shown = QStringLiteral("当前密码为:") + first;
-        const QString outcome = match ? QStringLiteral("密码设置成功！")
-                                      : QStringLiteral("密码不对,请重输入");
+        const QString outcome =
+            match ? QStringLiteral("密码设置成功！") : QStringLiteral("密码不对,请重输入");
         QCOMPARE(app.dialogs.texts(), (QStringList{shown, outcome}));
         QCOMPARE(app.dialogs.messages.last().title, platform::kDefaultTitle);
         QCOMPARE(app.column(QStringLiteral("select mm from ma")), QStringList{stored});
@@ -318,7 +332,7 @@ private slots:
         shell::MainWindow window(app.context(), nullptr);
         window.show();
         QCOMPARE(shownColour(window), shown);
-        QCOMPARE(window.picturePath(), shown == QColor(Qt::blue) ? storedPath
+        QCOMPARE(window.picturePath(), shown == QColor(Qt::blue)  ? storedPath
                                        : shown == QColor(Qt::red) ? defaultPath
                                                                   : QString());
         QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());

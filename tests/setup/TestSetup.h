@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+class TestSetup : public QObject {
+    Q_OBJECT
+private slots:
+    // TestChecks.cpp
+    void checks_data();
+    void checks();
+    void probeInspectsDatabase_data();
+    void probeInspectsDatabase();
+    void checksOnThisMachine();
+
+    // TestWindows.cpp
+    void wizard();
+    void installWindow_data();
+    void installWindow();
+    void installWindowClosedDuringCheck();
+    void tutorialWindow_data();
+    void tutorialWindow();
+    void loginRegistersLibraries();
+};

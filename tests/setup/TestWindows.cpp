@@ -1,0 +1,244 @@
+// The wizard, the installation and tutorial windows, and the login dialog's
+// library button, driven as a user would with the checks faked.
+#include "TestSetup.h"
+
+#include "TestApp.h"
+#include "setup/SetupWizard.h"
+#include "shell/LoginDialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// A set-up start on a fresh application folder; checks answer from a script.
+struct SetupApp {
+    TestApp app;
+    QList<int> checksRun;
+    std::function<void(int)> duringCheck;
+    setup::SetupContext context;
+
+    SetupApp()
+    {
+        context.appPath = app.path();
+        context.services = app.context().services();
+        context.check = [this](int n) {
+            checksRun << n;
+            if (duringCheck) duringCheck(n);
+            setup::CheckReport report{QStringLiteral("报告%1").arg(n), {}};
+            report.findings << setup::Finding{n != 2, QStringLiteral("发现%1").arg(n), "pkg"};
+            return report;
+        };
+        context.endProcess = [this](int code) { app.exitCodes << code; };
+    }
+};
+
+template <typename T> T* child(QWidget* parent, const char* name)
+{
+    auto* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget) qFatal("no child %s", name);
+    return widget;
+}
+
+void tick(QCheckBox* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+} // namespace
+
+void TestSetup::wizard()
+{
+    SetupApp s;
+    setup::SetupWizard wizard(s.context);
+    wizard.show();
+    QCOMPARE(wizard.windowTitle(), QString("操作向导"));
+    QCOMPARE(child<QPushButton>(&wizard, "Command1")->text(), QString("安装初始化设置"));
+    QCOMPARE(child<QPushButton>(&wizard, "Command3")->text(), QString("视频录像帮助系统"));
+
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    QPointer<QWidget> install = wizard.installWindow();
+    QVERIFY(install && install->isVisible());
+    QCOMPARE(install->windowTitle(), QString("安装数据库或英语语音引擎"));
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    QCOMPARE(wizard.installWindow(), install.data()); // one at a time
+
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command3"), Qt::LeftButton);
+    QVERIFY(wizard.tutorialWindow() && wizard.tutorialWindow()->isVisible());
+    QCOMPARE(wizard.tutorialWindow()->windowTitle(), QString("视频录像帮助系统"));
+
+    // Closing the installation window starts the organiser; the next one is new.
+    install->close();
+    QTRY_VERIFY(!install); // deleted later
+    QCOMPARE(s.app.desktop.opened, QStringList{QDir(s.app.path()).filePath("rmd")});
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    QVERIFY(wizard.installWindow() && wizard.installWindow()->isVisible());
+
+    QVERIFY(s.app.exitCodes.isEmpty());
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command2"), Qt::LeftButton);
+    QCOMPARE(s.app.exitCodes, QList<int>{0});
+    QCOMPARE(s.app.desktop.opened.size(), 1); // 退出 runs no unload handling
+}
+
+void TestSetup::installWindow_data()
+{
+    QTest::addColumn<QList<int>>("order");
+    QTest::addColumn<bool>("viaButton"); // 完成设置, else the window's close box
+    QTest::newRow("in order") << QList<int>{1, 2, 3, 4, 5} << true;
+    QTest::newRow("Check3 first") << QList<int>{3} << false;
+    QTest::newRow("none ticked, 完成设置") << QList<int>{} << true;
+    QTest::newRow("none ticked, closed") << QList<int>{} << false;
+    QTest::newRow("backwards") << QList<int>{5, 1} << false;
+}
+
+void TestSetup::installWindow()
+{
+    QFETCH(QList<int>, order);
+    QFETCH(bool, viaButton);
+    SetupApp s;
+    setup::SetupWizard wizard(s.context);
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    QPointer<QWidget> window = wizard.installWindow();
+    QCOMPARE(child<QLabel>(window, "Label1")->text(), QString("请按顺序依次选中，每次只选中一个"));
+    QCOMPARE(child<QCheckBox>(window, "Check4")->toolTip(), QString("一般没有必要重新启动"));
+    QCOMPARE(child<QCheckBox>(window, "Check3")->toolTip(), QString());
+    QCOMPARE(child<QCheckBox>(window, "Check5")->text(), QString("5.注册动态链接库"));
+    QCOMPARE(child<QPushButton>(window, "Command1")->text(), QString("完成设置"));
+    auto* report = child<QPlainTextEdit>(window, "reportText");
+
+    for (int n : order) {
+        auto* box = child<QCheckBox>(window, qPrintable(QString("Check%1").arg(n)));
+        tick(box);
+        QVERIFY(box->isChecked());
+        QVERIFY(!box->isEnabled());
+        QVERIFY2(report->toPlainText().endsWith(QString("发现%1\n").arg(n)) ||
+                     report->toPlainText().contains(QString("报告%1\n").arg(n)),
+                 qPrintable(report->toPlainText()));
+        tick(box); // a disabled box cannot be ticked again
+    }
+    QCOMPARE(s.checksRun, order);
+    for (int n = 1; n <= 5; ++n)
+        QCOMPARE(child<QCheckBox>(window, qPrintable(QString("Check%1").arg(n)))->isEnabled(),
+                 !order.contains(n));
+    // Every report stays readable, the latest last.
+    if (order.size() > 1)
+        QVERIFY(report->toPlainText().indexOf(QString("报告%1").arg(order[0])) <
+                report->toPlainText().indexOf(QString("报告%1").arg(order[1])));
+    QVERIFY(s.app.desktop.opened.isEmpty());
+
+    if (viaButton)
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+    else
+        window->close();
+    QTRY_VERIFY(!window);
+    QCOMPARE(s.app.desktop.opened, QStringList{QDir(s.app.path()).filePath("rmd")});
+    QVERIFY(s.app.dialogs.messages.isEmpty());
+    QVERIFY(s.app.exitCodes.isEmpty());
+}
+
+// A check takes seconds: closing the window meanwhile waits for its end, and a
+// failed start of the organiser is said, not swallowed.
+void TestSetup::installWindowClosedDuringCheck()
+{
+    SetupApp s;
+    s.app.desktop.result = QStringLiteral("找不到文件：/x/rmd");
+    setup::SetupWizard wizard(s.context);
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    QPointer<QWidget> window = wizard.installWindow();
+    s.duringCheck = [&](int) {
+        window->close();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(s.app.desktop.opened.isEmpty());
+    };
+    tick(child<QCheckBox>(window, "Check1"));
+    QTRY_VERIFY(!window);
+    QCOMPARE(s.app.desktop.opened.size(), 1);
+    QCOMPARE(s.app.dialogs.texts(), QStringList{"找不到文件：/x/rmd"});
+    QCOMPARE(s.app.dialogs.messages.first().title, QString("安装数据库或英语语音引擎"));
+}
+
+void TestSetup::tutorialWindow_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<bool>("present");
+    for (int n = 1; n <= 6; ++n) {
+        QTest::addRow("lx%d present", n) << n << true;
+        QTest::addRow("lx%d missing", n) << n << false;
+    }
+}
+
+void TestSetup::tutorialWindow()
+{
+    QFETCH(int, n);
+    QFETCH(bool, present);
+    SetupApp s;
+    const QString path = QDir(s.app.path()).filePath(QString("shlx/lx%1.webm").arg(n));
+    QVERIFY(QDir(s.app.path()).mkpath("shlx"));
+    if (present) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    setup::SetupWizard wizard(s.context);
+    QTest::mouseClick(child<QPushButton>(&wizard, "Command3"), Qt::LeftButton);
+    QWidget* window = wizard.tutorialWindow();
+    QCOMPARE(child<QPlainTextEdit>(window, "Text2")->toPlainText(),
+             QString("2、如何增加一条事务提醒信息：每年农村老家父亲生日，要求生日前一天提醒，比如生"
+                     "日为8月23日。"));
+    QCOMPARE(
+        child<QPlainTextEdit>(window, "Text6")->toPlainText(),
+        QString("6、如何添加一条杂事信息：例如flash课件制作计划，随时察看、修改自己的制作情况"));
+    QCOMPARE(child<QLabel>(window, "Label1")->text(),
+             QString("随时可以按ESC键缩小全屏录像窗口，并关闭录像演示"));
+    auto* button = child<QPushButton>(window, qPrintable(QString("Command%1").arg(n)));
+    QCOMPARE(button->text(), QString("演示"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s.app.media.playedFullScreen, present ? QStringList{path} : QStringList());
+    QCOMPARE(s.app.dialogs.messages.size(), present ? 0 : 1);
+    if (!present) {
+        QVERIFY2(s.app.dialogs.messages[0].text.startsWith(
+                     QString("找不到第 %1 个录像文件：\n%2\n").arg(n).arg(path)),
+                 qPrintable(s.app.dialogs.messages[0].text));
+        QCOMPARE(s.app.dialogs.messages[0].title, QString("视频录像帮助系统"));
+    }
+    // A recording the player cannot show is said too; nothing ends.
+    emit s.app.media.errorOccurred(QStringLiteral("无法播放媒体文件：") + path);
+    QCOMPARE(s.app.dialogs.messages.size(), present ? 1 : 2);
+    QVERIFY(window->isVisible());
+    QVERIFY(s.app.exitCodes.isEmpty());
+
+    QTest::mouseClick(child<QPushButton>(window, "Command7"), Qt::LeftButton);
+    QCOMPARE(s.app.exitCodes, QList<int>{0});
+}
+
+// The button reports what check 5 found and leaves the dialog as it was.
+void TestSetup::loginRegistersLibraries()
+{
+    SetupApp s;
+    shell::LoginDialog login(s.app.context(), nullptr);
+    login.setRegisterLibraries(
+        [&] { setup::registerLibraries(*s.context.services.dialogs, s.context.check); });
+    login.start();
+    auto* button = child<QPushButton>(&login, "Command1");
+    QCOMPARE(button->text(), QString("注册动态链接库"));
+    QCOMPARE(button->toolTip(), QString("如果登录后无法进入系统主界面，请单击之，否则没有必要。"));
+    QTest::keyClicks(child<QLineEdit>(&login, "Text1"), "61");
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(s.checksRun, (QList<int>{5, 5}));
+    QCOMPARE(s.app.dialogs.messages.size(), 2);
+    QCOMPARE(s.app.dialogs.messages[0].title, QString("注册动态链接库"));
+    QVERIFY(s.app.dialogs.messages[0].text.startsWith("报告5\n  [正常] 发现5"));
+    QVERIFY(login.isVisible() && !login.mainWindow());
+    QCOMPARE(child<QLineEdit>(&login, "Text1")->text(), QString("61"));
+    QVERIFY(s.app.exitCodes.isEmpty());
+}
+
+QTEST_MAIN(TestSetup)
