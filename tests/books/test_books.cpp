@@ -224,6 +224,10 @@ void TestCategoryBook::keywordsClearAndRefresh()
     b.press("Image4");
     QCOMPARE(b.lines(), (QStringList{"/1", "/2", "/3", "/4", "/5"}));
     QCOMPARE(b.get<QComboBox>("Combo1")->count(), 2);
+    // The category box lists categories but holds none: the entry gets a null one.
+    b.app.dialogs.files << "/6";
+    b.press("Image1");
+    QCOMPARE(b.rows().last(), "/6|  k1  k2 |<null>|<null>");
 }
 
 void TestCategoryBook::add_data()
