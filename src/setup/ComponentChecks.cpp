@@ -68,8 +68,8 @@ std::optional<QStringList> dispatcherModules(CheckReport& report, SystemProbe& p
     }
     if (run.exitCode != 0) {
         report.findings << missing(
-            QStringLiteral("语音服务 speech-dispatcher 无法启动或没有应答：") +
-            firstLine(run.output));
+            QStringLiteral("语音服务 speech-dispatcher 无法启动或没有应答（") +
+            firstLine(run.output) + QStringLiteral("）：可在终端中执行 spd-say -O 查看原因"));
         return std::nullopt;
     }
     return outputModules(run);

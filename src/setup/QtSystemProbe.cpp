@@ -124,6 +124,11 @@ ProgramRun QtSystemProbe::run(const QString& program, const QStringList& args)
     ProgramRun result;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // The answers are parsed in English, and a session locale that was never
+    // generated makes spd-say fail before it asks anything.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(program, args);
     result.started = process.waitForStarted(5000);
     if (!result.started) return result;

@@ -5,12 +5,30 @@
 #include "setup/InstallWindow.h"
 #include "setup/TutorialWindow.h"
 
+#include <QScreen>
+#include <algorithm>
+
 namespace setup {
 
 namespace {
 
-template <typename Window> void bringUp(Window* window)
+// A new window comes up over the wizard, not wherever the window manager
+// likes, and wholly on the screen.
+void bringUp(QWidget* window, bool created, const QWidget* wizard)
 {
+    if (created) {
+        window->adjustSize();
+        QRect frame(QPoint(), window->size());
+        frame.moveCenter(wizard->frameGeometry().center());
+        if (const QScreen* screen = wizard->screen()) {
+            const QRect free = screen->availableGeometry();
+            frame.moveLeft(std::clamp(frame.left(), free.left(),
+                                      std::max(free.left(), free.right() - frame.width())));
+            frame.moveTop(std::clamp(frame.top(), free.top(),
+                                     std::max(free.top(), free.bottom() - frame.height() - 30)));
+        }
+        window->move(frame.topLeft());
+    }
     window->show();
     window->raise();
     window->activateWindow();
@@ -34,24 +52,26 @@ SetupWizard::~SetupWizard()
     delete m_tutorial;
 }
 
-// A closed window is gone, so its boxes come back ticked-off only when it is
+// A closed window is gone, so its boxes can be ticked again only when it is
 // opened anew; an open one is brought to the front.
 void SetupWizard::showInstallWindow()
 {
-    if (!m_install) {
+    const bool created = !m_install;
+    if (created) {
         m_install = new InstallWindow(m_context);
         m_install->setAttribute(Qt::WA_DeleteOnClose);
     }
-    bringUp(m_install.data());
+    bringUp(m_install, created, this);
 }
 
 void SetupWizard::showTutorialWindow()
 {
-    if (!m_tutorial) {
+    const bool created = !m_tutorial;
+    if (created) {
         m_tutorial = new TutorialWindow(m_context);
         m_tutorial->setAttribute(Qt::WA_DeleteOnClose);
     }
-    bringUp(m_tutorial.data());
+    bringUp(m_tutorial, created, this);
 }
 
 } // namespace setup

@@ -65,7 +65,7 @@ void TestSetup::checks_data()
         << QStringList{"speech-dispatcher"} << false << "sudo apt-get install speech-dispatcher";
     QTest::newRow("2 no answer") << 2 << Change([](FakeProbe& p) {
         p.spd = {true, -1, "15 秒内没有应答"};
-    }) << QStringList() << false << "无法启动或没有应答：15 秒内没有应答";
+    }) << QStringList() << false << "无法启动或没有应答（15 秒内没有应答）";
     QTest::newRow("2 no spd-say") << 2 << Change([](FakeProbe& p) { p.spd = {}; })
                                   << QStringList{"speech-dispatcher"} << false
                                   << "无法运行 spd-say";
