@@ -66,9 +66,6 @@ void TestSetup::checks_data()
     QTest::newRow("2 no answer") << 2 << Change([](FakeProbe& p) {
         p.spd = {true, -1, "15 秒内没有应答"};
     }) << QStringList() << false << "无法启动或没有应答（15 秒内没有应答）";
-    QTest::newRow("2 no spd-say") << 2 << Change([](FakeProbe& p) { p.spd = {}; })
-                                  << QStringList{"speech-dispatcher"} << false
-                                  << "无法运行 spd-say";
     QTest::newRow("2 no modules") << 2
                                   << Change([](FakeProbe& p) { p.spd.output = "OUTPUT MODULES\n"; })
                                   << QStringList{"speech-dispatcher-espeak-ng"} << false
