@@ -26,22 +26,45 @@
 namespace {
 
 const char* const kPhrases[] = {
-    "下午三点在三楼会议室召开部门例会", "记得带上上季度的销售报表", "给王经理回电话确认合同细节",
-    "孩子学校开家长会", "交物业费和水电费", "去银行办理信用卡还款", "预约牙医复查",
-    "准备项目验收材料并打印两份", "和客户讨论新版方案的报价", "老同学聚会，地点待定",
-    "父母结婚纪念日，订好餐厅", "体检报告出来了，去医院取", "更新电脑上的杀毒软件",
-    "整理书房里的旧杂志", "车辆年检，带上行驶证和保险单", "给李老师寄生日贺卡",
-    "参加周末的读书分享会", "提交年度个人所得税申报", "检查家里的燃气阀门",
-    "续订报纸和杂志", "把借来的书还给图书馆", "准备出差用的火车票和酒店",
-    "部门培训，主题是时间管理", "给花园里的月季浇水施肥", "去超市买米、油和蔬菜",
-    "网上缴纳宽带费", "和装修师傅约好量房时间", "复印身份证和户口本",
-    "英语口语课，第十二单元", "打扫厨房，清洗抽油烟机", "朋友婚礼，准备红包",
-    "季度总结会，每人发言五分钟", "核对本月的报销单据", "给奶奶打电话问候身体",
+    "下午三点在三楼会议室召开部门例会",
+    "记得带上上季度的销售报表",
+    "给王经理回电话确认合同细节",
+    "孩子学校开家长会",
+    "交物业费和水电费",
+    "去银行办理信用卡还款",
+    "预约牙医复查",
+    "准备项目验收材料并打印两份",
+    "和客户讨论新版方案的报价",
+    "老同学聚会，地点待定",
+    "父母结婚纪念日，订好餐厅",
+    "体检报告出来了，去医院取",
+    "更新电脑上的杀毒软件",
+    "整理书房里的旧杂志",
+    "车辆年检，带上行驶证和保险单",
+    "给李老师寄生日贺卡",
+    "参加周末的读书分享会",
+    "提交年度个人所得税申报",
+    "检查家里的燃气阀门",
+    "续订报纸和杂志",
+    "把借来的书还给图书馆",
+    "准备出差用的火车票和酒店",
+    "部门培训，主题是时间管理",
+    "给花园里的月季浇水施肥",
+    "去超市买米、油和蔬菜",
+    "网上缴纳宽带费",
+    "和装修师傅约好量房时间",
+    "复印身份证和户口本",
+    "英语口语课，第十二单元",
+    "打扫厨房，清洗抽油烟机",
+    "朋友婚礼，准备红包",
+    "季度总结会，每人发言五分钟",
+    "核对本月的报销单据",
+    "给奶奶打电话问候身体",
 };
 const char* const kPunctuation[] = {"，", "。", "；", "！"};
 const char* const kPeople[] = {"张伟", "王芳", "李娜", "刘洋", "陈静", "杨光", "赵磊", "黄敏"};
-const char* const kPlaces[] = {"会议室", "公司总部", "人民公园", "市图书馆", "中心医院",
-                               "火车站", "老地方茶馆"};
+const char* const kPlaces[] = {"会议室",   "公司总部", "人民公园",  "市图书馆",
+                               "中心医院", "火车站",   "老地方茶馆"};
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -95,10 +118,10 @@ std::string shortDate(const Day& d)
 struct Affair {
     std::string stored;
     std::string keyword;
-    std::string timePoint, start, end;             // ISO or empty (null)
+    std::string timePoint, start, end;                 // ISO or empty (null)
     std::string month, weekday = "100", day, monthDay; // as the editor writes them
-    std::string contact, place, mobile;            // empty: null
-    std::string remind;                            // the REM line
+    std::string contact, place, mobile;                // empty: null
+    std::string remind;                                // the REM line
 };
 
 class Generator {
@@ -158,8 +181,7 @@ public:
             a.mobile = "13" + std::to_string(100000000 + pick(900000000));
             summary += "联系人手机：" + a.mobile + "  ";
         }
-        if (pick(5) == 0)
-            a.keyword = pick(2) ? "工作" : "家庭";
+        if (pick(5) == 0) a.keyword = pick(2) ? "工作" : "家庭";
 
         const std::string text = body(50 + pick(251));
         a.stored = summary + " ---标记\r\n" + text + "\r\n" + std::string(88, '-');
@@ -198,10 +220,12 @@ void check(int rc, sqlite3* db, const char* what)
 
 void bindText(sqlite3_stmt* statement, int slot, const std::string& value, bool emptyIsNull)
 {
+    sqlite3* db = sqlite3_db_handle(statement);
     if (emptyIsNull && value.empty())
-        sqlite3_bind_null(statement, slot);
+        check(sqlite3_bind_null(statement, slot), db, "bind");
     else
-        sqlite3_bind_text(statement, slot, value.data(), int(value.size()), SQLITE_STATIC);
+        check(sqlite3_bind_text(statement, slot, value.data(), int(value.size()), SQLITE_STATIC),
+              db, "bind");
 }
 
 } // namespace
@@ -229,12 +253,13 @@ int main(int argc, char** argv)
     check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db,
           "begin");
     sqlite3_stmt* insert = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "insert into mp (要事, 要事关键字, 时间点, 起始时间, 结束时间, 联系人, "
-                             "联系地点, 联系人手机, 每月时间, 每周时间, 每日时间, 每月每日时间) "
-                             "values (?,?,?,?,?,?,?,?,?,?,?,?)",
-                             -1, &insert, nullptr),
-          db, "prepare");
+    check(
+        sqlite3_prepare_v2(db,
+                           "insert into mp (要事, 要事关键字, 时间点, 起始时间, 结束时间, 联系人, "
+                           "联系地点, 联系人手机, 每月时间, 每周时间, 每日时间, 每月每日时间) "
+                           "values (?,?,?,?,?,?,?,?,?,?,?,?)",
+                           -1, &insert, nullptr),
+        db, "prepare");
     Generator generator(seed);
     for (long i = 0; i < count; ++i) {
         const Affair a = generator.next(int(i % 6));

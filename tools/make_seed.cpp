@@ -57,17 +57,17 @@ int main(int argc, char** argv)
         run("begin");
         run(schema.constData());
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "insert into foxcjdc (超级单词, 关键字, 中文, 英文) values (?, ?, ?, ?)",
-                           -1, &insert, nullptr);
+        if (sqlite3_prepare_v2(
+                db, "insert into foxcjdc (超级单词, 关键字, 中文, 英文) values (?, ?, ?, ?)", -1,
+                &insert, nullptr) != SQLITE_OK)
+            throw QString::fromUtf8(sqlite3_errmsg(db));
         QTextStream in(&vocabulary);
         in.setEncoding(QStringConverter::Utf8);
         int lineNo = 0;
         int rows = 0;
         while (!in.atEnd()) {
             const QString line = in.readLine();
-            if (++lineNo == 1 || line.trimmed().isEmpty())
-                continue; // header
+            if (++lineNo == 1 || line.trimmed().isEmpty()) continue; // header
             const QStringList f = line.split(QLatin1Char('\t'));
             if (f.size() != 3)
                 throw QStringLiteral("vocabulary line %1 has %2 fields").arg(lineNo).arg(f.size());
@@ -75,10 +75,10 @@ int main(int argc, char** argv)
             const QByteArray values[] = {(trimmedRight(english) + trimmedRight(chinese)).toUtf8(),
                                          keyword.toUtf8(), chinese.toUtf8(), english.toUtf8()};
             for (int i = 0; i < 4; ++i)
-                sqlite3_bind_text(insert, i + 1, values[i].constData(), int(values[i].size()),
-                                  SQLITE_TRANSIENT);
-            if (sqlite3_step(insert) != SQLITE_DONE)
-                throw QString::fromUtf8(sqlite3_errmsg(db));
+                if (sqlite3_bind_text(insert, i + 1, values[i].constData(), int(values[i].size()),
+                                      SQLITE_TRANSIENT) != SQLITE_OK)
+                    throw QString::fromUtf8(sqlite3_errmsg(db));
+            if (sqlite3_step(insert) != SQLITE_DONE) throw QString::fromUtf8(sqlite3_errmsg(db));
             sqlite3_reset(insert);
             ++rows;
         }
@@ -92,7 +92,6 @@ int main(int argc, char** argv)
     }
     sqlite3_close(db);
     QFile::remove(out);
-    if (!QFile::rename(temp, out))
-        return fail(QStringLiteral("cannot write ") + out);
+    if (!QFile::rename(temp, out)) return fail(QStringLiteral("cannot write ") + out);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "JetSql.h"
+#include "Like.h"
 #include "Statement.h"
 #include "StoreError.h"
 
@@ -12,17 +13,20 @@ namespace store {
 
 namespace {
 
-QString engineText(sqlite3* db) {
+QString engineText(sqlite3* db)
+{
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
 } // namespace
 
-Connection::~Connection() {
+Connection::~Connection()
+{
     close();
 }
 
-void Connection::open(const QString& path) {
+void Connection::open(const QString& path)
+{
     close();
     sqlite3* db = nullptr;
     const QByteArray file = QDir::toNativeSeparators(path).toUtf8();
@@ -35,6 +39,7 @@ void Connection::open(const QString& path) {
     if (rc != SQLITE_OK) fail(engineText(db) + QStringLiteral("：") + path);
 
     sqlite3_busy_timeout(db, 3000);
+    if (installLike(db) != SQLITE_OK) fail(engineText(db));
 
     // SQLite reads a damaged or foreign file lazily; make it speak now.
     char* error = nullptr;
@@ -58,7 +63,8 @@ void Connection::open(const QString& path) {
     m_path = path;
 }
 
-void Connection::close() {
+void Connection::close()
+{
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -66,7 +72,8 @@ void Connection::close() {
     m_path.clear();
 }
 
-int Connection::execute(const QString& sql) {
+int Connection::execute(const QString& sql)
+{
     if (!m_db) throw StoreError(QStringLiteral("数据库连接没有打开"));
     detail::Statement statement(m_db, translateJetSql(sql));
     while (statement.step()) {

@@ -9,7 +9,8 @@ namespace store {
 namespace {
 
 // Rewrites one stretch of statement text that lies outside any quotes.
-QString translateBare(const QString& bare) {
+QString translateBare(const QString& bare)
+{
     static const QRegularExpression deleteStar(QStringLiteral(R"(\bdelete\s*\*\s*from\b)"),
                                                QRegularExpression::CaseInsensitiveOption |
                                                    QRegularExpression::UseUnicodePropertiesOption);
@@ -36,7 +37,8 @@ QString translateBare(const QString& bare) {
 
 } // namespace
 
-QString translateJetSql(const QString& sql) {
+QString translateJetSql(const QString& sql)
+{
     QString result;
     result.reserve(sql.size() + 8);
     qsizetype bareStart = 0;
@@ -77,13 +79,18 @@ QString translateJetSql(const QString& sql) {
     return result;
 }
 
-QString quoted(const QString& text) {
+QString quoted(const QString& text)
+{
     QString body = text;
     body.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + body + QLatin1Char('\'');
+    if (!body.contains(QChar(0))) return QLatin1Char('\'') + body + QLatin1Char('\'');
+    // The engine ends a statement at a NUL: join the pieces around each one.
+    body.replace(QChar(0), QLatin1String("'||char(0)||'"));
+    return QLatin1String("('") + body + QLatin1String("')");
 }
 
-QString likeLiteral(const QString& text) {
+QString likeLiteral(const QString& text)
+{
     QString out;
     out.reserve(text.size() + 4);
     for (const QChar c : text) {
@@ -94,7 +101,8 @@ QString likeLiteral(const QString& text) {
     return out;
 }
 
-QString containsPattern(const QString& text) {
+QString containsPattern(const QString& text)
+{
     return quoted(QLatin1Char('%') + likeLiteral(text) + QLatin1Char('%')) + likeEscapeClause();
 }
 

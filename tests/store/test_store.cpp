@@ -4,6 +4,7 @@
 #include "store/Connection.h"
 #include "store/DateText.h"
 #include "store/JetSql.h"
+#include "store/Like.h"
 #include "store/Recordset.h"
 #include "store/Scan.h"
 #include "store/StoreError.h"
@@ -38,6 +39,10 @@ struct StoreFixture {
     QString scalar(const QString& sql) const { return plainScalar(path, sql); }
     QStringList column(const QString& sql) const { return plainColumn(path, sql); }
 };
+
+const QString kNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+const QString kNulText = kNul + QStringLiteral(" 空字符");
+const QString kMegabyte = QString(1 << 20, QLatin1Char('y'));
 
 // The text of one column of every row, walking the cursor.
 QStringList walk(Recordset& rs, int column)
@@ -93,6 +98,8 @@ private slots:
                                               << "back\\slash";
         QTest::newRow("whole text, any case") << "AXB"
                                               << "axb";
+        QTest::newRow("NUL") << kNul << kNulText;
+        QTest::newRow("a megabyte") << kMegabyte << "前" + kMegabyte + "后";
     }
 
     // A search for any text is just a search: built the way the windows build
@@ -102,15 +109,67 @@ private slots:
         QFETCH(QString, term);
         QFETCH(QString, found);
         StoreFixture fx;
-        for (const char* text : {"it's here", "#5# item", "'; drop table mp; --", "50% off",
-                                 "500 off", "a_b", "axb", "back\\slash", "k s"})
-            fx.exec("insert into mp (要事) values (" + store::quoted(QString::fromUtf8(text)) +
-                    ")");
+        const QStringList texts = {"it's here", "#5# item",    "'; drop table mp; --",
+                                   "50% off",   "500 off",     "a_b",
+                                   "axb",       "back\\slash", "k s",
+                                   kNulText,    "a b",         "前" + kMegabyte + "后"};
+        for (const QString& text : texts)
+            fx.exec("insert into mp (要事) values (" + store::quoted(text) + ")");
         Recordset rs("select  * from mp where 要事=" + store::quoted(term) + " or 要事 like " +
                          store::containsPattern(term),
                      fx.db);
         QCOMPARE(walk(rs, 0), QStringList{found});
-        QCOMPARE(fx.scalar("select count(*) from mp"), "9");
+        QCOMPARE(fx.column("select 要事 from mp"), texts);
+    }
+
+    void like_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        auto row = [](const char* pattern, const char* text) {
+            QTest::addRow("%s ~ %s", pattern, text)
+                << QString::fromUtf8(pattern) << QString::fromUtf8(text);
+        };
+        row("%abc%", "xxABCxx");
+        row("%abc%", "xxabxcx");
+        row("a_c", "a长c");
+        row("a_c", "a长长c");
+        row("_", "");
+        row("%", "");
+        row("", "");
+        row("", "x");
+        row("%b", "ab");
+        row("%b", "ba");
+        row("%a%b%c%", "xaybzc");
+        row("%ab%ab%", "abab");
+        row("%aab%", "aaab");
+        row("%%_%", "x");
+        row("Ä%", "ä");
+        row("长%", "长城");
+        row("%城", "长城");
+        row("a\\%", "a%");
+        row("a\\%", "ab");
+        row("a\\_c", "abc");
+        row("a\\_c", "a_c");
+        row("\\\\", "\\");
+        row("a\\", "a");
+        row("a\\", "a\\");
+        row("%\\%%", "50% off");
+        row("%\\%%", "500");
+    }
+
+    // LIKE on the store's connection gives the engine's own answer, within the engine's limits.
+    void like()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        StoreFixture fx;
+        const QString sql = "select " + store::quoted(text) + " like " + store::quoted(pattern) +
+                            store::likeEscapeClause();
+        const QString engine = fx.scalar(sql);
+        Recordset rs(sql, fx.db);
+        QCOMPARE(rs.text(0), engine);
+        QCOMPARE(store::likeMatches(pattern.toUtf8(), text.toUtf8(), U'\\'), engine == "1");
     }
 
     void dateText_data()
