@@ -22,19 +22,24 @@ constexpr int kUsageError = 2;
 // single-dash form; a double dash works as well.
 bool isWindowSystemOption(const QString& argument, bool& takesValue)
 {
-    static const QStringList withValue = {
-        QStringLiteral("platform"),     QStringLiteral("platformpluginpath"),
-        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
-        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-        QStringLiteral("qwindowtitle"), QStringLiteral("session"),
-        QStringLiteral("display"),      QStringLiteral("geometry"),
-        QStringLiteral("name"),         QStringLiteral("title"),
-        QStringLiteral("style"),        QStringLiteral("stylesheet")};
+    static const QStringList withValue = {QStringLiteral("platform"),
+                                          QStringLiteral("platformpluginpath"),
+                                          QStringLiteral("platformtheme"),
+                                          QStringLiteral("plugin"),
+                                          QStringLiteral("qwindowgeometry"),
+                                          QStringLiteral("qwindowicon"),
+                                          QStringLiteral("qwindowtitle"),
+                                          QStringLiteral("session"),
+                                          QStringLiteral("display"),
+                                          QStringLiteral("geometry"),
+                                          QStringLiteral("name"),
+                                          QStringLiteral("title"),
+                                          QStringLiteral("style"),
+                                          QStringLiteral("stylesheet")};
     static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
                                       QStringLiteral("nograb"), QStringLiteral("dograb"),
                                       QStringLiteral("sync")};
-    if (!argument.startsWith(u'-'))
-        return false;
+    if (!argument.startsWith(u'-')) return false;
     QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
     if (name.startsWith(QStringLiteral("qmljsdebugger="))) {
         takesValue = false;
@@ -57,12 +62,10 @@ std::optional<QDate> parseDay(const QString& text)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
+    if (!match.hasMatch()) return std::nullopt;
     const QDate day(match.captured(1).toInt(), match.captured(2).toInt(),
                     match.captured(3).toInt());
-    if (!day.isValid())
-        return std::nullopt;
+    if (!day.isValid()) return std::nullopt;
     return day;
 }
 
@@ -103,8 +106,7 @@ Command parseCommandLine(const QStringList& arguments)
         own << arguments[i];
     }
     Command command;
-    if (own.isEmpty())
-        return command;
+    if (own.isEmpty()) return command;
     if (own.contains(QStringLiteral("--help")) || own.contains(QStringLiteral("-h"))) {
         command.kind = Command::Kind::Help;
         return command;
@@ -120,22 +122,22 @@ Command parseCommandLine(const QStringList& arguments)
         QString value;
         if (argument == QStringLiteral("--date")) {
             if (i + 1 >= own.size())
-                return failure(QStringLiteral("--date 后面缺少日期，应写成 YYYY-MM-DD，例如 2026-12-06。"));
+                return failure(
+                    QStringLiteral("--date 后面缺少日期，应写成 YYYY-MM-DD，例如 2026-12-06。"));
             value = own[++i];
         } else if (argument.startsWith(QStringLiteral("--date="))) {
             value = argument.mid(7);
         } else {
             return failure(QStringLiteral("无法识别的参数“%1”。").arg(argument));
         }
-        if (command.date)
-            return failure(QStringLiteral("--date 只能给出一次。"));
+        if (command.date) return failure(QStringLiteral("--date 只能给出一次。"));
         command.date = parseDay(value);
         if (!command.date)
-            return failure(QStringLiteral("日期“%1”无效：应是 YYYY-MM-DD 形式的真实日期，例如 2026-12-06。")
-                               .arg(value));
+            return failure(
+                QStringLiteral("日期“%1”无效：应是 YYYY-MM-DD 形式的真实日期，例如 2026-12-06。")
+                    .arg(value));
     }
-    if (!due)
-        return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
+    if (!due) return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
     command.kind = Command::Kind::Due;
     return command;
 }
@@ -186,7 +188,7 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     QString list;
     try {
         store::Connection connection;
-        connection.open(database);
+        connection.open(database, store::Connection::Access::ReadOnly);
         list = reminders::evaluateDueList(connection, today);
     } catch (const store::StoreError& error) {
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
@@ -203,8 +205,7 @@ std::optional<int> runCommandLine(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Command command = parseCommandLine(arguments);
-    if (command.kind == Command::Kind::Start)
-        return std::nullopt;
+    if (command.kind == Command::Kind::Start) return std::nullopt;
 
     QString appFolder;
     std::optional<QCoreApplication> core;

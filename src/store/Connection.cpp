@@ -25,13 +25,15 @@ Connection::~Connection()
     close();
 }
 
-void Connection::open(const QString& path)
+void Connection::open(const QString& path, Access access)
 {
     close();
     sqlite3* db = nullptr;
     const QByteArray file = QDir::toNativeSeparators(path).toUtf8();
-    const int rc = sqlite3_open_v2(file.constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const bool readOnly = access == Access::ReadOnly;
+    const int rc = sqlite3_open_v2(
+        file.constData(), &db,
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     auto fail = [&](const QString& message) {
         sqlite3_close_v2(db);
         throw StoreError(message);
@@ -48,6 +50,14 @@ void Connection::open(const QString& path)
         const QString text = error ? QString::fromUtf8(error) : engineText(db);
         sqlite3_free(error);
         fail(text + QStringLiteral("：") + path);
+    }
+    if (readOnly) {
+        // Even a writable file is left as it was.
+        if (sqlite3_exec(db, "pragma query_only = 1", nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(engineText(db));
+        m_db = db;
+        m_path = path;
+        return;
     }
     // A write-protected file opens read-only without complaint.
     if (sqlite3_db_readonly(db, "main") == 1)

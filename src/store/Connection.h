@@ -15,7 +15,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void open(const QString& path); // throws StoreError
+    enum class Access { ReadWrite, ReadOnly };
+    // ReadOnly takes a write-protected file and refuses every change.
+    void open(const QString& path, Access access = Access::ReadWrite); // throws StoreError
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }

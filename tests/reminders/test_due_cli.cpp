@@ -1,8 +1,10 @@
 #include "TestApp.h"
+#include "WriteProtect.h"
 #include "app/CommandLine.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -43,6 +45,7 @@ private slots:
     void parsing();
     void printsTheDueListAndWritesNothing();
     void failuresPrintNothingOnStandardOutput();
+    void readsAWriteProtectedBook();
 };
 
 void TestDueCommandLine::parsing_data()
@@ -128,6 +131,25 @@ void TestDueCommandLine::failuresPrintNothingOnStandardOutput()
         QVERIFY2(QString::fromUtf8(result.err).contains("无法读取数据库"), result.err.constData());
         QVERIFY(result.err.contains("rmd.mdb"));
     }
+}
+
+// It writes nothing, so a book and folder nobody may write to are no obstacle.
+void TestDueCommandLine::readsAWriteProtectedBook()
+{
+    TestApp app;
+    app.exec("insert into mp (要事, 每月每日时间, 每周时间) values ('年', '12-6', '100')");
+    const QByteArray before = fileHash(app.databasePath());
+    const QStringList files = QDir(app.path()).entryList(QDir::Files);
+    {
+        const WriteProtected protect(app.databasePath());
+        if (!protect.active()) QSKIP("this file system cannot write-protect a file against root");
+        const Run result = run({"--due", "--date", "2026-12-06"}, app);
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.code, 0);
+        QCOMPARE(result.out, QByteArray("年\n\r\n\r"));
+    }
+    QCOMPARE(fileHash(app.databasePath()), before);
+    QCOMPARE(QDir(app.path()).entryList(QDir::Files), files);
 }
 
 QTEST_GUILESS_MAIN(TestDueCommandLine)
