@@ -1,6 +1,7 @@
 // The organiser's windows, loaded by rmd only when it starts them: the
 // command line stays free of the widget and media libraries.
 #include "app/Organiser.h"
+#include "app/SingleInstance.h"
 #include "app/WindowTable.h"
 #include "platform/Autostart.h"
 #include "platform/ChineseUi.h"
@@ -18,6 +19,25 @@
 
 #include <QApplication>
 #include <cstdlib>
+
+namespace {
+
+// A later start asks for the organiser: show every window it has open.
+void bringWindowsForward()
+{
+    QWidget* focus = QApplication::activeModalWidget();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->windowType() == Qt::Popup ||
+            window->windowType() == Qt::ToolTip)
+            continue;
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->raise();
+        if (!focus) focus = window;
+    }
+    if (focus) focus->activateWindow();
+}
+
+} // namespace
 
 int lumo_run_organiser(int argc, char** argv)
 {
@@ -44,10 +64,17 @@ int lumo_run_organiser(int argc, char** argv)
     services.printer = &printer;
     services.autostart = &autostart;
 
+    // Decided before the book is opened: two organisers would write it at once.
+    app::SingleInstance instance(QCoreApplication::applicationDirPath());
+    if (!app::startAsOrganiser(instance, dialogs, bringWindowsForward)) return 0;
+
     // The database and the text files are closed before this runs, and
     // nothing else holds unwritten data, so ending at once loses nothing.
     shell::AppContext context(QCoreApplication::applicationDirPath(), services,
-                              [](int code) { std::exit(code); });
+                              [&instance](int code) {
+                                  instance.release();
+                                  std::exit(code);
+                              });
     app::registerWindows(context);
 
     auto reminderWindow = [&context]() -> QWidget* {

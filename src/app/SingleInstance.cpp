@@ -1,0 +1,121 @@
+#include "app/SingleInstance.h"
+
+#include "platform/Dialogs.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <unistd.h>
+
+namespace app {
+
+namespace {
+
+const QByteArray kRaise = "raise\n";
+const QByteArray kDone = "ok\n";
+
+QString lockPath(const QString& key)
+{
+    return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
+}
+
+} // namespace
+
+QString SingleInstance::key(const QString& appFolder)
+{
+    const QFileInfo folder(appFolder);
+    const QString canonical = folder.canonicalFilePath();
+    const QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
+    const QByteArray hash =
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    return QStringLiteral("lumo-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+}
+
+SingleInstance::SingleInstance(const QString& appFolder, QObject* parent)
+    : QObject(parent), m_key(key(appFolder)), m_lock(lockPath(m_key))
+{
+    // The organiser runs for days: only a dead owner makes the lock stale.
+    m_lock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance()
+{
+    release();
+}
+
+void SingleInstance::release()
+{
+    delete m_server; // stops listening before the lock goes
+    m_server = nullptr;
+    m_lock.unlock();
+}
+
+bool SingleInstance::claim(std::function<void()> onRaise)
+{
+    if (!m_lock.tryLock(0)) {
+        // Only a lock held by a live organiser stops the start; a temporary
+        // folder that cannot take the lock must not keep the user out.
+        if (m_lock.error() == QLockFile::LockFailedError) return false;
+    }
+    m_onRaise = std::move(onRaise);
+    QLocalServer::removeServer(m_key); // a socket left by a crash
+    m_server = new QLocalServer;
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    m_server->listen(m_key); // without it later starts say that Lumo runs
+    return true;
+}
+
+void SingleInstance::answer()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine()) return;
+            if (socket->readLine() != kRaise) {
+                socket->abort();
+                return;
+            }
+            socket->write(kDone);
+            socket->flush();
+            socket->disconnectFromServer();
+            if (m_onRaise) m_onRaise();
+        });
+    }
+}
+
+bool SingleInstance::askToRaise(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    // Started together, the first may hold the lock but not listen yet.
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(m_key);
+        if (socket.waitForConnected(int(deadline.remainingTime()))) {
+            socket.write(kRaise);
+            if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return false;
+            while (!socket.canReadLine() &&
+                   socket.waitForReadyRead(int(deadline.remainingTime()))) {
+            }
+            return socket.canReadLine() && socket.readLine() == kDone;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+bool startAsOrganiser(SingleInstance& instance, platform::Dialogs& dialogs,
+                      std::function<void()> onRaise, int timeoutMs)
+{
+    if (instance.claim(std::move(onRaise))) return true;
+    if (!instance.askToRaise(timeoutMs))
+        dialogs.message(kAlreadyRunning, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Information);
+    return false;
+}
+
+} // namespace app

@@ -1,0 +1,124 @@
+// One organiser per application folder: a later start asks the running one
+// to come forward and ends without opening the book.
+#include "Fakes.h"
+#include "app/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <future>
+
+namespace {
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class TestInstance : public QObject {
+    Q_OBJECT
+
+private slots:
+    void laterStart_data()
+    {
+        QTest::addColumn<QString>(
+            "first"); // running: "claim", "silent" (holds the lock only), "ended"
+        QTest::addColumn<QString>("second"); // where the later start runs, "@" the first's folder
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<int>("raised");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("same folder") << "claim"
+                                     << "@" << false << 1 << false;
+        QTest::newRow("same folder, other spelling") << "claim"
+                                                     << "@/./" << false << 1 << false;
+        QTest::newRow("other folder") << "claim"
+                                      << "@/other" << true << 0 << false;
+        QTest::newRow("first does not answer") << "silent"
+                                               << "@" << false << 0 << true;
+        QTest::newRow("first has ended") << "ended"
+                                         << "@" << true << 0 << false;
+    }
+
+    void laterStart()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, goesOn);
+        QFETCH(int, raised);
+        QFETCH(bool, told);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+        int raises = 0;
+        app::SingleInstance running(dir.path());
+        QLockFile silent(
+            QDir(QDir::tempPath())
+                .filePath(app::SingleInstance::key(dir.path()) + QStringLiteral(".lock")));
+        if (first == QLatin1String("silent"))
+            QVERIFY(silent.tryLock(0));
+        else
+            QVERIFY(running.claim([&raises] { ++raises; }));
+        if (first == QLatin1String("ended")) running.release();
+
+        app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
+        fakes::FakeDialogs dialogs;
+        int laterRaises = 0;
+        // The later start waits for an answer: it runs beside this event loop.
+        auto start = std::async(std::launch::async, [&] {
+            return app::startAsOrganiser(
+                later, dialogs, [&laterRaises] { ++laterRaises; }, 1000);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+        QCOMPARE(start.get(), goesOn);
+        QTRY_COMPARE(raises, raised);
+        QCOMPARE(dialogs.messages.size(), told ? 1 : 0);
+        if (told) QCOMPARE(dialogs.messages.first().text, app::kAlreadyRunning);
+        QCOMPARE(laterRaises, 0);
+    }
+
+    // The real program, started while an organiser runs in the folder: it
+    // ends at once and leaves the book alone; rmd --due still works.
+    void secondProgramStart()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        for (const QString& file : {QStringLiteral(LUMO_RMD), QStringLiteral(LUMO_ORGANISER)})
+            QVERIFY(QFile::copy(file, folder.filePath(QFileInfo(file).fileName())));
+        // Not a book at all: opening it would stop the start with an error box.
+        const QString book = folder.filePath(QStringLiteral("rmd.mdb"));
+        QFile notes(book);
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write(QByteArray(4096, 'x')) > 0);
+        notes.close();
+        const QByteArray before = fileHash(book);
+
+        int raises = 0;
+        app::SingleInstance running(dir.path());
+        QVERIFY(running.claim([&raises] { ++raises; }));
+        QProcess rmd;
+        rmd.start(folder.filePath(QStringLiteral("rmd")), {});
+        QTRY_COMPARE_WITH_TIMEOUT(rmd.state(), QProcess::NotRunning, 20000);
+        QCOMPARE(rmd.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(rmd.exitCode(), 0);
+        QCOMPARE(raises, 1);
+        QCOMPARE(fileHash(book), before);
+        QCOMPARE(folder.entryList(QDir::Files).size(), 3); // no journal beside the book
+
+        QVERIFY(QFile::remove(book) && QFile::copy(QStringLiteral(LUMO_SEED_DB), book));
+        rmd.start(folder.filePath(QStringLiteral("rmd")), {"--due", "--date", "2026-12-06"});
+        QVERIFY(rmd.waitForFinished(20000));
+        QCOMPARE(rmd.exitCode(), 0);
+        QCOMPARE(rmd.readAllStandardError(), QByteArray());
+        QCOMPARE(raises, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstance)
+#include "test_instance.moc"
