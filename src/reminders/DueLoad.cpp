@@ -1,6 +1,7 @@
 #include "reminders/DueLoad.h"
 
 #include "reminders/DueList.h"
+#include "shell/Password.h"
 #include "store/Recordset.h"
 
 namespace reminders {
@@ -8,8 +9,7 @@ namespace reminders {
 DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
 {
     DueOutcome outcome;
-    if (affairs.recordCount() < 1)
-        return outcome;
+    if (affairs.recordCount() < 1) return outcome;
     outcome.evaluated = true;
     outcome.list = evaluateDueList(*affairs.connection(), today);
     return outcome;
@@ -18,18 +18,16 @@ DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
 void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
                      store::Recordset& affairs)
 {
-    if (!outcome.evaluated)
-        return;
+    if (!outcome.evaluated) return;
     affairs.moveFirst();
 
-    settings.moveFirst();
+    shell::ensureSettingsRow(settings);
     settings.collect(QStringLiteral("zdtxsw"), outcome.list.isEmpty() ? kNothingDue : outcome.list);
     settings.update();
 
     const int text = affairs.columnIndex(QStringLiteral("要事"));
     for (affairs.moveFirst(); !affairs.eof(); affairs.moveNext()) {
-        if (affairs.text(text).isEmpty())
-            affairs.deleteCurrent();
+        if (affairs.text(text).isEmpty()) affairs.deleteCurrent();
     }
 }
 

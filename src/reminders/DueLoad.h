@@ -20,13 +20,14 @@ struct DueOutcome {
 inline const QString kNothingDue = QStringLiteral("目前没有重要事务提醒");
 
 // Evaluates the book behind `affairs` (opened on "select*  from mp") for
-// `today`, read once by the caller. Writes nothing and leaves the cursor where it is. Shared by the window and `rmd --due`, so
-// both give the same list byte for byte.
+// `today`, read once by the caller. Writes nothing and leaves the cursor where it is. Shared by the
+// window and `rmd --due`, so both give the same list byte for byte.
 DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today);
 
 // The window's follow-up to an evaluation: moves `affairs` to its first
 // record, writes the list (or kNothingDue) into zdtxsw of the first row of
-// `settings` (opened on "select*  from ma") and saves it, then deletes every
+// `settings` (opened on "select*  from ma"; a lost row is made again) and
+// saves it, then deletes every
 // affair whose 要事 is null or empty. Does nothing when the outcome was not
 // evaluated. Leaves `affairs` at EOF. Throws store::StoreError.
 void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,

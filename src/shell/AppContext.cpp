@@ -9,7 +9,10 @@ namespace shell {
 
 AppContext::AppContext(QString appPath, platform::Services services,
                        std::function<void(int)> endProcess)
-    : m_appPath(std::move(appPath)), m_services(services), m_endProcess(std::move(endProcess)) {}
+    : m_appPath(std::move(appPath)), m_services(services), m_endProcess(std::move(endProcess)),
+      m_connection(std::make_unique<store::Connection>())
+{
+}
 
 AppContext::~AppContext() = default;
 
@@ -22,31 +25,25 @@ void AppContext::openDatabase()
 {
     // Windows opened on the first connection keep working after the main
     // window's second call.
-    if (connected())
-        return;
-    auto connection = std::make_unique<store::Connection>();
-    connection->open(databasePath());
-    m_connection = std::move(connection);
+    if (connected()) return;
+    // The same object, reopened: record sets hold on to it.
+    m_connection->open(databasePath());
 }
 
 void AppContext::exitApplication(int code)
 {
-    if (m_ended)
-        return;
+    if (m_ended) return;
     m_ended = true;
-    if (affairCursor)
-        affairCursor->close();
+    if (affairCursor) affairCursor->close();
     affairCursor.reset();
     sharedCursor.reset();
-    if (m_connection)
-        m_connection->close();
+    m_connection->close();
     m_endProcess(code);
 }
 
 void AppContext::guarded(const std::function<void()>& handler)
 {
-    if (m_ended)
-        return;
+    if (m_ended) return;
     try {
         handler();
     } catch (const store::StoreError& e) {

@@ -27,7 +27,7 @@ public:
     // Opens rmd.mdb of the application folder; keeps an open connection.
     void openDatabase(); // throws store::StoreError
     store::Connection& dbConnection() { return *m_connection; }
-    bool connected() const { return m_connection && m_connection->isOpen(); }
+    bool connected() const { return m_connection->isOpen(); }
 
     std::unique_ptr<store::Recordset> sharedCursor;
     std::unique_ptr<store::Recordset> affairCursor;
@@ -50,7 +50,7 @@ private:
     QString m_appPath;
     platform::Services m_services;
     std::function<void(int)> m_endProcess;
-    std::unique_ptr<store::Connection> m_connection;
+    std::unique_ptr<store::Connection> m_connection; // one object for the whole run
     bool m_ended = false;
     // Last, so the windows it holds go before the connection they use.
     WindowLauncher m_windows;

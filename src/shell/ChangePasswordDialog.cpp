@@ -43,8 +43,7 @@ void ChangePasswordDialog::load()
 
 void ChangePasswordDialog::unload()
 {
-    if (m_recordset)
-        m_recordset->close();
+    if (m_recordset) m_recordset->close();
     m_recordset.reset();
 }
 
@@ -81,9 +80,7 @@ void ChangePasswordDialog::storePassword()
         show();
         return;
     }
-    m_recordset->moveFirst();
-    if (m_recordset->eof())
-        m_recordset->addNew(); // a settings row lost from ma is made again
+    ensureSettingsRow(*m_recordset);
     m_recordset->collect(0, ui->Text1->text());
     m_recordset->update();
     dialogs->message(QStringLiteral("密码设置成功！"), platform::kDefaultTitle,
@@ -91,4 +88,3 @@ void ChangePasswordDialog::storePassword()
 }
 
 } // namespace shell
-

@@ -26,18 +26,18 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
 {
     ui->setupUi(this);
     m_context.mainWindow = this;
+    m_startTimer.setParent(this); // found by name, so a check needs no waiting
+    m_startTimer.setObjectName(QStringLiteral("startTimer"));
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1000);
     connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::openReminderWindow);
     m_context.guarded([this] { m_context.openDatabase(); });
-    if (!m_context.ended())
-        m_startTimer.start();
+    if (!m_context.ended()) m_startTimer.start();
 }
 
 MainWindow::~MainWindow()
 {
-    if (m_context.mainWindow == this)
-        m_context.mainWindow = nullptr;
+    if (m_context.mainWindow == this) m_context.mainWindow = nullptr;
     delete m_reminderWindow.data();
 }
 
@@ -67,10 +67,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::showStoredPicture()
 {
     const QString name = storedPictureName();
-    if (name != kNoPictureChosen && !name.isEmpty() && showFile(name))
-        return;
-    if (showFile(QDir(m_context.appPath()).filePath(kDefaultPictureName)))
-        return;
+    if (name != kNoPictureChosen && !name.isEmpty() && showFile(name)) return;
+    if (showFile(QDir(m_context.appPath()).filePath(kDefaultPictureName))) return;
     clearPicture();
 }
 
@@ -88,13 +86,10 @@ QString MainWindow::storedPictureName()
 bool MainWindow::showFile(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.isFile())
-        return false;
+    if (!info.isFile()) return false;
     const FileStamp stamp{info.absoluteFilePath(), info.lastModified(), info.size()};
-    if (stamp == m_picture)
-        return true;
-    if (stamp == m_refused)
-        return false;
+    if (stamp == m_picture) return true;
+    if (stamp == m_refused) return false;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
@@ -116,12 +111,10 @@ void MainWindow::clearPicture()
 
 void MainWindow::openReminderWindow()
 {
-    if (m_context.ended() || !m_reminderWindowFactory)
-        return;
+    if (m_context.ended() || !m_reminderWindowFactory) return;
     m_context.guarded([this] {
         m_reminderWindow = m_reminderWindowFactory();
-        if (m_reminderWindow)
-            m_reminderWindow->show();
+        if (m_reminderWindow) m_reminderWindow->show();
     });
 }
 

@@ -1,9 +1,13 @@
 // The shell: login, verify and change-password dialogs, start and end, the main window's picture.
+#include "PlainDb.h"
 #include "TestApp.h"
+#include "WriteProtect.h"
 
+#include "reminders/ReminderWindow.h"
 #include "shell/ChangePasswordDialog.h"
 #include "shell/LoginDialog.h"
 #include "shell/MainWindow.h"
+#include "shell/Password.h"
 #include "shell/VerifyPasswordDialog.h"
 
 #include <QDir>
@@ -13,11 +17,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QtTest>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,18 +28,6 @@ const QString kDefaultName = QStringLiteral("油画-鹿鹤同春.jpg");
 QString sqlValue(const QVariant& value)
 {
     return value.isNull() ? QStringLiteral("null") : "'" + value.toString() + "'";
-}
-
-// Root writes to any file whatever its mode; the immutable flag stops even root.
-bool setImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0) ::close(fd);
-    return ok;
 }
 
 template <typename T>
@@ -90,6 +79,10 @@ private slots:
         QTest::newRow("login empty stored, nothing typed") << false << pw("") << "" << true;
         QTest::newRow("login null stored, nothing typed") << false << QVariant() << "" << false;
         QTest::newRow("login null stored, marker typed") << false << QVariant() << "wkfn" << false;
+        const QVariant noRow = pw("<no row>");
+        QTest::newRow("login no row, initial typed") << false << noRow << "6158" << true;
+        QTest::newRow("login no row, other typed") << false << noRow << "6159" << false;
+        QTest::newRow("verify no row, initial typed") << true << noRow << "6158" << true;
         QTest::newRow("verify right") << true << initial << "6158" << true;
         QTest::newRow("verify wrong") << true << initial << "6157" << false;
         QTest::newRow("verify old password after a change") << true << pw("new") << "6158" << false;
@@ -103,7 +96,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
         TestApp app;
-        const QString update = QStringLiteral("update ma set mm = ") + sqlValue(stored);
+        const QString update = stored == QVariant(QStringLiteral("<no row>"))
+                                   ? QStringLiteral("delete from ma")
+                                   : QStringLiteral("update ma set mm = ") + sqlValue(stored);
         std::unique_ptr<shell::LoginDialog> login;
         QPointer<shell::VerifyPasswordDialog> verify;
         const auto cleanup = qScopeGuard([&] { delete verify.data(); });
@@ -178,10 +173,13 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
             QVERIFY(login.mainWindow()->reminderWindow()->isVisible());
         }
-        if (viaMain) login.mainWindow()->close();
+        if (viaMain) {
+            auto* timer = login.mainWindow()->findChild<QTimer*>(QStringLiteral("startTimer"));
+            login.mainWindow()->close();
+            QVERIFY(!timer->isActive()); // no reminder window after the end
+        }
         QCOMPARE(app.exitCodes, QList<int>{0});
         QVERIFY(!app.context().connected() && !login.isVisible());
-        QTest::qWait(1500);
         QCOMPARE(calls, how == QLatin1String("reminders") ? 1 : 0);
         QVERIFY(app.dialogs.messages.isEmpty());
     }
@@ -198,18 +196,13 @@ private slots:
     {
         QFETCH(QString, problem);
         TestApp app;
-        const QString db = app.databasePath();
-        bool immutable = false;
-        const auto release = qScopeGuard([&] {
-            if (immutable) setImmutable(db, false);
-        });
-        QFile file(db);
+        QFile file(app.databasePath());
+        std::optional<WriteProtected> protect;
         if (problem == QLatin1String("missing")) {
             QVERIFY(file.remove());
         } else if (problem == QLatin1String("readonly")) {
-            QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-            if (geteuid() == 0 && !(immutable = setImmutable(db, true)))
-                QSKIP("root may write to any file, and this file system has no immutable flag");
+            if (!protect.emplace(file.fileName()).active())
+                QSKIP("this file system cannot write-protect a file against root");
         } else {
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) > 0);
             file.close();
@@ -289,6 +282,62 @@ private slots:
         QVERIFY(change && change->isVisible());
         QCOMPARE(stage1(), !match); // a mismatch starts over, as freshly opened
         if (!match) QVERIFY(text1->text().isEmpty() && text2->text().isEmpty());
+    }
+
+    void lostSettingsRow_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("stored"); // ma afterwards: mm|zdtxsw
+        QTest::newRow("change password") << "change"
+                                         << "abc|<null>";
+        QTest::newRow("reminder window load") << "reminders"
+                                              << "6158|目前没有重要事务提醒";
+    }
+
+    // A book whose ma row was lost reads as a fresh one, and the first write
+    // makes the row again, with the initial password unless a new one is set.
+    void lostSettingsRow()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, stored);
+        TestApp app;
+        app.exec(
+            QStringLiteral("delete from ma; insert into mp (要事, 每周时间) values ('x', '100')"));
+        app.context().openDatabase();
+        if (path == QLatin1String("change")) {
+            QPointer<QDialog> change = new shell::ChangePasswordDialog(app.context());
+            const auto cleanup = qScopeGuard([&] { delete change.data(); });
+            change->show();
+            QTest::keyClicks(child<QLineEdit>(change, "Text1"), QStringLiteral("abc"));
+            click(change, "Command1");
+            QTest::keyClicks(child<QLineEdit>(change, "Text2"), QStringLiteral("abc"));
+            click(change, "Command3");
+            QCOMPARE(app.dialogs.texts(), QStringList{QStringLiteral("密码设置成功！")});
+        } else {
+            reminders::ReminderWindow window(app.context());
+            window.show();
+            QVERIFY(app.dialogs.messages.isEmpty());
+        }
+        QVERIFY(app.exitCodes.isEmpty());
+        QCOMPARE(plainRows(app.databasePath(), QStringLiteral("select mm, zdtxsw from ma")),
+                 QStringList{stored});
+    }
+
+    // Closed and opened again, the connection is the same object, so record
+    // sets opened before keep working.
+    void reopenKeepsTheConnection()
+    {
+        TestApp app;
+        app.context().openDatabase();
+        store::Connection* first = &app.context().dbConnection();
+        store::Recordset settings(shell::kPasswordSql, *first);
+        first->close();
+        QVERIFY(!app.context().connected());
+        app.context().openDatabase();
+        QCOMPARE(&app.context().dbConnection(), first);
+        settings.collect(QStringLiteral("zdtxsw"), QStringLiteral("again"));
+        settings.update();
+        QCOMPARE(app.scalar(QStringLiteral("select zdtxsw from ma")), QStringLiteral("again"));
     }
 
     void picture_data()
