@@ -1,5 +1,6 @@
 #include "Like.h"
 
+#include <QByteArray>
 #include <sqlite3.h>
 
 namespace store {
@@ -31,6 +32,67 @@ char32_t folded(char32_t c)
     return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
 }
 
+char foldedByte(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+// What the windows' searches ask for: "%text%". Such a pattern is prepared
+// once per statement and answered by a plain search for the text.
+struct Prepared {
+    char32_t escape = 0;
+    bool contains = false;
+    QByteArray needle; // ASCII letters lowered
+    bool folds = false;
+};
+
+Prepared prepare(QByteArrayView pattern, char32_t escape)
+{
+    Prepared prepared;
+    prepared.escape = escape;
+    const auto isPercent = [&](qsizetype at) { return pattern[at] == '%' && escape != U'%'; };
+    if (pattern.size() < 2 || !isPercent(0)) return prepared;
+    qsizetype at = 1;
+    while (at < pattern.size()) {
+        Char c = readChar(pattern, at);
+        if (escape && c.code == escape) {
+            if (at + c.width >= pattern.size()) return prepared;
+            const Char plain = readChar(pattern, at + c.width);
+            prepared.needle += pattern.sliced(at + c.width, plain.width);
+            at += c.width + plain.width;
+            continue;
+        }
+        if (c.code == U'%' && at + c.width == pattern.size()) {
+            prepared.contains = true;
+            break;
+        }
+        if (c.code == U'%' || c.code == U'_') return prepared;
+        prepared.needle += pattern.sliced(at, c.width);
+        at += c.width;
+    }
+    for (char& byte : prepared.needle) {
+        prepared.folds = prepared.folds || foldedByte(byte) != byte || (byte >= 'a' && byte <= 'z');
+        byte = foldedByte(byte);
+    }
+    return prepared;
+}
+
+// UTF-8 never matches inside a character, and ASCII letters are single bytes,
+// so searching bytes is searching characters.
+bool containsNeedle(QByteArrayView text, const Prepared& prepared)
+{
+    const QByteArrayView needle(prepared.needle);
+    if (!prepared.folds) return text.indexOf(needle) >= 0;
+    const qsizetype last = text.size() - needle.size();
+    for (qsizetype i = 0; i <= last; ++i) {
+        qsizetype k = 0;
+        while (k < needle.size() && foldedByte(text[i + k]) == needle[k])
+            ++k;
+        if (k == needle.size()) return true;
+    }
+    return false;
+}
+
 void like(sqlite3_context* context, int argc, sqlite3_value** argv)
 {
     char32_t escape = 0;
@@ -49,7 +111,17 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv)
     const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
     const int tSize = sqlite3_value_bytes(argv[1]);
     if (!p || !t) return; // null in, null out
-    sqlite3_result_int(context, likeMatches({p, pSize}, {t, tSize}, escape));
+
+    auto* prepared = static_cast<Prepared*>(sqlite3_get_auxdata(context, 0));
+    Prepared local;
+    if (!prepared || prepared->escape != escape) {
+        local = prepare({p, pSize}, escape);
+        prepared = &local;
+        sqlite3_set_auxdata(context, 0, new Prepared(local),
+                            [](void* kept) { delete static_cast<Prepared*>(kept); });
+    }
+    sqlite3_result_int(context, prepared->contains ? containsNeedle({t, tSize}, *prepared)
+                                                   : likeMatches({p, pSize}, {t, tSize}, escape));
 }
 
 } // namespace

@@ -132,6 +132,11 @@ private slots:
         };
         row("%abc%", "xxABCxx");
         row("%abc%", "xxabxcx");
+        row("%会议%", "开会议事");
+        row("%议会%", "开会议事");
+        row("%%", "");
+        row("%a\\_b%", "xa_by");
+        row("%a\\_b%", "xacby");
         row("a_c", "a长c");
         row("a_c", "a长长c");
         row("_", "");
