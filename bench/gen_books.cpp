@@ -36,10 +36,12 @@ void check(int status, sqlite3* db, const char* what)
 
 void bind(sqlite3_stmt* statement, int slot, const std::string& value)
 {
+    sqlite3* db = sqlite3_db_handle(statement);
     if (value.empty())
-        sqlite3_bind_null(statement, slot);
+        check(sqlite3_bind_null(statement, slot), db, "bind");
     else
-        sqlite3_bind_text(statement, slot, value.data(), int(value.size()), SQLITE_TRANSIENT);
+        check(sqlite3_bind_text(statement, slot, value.data(), int(value.size()), SQLITE_TRANSIENT),
+              db, "bind");
 }
 
 std::string category(long number)
