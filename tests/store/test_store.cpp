@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -313,6 +314,22 @@ private slots:
         QVERIFY(!db.isOpen());
         QCOMPARE(file.exists(), kind != "missing");
         if (kind == "text") QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == notes);
+    }
+
+    // A read-only connection reads a writable file and refuses every change.
+    void readOnlyOpen()
+    {
+        StoreFixture fx;
+        fx.exec("insert into mp (要事) values ('x')");
+        store::Connection reader;
+        reader.open(fx.path, store::Connection::Access::ReadOnly);
+        QCOMPARE(sqlite3_db_readonly(reader.handle(), "main"), 1);
+        Recordset rs("select * from mp", reader);
+        QCOMPARE(rs.text(0), "x");
+        rs.collect(0, "y");
+        QVERIFY_THROWS_EXCEPTION(StoreError, rs.update());
+        QVERIFY_THROWS_EXCEPTION(StoreError, reader.execute("delete from mp"));
+        QCOMPARE(fx.column("select 要事 from mp"), QStringList{"x"});
     }
 
     void deleteDuringWalk_data()
