@@ -9,8 +9,11 @@
 #include "platform/SpreadsheetPrinter.h"
 
 #include <QList>
+#include <QPointer>
 #include <QQueue>
 #include <QStringList>
+#include <functional>
+#include <utility>
 
 namespace fakes {
 
@@ -45,10 +48,8 @@ public:
                              platform::Icon icon) override
     {
         messages.append({text, title, buttons, icon});
-        if (onMessage)
-            onMessage(messages.last());
-        if (!answers.isEmpty())
-            return answers.dequeue();
+        if (onMessage) onMessage(messages.last());
+        if (!answers.isEmpty()) return answers.dequeue();
         return buttons == platform::Buttons::YesNo || buttons == platform::Buttons::YesNoCancel
                    ? platform::Answer::Yes
                    : platform::Answer::Ok;
@@ -95,19 +96,48 @@ public:
     void stop() override { ++stops; }
 };
 
+// Answers at once unless answerAtOnce is false; then answer() delivers the
+// engine's answer, as the real engine does seconds after the window opened.
 class FakeSpeech : public platform::Speech {
 public:
+    bool answerAtOnce = true;
     bool isUsable = true;
     QList<platform::Voice> voiceList{{QStringLiteral("English (America)"), 1033}};
-    QList<platform::SpeechParameters> parameters;
-    QStringList spoken;
+    QList<platform::SpeechParameters> parameters; // every call, also before the answer
+    QStringList spoken;                           // likewise
     int stops = 0;
-    bool usable() const override { return isUsable; }
-    QString errorText() const override { return isUsable ? QString() : QStringLiteral("没有可用的语音引擎"); }
-    QList<platform::Voice> voices() override { return voiceList; }
+
+    void answer()
+    {
+        answered = true;
+        const auto pending = std::exchange(waiting, {});
+        for (const auto& [receiver, done] : pending)
+            if (receiver) done();
+    }
+    bool ready() const override { return answerAtOnce || answered; }
+    void whenReady(QObject* receiver, std::function<void()> done) override
+    {
+        if (ready())
+            done();
+        else
+            waiting.append({receiver, std::move(done)});
+    }
+    bool usable() const override { return ready() && isUsable; }
+    QString errorText() const override
+    {
+        return !ready() || isUsable ? QString() : QStringLiteral("没有可用的语音引擎");
+    }
+    QList<platform::Voice> voices() const override
+    {
+        return usable() ? voiceList : QList<platform::Voice>();
+    }
     void setParameters(const platform::SpeechParameters& p) override { parameters << p; }
     void speak(const QString& text) override { spoken << text; }
     void stop() override { ++stops; }
+
+private:
+    bool answered = false;
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> waiting;
 };
 
 class FakeSpreadsheetPrinter : public platform::SpreadsheetPrinter {
