@@ -1,0 +1,238 @@
+#include "vocabulary/VocabularyWindow.h"
+
+#include "platform/Dialogs.h"
+#include "recordbook/Columns.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
+#include "recordbook/SearchStatements.h"
+#include "recordbook/TextBoxes.h"
+#include "shell/AppContext.h"
+#include "store/Recordset.h"
+#include "ui_IQDW.h"
+#include "vocabulary/WordText.h"
+
+#include <QFileInfo>
+#include <QStyle>
+
+namespace vocabulary {
+
+namespace {
+
+const QString kTable = QStringLiteral("foxcjdc");
+const QString kSearchHead = QStringLiteral("select  * from foxcjdc where ");
+
+} // namespace
+
+VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::VocabularyWindow>()),
+      m_fields(std::make_unique<recordbook::FieldBindings>())
+{
+    m_ui->setupUi(this);
+    m_words =
+        new recordbook::RecordBookController(m_context, m_ui->List1, columns::kSuperWord, this);
+    m_words->setLoadHandler([this](int line) { showSelectedWord(line); });
+
+    // Add writes nothing for an empty box, Modify writes null; the key is
+    // left unset on Add only when both texts are empty.
+    m_fields->bind(m_ui->gjz, columns::kKeyword)
+        .bind(m_ui->rtzw, columns::kChinese)
+        .bind(m_ui->RTB, columns::kEnglish)
+        .compute(columns::kSuperWord, [this](recordbook::Mode mode) -> std::optional<QVariant> {
+            const QString english = recordbook::boxText(m_ui->RTB);
+            const QString chinese = recordbook::boxText(m_ui->rtzw);
+            const QString key = composedKey(english, chinese);
+            if (mode == recordbook::Mode::Add)
+                return english.isEmpty() && chinese.isEmpty() ? std::nullopt
+                                                              : std::optional<QVariant>(key);
+            return key.isEmpty() ? QVariant() : QVariant(key);
+        });
+
+    // The layout keeps its place while the Chinese meaning is hidden.
+    QSizePolicy policy = m_ui->rtzw->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_ui->rtzw->setSizePolicy(policy);
+    // Drops into this and the other windows' boxes take plain text; word
+    // processors take the rich text.
+    for (recordbook::RawTextEdit* box : {m_ui->RTB, m_ui->rtzw})
+        box->setDragFormats(recordbook::PlainText | recordbook::RichText);
+    connect(m_ui->RTB, &recordbook::RawTextEdit::dragStarting, this, [this] {
+        m_ui->zw->clear();
+        m_ui->gjz->clear();
+    });
+
+    setUpIcons();
+    connectCommands();
+    m_context.guarded([this] { load(); });
+}
+
+VocabularyWindow::~VocabularyWindow() = default;
+
+store::Recordset& VocabularyWindow::wordCursor() const
+{
+    return m_words->cursor();
+}
+
+bool VocabularyWindow::hasWordCursor() const
+{
+    return m_words->hasCursor();
+}
+
+void VocabularyWindow::setUpIcons()
+{
+    const struct {
+        QToolButton* button;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {m_ui->zwcz, "edit-find", QStyle::SP_FileDialogContentsView},
+        {m_ui->Image6, "system-search", QStyle::SP_FileDialogDetailedView},
+        {m_ui->qbyy, "view-list-text", QStyle::SP_FileDialogListView},
+        {m_ui->Image2, "bookmarks", QStyle::SP_FileDialogInfoView},
+        {m_ui->ckkc, "list-add", QStyle::SP_FileDialogNewFolder},
+        {m_ui->Image3, "document-save", QStyle::SP_DialogSaveButton},
+        {m_ui->Image4, "edit-clear", QStyle::SP_DialogResetButton},
+        {m_ui->Image7, "insert-image", QStyle::SP_DirIcon},
+        {m_ui->yyld, "audio-volume-high", QStyle::SP_MediaVolume},
+        {m_ui->dcsc, "edit-delete", QStyle::SP_TrashIcon},
+        {m_ui->Image1, "go-previous", QStyle::SP_ArrowBack},
+    };
+    for (const auto& icon : icons)
+        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
+                                              style()->standardIcon(icon.fallback)));
+}
+
+void VocabularyWindow::connectCommands()
+{
+    // A button and its menu item run the same command; neither does more.
+    const struct {
+        QAbstractButton* button;
+        QAction* action;
+        std::function<void()> run;
+    } commands[] = {
+        {m_ui->zwcz, m_ui->actionSubstringSearch, [this] { substringWordSearch(); }},
+        {m_ui->Image6, m_ui->actionAnyCharSearch, [this] { anyCharWordSearch(); }},
+        {m_ui->qbyy, m_ui->actionLoadAll, [this] { loadAllWords(); }},
+        {m_ui->Image2, m_ui->actionKeywords, [this] { showWordKeywords(); }},
+        {m_ui->ckkc, m_ui->actionAdd, [this] { addWord(); }},
+        {m_ui->Image7, m_ui->actionAttachPicture, [this] { attachWordPicture(); }},
+        {m_ui->Image4, m_ui->actionClear, [this] { clearWordBoxes(); }},
+        {m_ui->yyld, m_ui->actionReadAloud, [this] { readAloud(); }},
+        {m_ui->xszw, m_ui->actionShowChinese, [this] { setChineseShown(true); }},
+        {m_ui->yczw, m_ui->actionHideChinese, [this] { setChineseShown(false); }},
+        {m_ui->dcsc, m_ui->actionDelete, [this] { deleteWord(); }},
+        {m_ui->Image3, m_ui->actionModify, [this] { modifyWord(); }},
+        {m_ui->Image1, m_ui->actionReturn, [this] { returnToMain(); }},
+    };
+    for (const auto& c : commands) {
+        auto guarded = [this, run = c.run] { m_context.guarded(run); };
+        connect(c.button, &QAbstractButton::clicked, this, guarded);
+        connect(c.action, &QAction::triggered, this, guarded);
+    }
+}
+
+void VocabularyWindow::load()
+{
+    reopen(QStringLiteral("select*  from foxcjdc"));
+    listVoices();
+}
+
+void VocabularyWindow::reopen(const QString& sql)
+{
+    m_words->reopen(sql);
+}
+
+void VocabularyWindow::clearEnglishAndChinese()
+{
+    recordbook::setBoxText(m_ui->rtzw, QString());
+    recordbook::setBoxText(m_ui->RTB, QString());
+}
+
+void VocabularyWindow::fillWordList()
+{
+    clearEnglishAndChinese();
+    m_words->clearList();
+    m_words->fillList();
+}
+
+void VocabularyWindow::substringWordSearch()
+{
+    const QString s = recordbook::searchText(m_ui->zw->text());
+    reopen(recordbook::substringStatement(kSearchHead, columns::kSuperWord, s));
+    fillWordList();
+}
+
+void VocabularyWindow::anyCharWordSearch()
+{
+    const QString s = recordbook::searchText(m_ui->zw->text());
+    clearEnglishAndChinese();
+    m_words->clearList();
+    reopen(recordbook::anyCharStatement(kSearchHead, columns::kSuperWord, s));
+    m_words->fillList();
+}
+
+void VocabularyWindow::loadAllWords()
+{
+    m_ui->RTB->setFocus();
+    reopen(QStringLiteral("select * from foxcjdc"));
+    m_words->clearList();
+    m_words->fillList();
+}
+
+void VocabularyWindow::showWordKeywords()
+{
+    clearEnglishAndChinese();
+    reopen(recordbook::distinctStatement(kTable, columns::kKeyword));
+    recordbook::setBoxText(m_ui->RTB, recordbook::keywordOverview(wordCursor()));
+    m_words->clearList();
+    reopen(QStringLiteral("select * from foxcjdc"));
+}
+
+void VocabularyWindow::showSelectedWord(int line)
+{
+    recordbook::setBoxText(m_ui->gjz, QString());
+    clearEnglishAndChinese();
+    if (!hasWordCursor() || wordCursor().recordCount() == 0) return;
+    if (!m_words->recordForLine(line)) return;
+    m_fields->fillBoxes(wordCursor());
+    m_ui->Text1->setText(QStringLiteral("12") + wordCursor().text(columns::kPicture));
+    const QString picture = wordCursor().text(columns::kPicture);
+    if (withoutTrailingBlanks(m_ui->Text1->text()).size() > 2 && QFileInfo(picture).isFile())
+        showPicture(picture);
+    else
+        m_ui->Image5->clear();
+}
+
+void VocabularyWindow::setChineseShown(bool shown)
+{
+    m_ui->rtzw->setVisible(shown);
+}
+
+void VocabularyWindow::deleteWord()
+{
+    platform::Dialogs& dialogs = *m_context.services().dialogs;
+    if (!hasWordCursor() || wordCursor().recordCount() < 1) {
+        dialogs.message(QStringLiteral("已经没有一条事务信息了！"), QStringLiteral("警告"),
+                        platform::Buttons::Ok, platform::Icon::Warning);
+        return;
+    }
+    if (!m_words->requireSelection()) return;
+    wordCursor().setAbsolutePosition(m_words->selectedLine() + 1);
+    if (dialogs.message(QStringLiteral("删除该条信息吗?"), QStringLiteral("警告"),
+                        platform::Buttons::YesNo, platform::Icon::Warning) != platform::Answer::Yes)
+        return;
+    wordCursor().deleteCurrent();
+    recordbook::setBoxText(m_ui->RTB, QString());
+    recordbook::setBoxText(m_ui->rtzw, QString());
+    recordbook::setBoxText(m_ui->gjz, QString());
+    fillWordList();
+    dialogs.message(QStringLiteral("删除成功！"), QStringLiteral("提醒"), platform::Buttons::Ok,
+                    platform::Icon::Information);
+}
+
+void VocabularyWindow::returnToMain()
+{
+    m_words->closeCursor();
+    close();
+}
+
+} // namespace vocabulary
