@@ -69,6 +69,23 @@ std::optional<QDate> parseDay(const QString& text)
     return day;
 }
 
+// The window's name as the table spells it, or empty when there is none.
+QString knownWindow(const QString& name)
+{
+    for (const WindowOption& option : kWindowOptions)
+        if (name.compare(QLatin1String(option.name), Qt::CaseInsensitive) == 0)
+            return QLatin1String(option.name);
+    return {};
+}
+
+QString windowNames()
+{
+    QStringList names;
+    for (const WindowOption& option : kWindowOptions)
+        names << QLatin1String(option.name);
+    return names.join(QStringLiteral("、"));
+}
+
 Command failure(const QString& message)
 {
     Command command;
@@ -113,10 +130,25 @@ Command parseCommandLine(const QStringList& arguments)
     }
 
     bool due = false;
+    QString window;
     for (qsizetype i = 0; i < own.size(); ++i) {
         const QString& argument = own[i];
         if (argument == QStringLiteral("--due")) {
             due = true;
+            continue;
+        }
+        if (argument == QStringLiteral("--window") ||
+            argument.startsWith(QStringLiteral("--window="))) {
+            QString name;
+            if (argument.contains(u'='))
+                name = argument.mid(9);
+            else if (i + 1 < own.size())
+                name = own[++i];
+            if (!window.isEmpty()) return failure(QStringLiteral("--window 只能给出一次。"));
+            window = knownWindow(name);
+            if (window.isEmpty())
+                return failure(QStringLiteral("没有名为“%1”的窗口；--window 后面可写：%2。")
+                                   .arg(name, windowNames()));
             continue;
         }
         QString value;
@@ -137,6 +169,12 @@ Command parseCommandLine(const QStringList& arguments)
                 QStringLiteral("日期“%1”无效：应是 YYYY-MM-DD 形式的真实日期，例如 2026-12-06。")
                     .arg(value));
     }
+    if (!window.isEmpty()) {
+        if (due || command.date)
+            return failure(QStringLiteral("--window 不能与 --due、--date 一起使用。"));
+        command.window = window;
+        return command;
+    }
     if (!due) return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
     command.kind = Command::Kind::Due;
     return command;
@@ -144,27 +182,36 @@ Command parseCommandLine(const QStringList& arguments)
 
 QString helpText()
 {
+    QString windows;
+    for (const WindowOption& option : kWindowOptions)
+        windows += QStringLiteral("                     %1  %2\n")
+                       .arg(QLatin1String(option.name), QString::fromUtf8(option.caption));
     return QStringLiteral(
-        "用法：rmd [--due [--date YYYY-MM-DD]]\n"
-        "      rmd --help\n"
-        "\n"
-        "不带参数时启动事务提醒程序。\n"
-        "\n"
-        "  --due              把今天到期的重要事务写到标准输出（UTF-8），内容与提醒窗口\n"
-        "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
-        "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
-        "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
-        "  -h, --help         显示本说明。\n"
-        "\n"
-        "数据库是程序所在文件夹中的 rmd.mdb。\n"
-        "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
-        "退出码：0 成功；2 参数有误或数据库无法打开。\n"
-        "\n"
-        "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --help\n"
-        "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
-        "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
-        "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
-        "nothing. Exit status: 0 done, 2 wrong arguments or database not readable.\n");
+               "用法：rmd [--due [--date YYYY-MM-DD]]\n"
+               "      rmd --window NAME\n"
+               "      rmd --help\n"
+               "\n"
+               "不带参数时启动事务提醒程序。\n"
+               "\n"
+               "  --window NAME      登录后除提醒窗口外，另外打开窗口 NAME：\n"
+               "%1"
+               "  --due              把今天到期的重要事务写到标准输出（UTF-8），内容与提醒窗口\n"
+               "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
+               "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
+               "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
+               "  -h, --help         显示本说明。\n"
+               "\n"
+               "数据库是程序所在文件夹中的 rmd.mdb。\n"
+               "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
+               "退出码：0 成功；2 参数有误或数据库无法打开。\n"
+               "\n"
+               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --help\n"
+               "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
+               "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
+               "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
+               "nothing. --window NAME also opens that window after the login.\n"
+               "Exit status: 0 done, 2 wrong arguments or database not readable.\n")
+        .arg(windows);
 }
 
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,

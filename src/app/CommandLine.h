@@ -23,10 +23,21 @@ std::optional<int> runCommandLine(int argc, char** argv);
 struct Command {
     enum class Kind { Start, Help, Due, Error };
     Kind kind = Kind::Start;
+    QString window;            // Start: a window to open after the login, or empty
     std::optional<QDate> date; // Due: the day asked for; none means today
     QString error;             // Error: what is wrong, for the user
 };
 Command parseCommandLine(const QStringList& arguments);
+
+// Windows that `rmd --window NAME` opens beside the reminder window after
+// the login; the organiser maps each name to its window.
+struct WindowOption {
+    const char* name;
+    const char* caption;
+};
+inline constexpr WindowOption kWindowOptions[] = {
+    {"IQDW", "英语单词、一些英语短语查询、朗读"},
+};
 
 QString helpText();
 

@@ -1,6 +1,7 @@
 // The organiser's windows, loaded by rmd only when it starts them: the
 // command line stays free of the widget and media libraries.
 #include "app/Organiser.h"
+#include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/WindowTable.h"
 #include "platform/Autostart.h"
@@ -18,6 +19,7 @@
 #include "shell/LoginDialog.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 
 namespace {
@@ -77,8 +79,15 @@ int lumo_run_organiser(int argc, char** argv)
                               });
     app::registerWindows(context);
 
-    auto reminderWindow = [&context]() -> QWidget* {
-        return new reminders::ReminderWindow(context);
+    // rmd --window NAME: that window opens too, once the reminder window is up.
+    const QString extra = app::parseCommandLine(QCoreApplication::arguments().mid(1)).window;
+    auto reminderWindow = [&context, extra]() -> QWidget* {
+        QWidget* reminder = new reminders::ReminderWindow(context);
+        if (!extra.isEmpty())
+            QTimer::singleShot(0, reminder, [&context, extra] {
+                if (!context.ended()) context.windows().open(extra);
+            });
+        return reminder;
     };
 
     shell::LoginDialog login(context, reminderWindow);

@@ -5,6 +5,7 @@
 #include "shell/AppContext.h"
 #include "shell/ChangePasswordDialog.h"
 #include "shell/VerifyPasswordDialog.h"
+#include "vocabulary/VocabularyWindow.h"
 
 namespace app {
 
@@ -17,6 +18,8 @@ void registerWindows(shell::AppContext& context)
         windows.add(book->windowName,
                     [&context, book] { return new books::CategoryBookWindow(*book, context); });
     }
+    windows.add(QStringLiteral("IQDW"),
+                [&context] { return new vocabulary::VocabularyWindow(context); });
 }
 
 } // namespace app

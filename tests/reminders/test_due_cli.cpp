@@ -43,6 +43,8 @@ class TestDueCommandLine : public QObject {
 private slots:
     void parsing_data();
     void parsing();
+    void windowOption_data();
+    void windowOption();
     void printsTheDueListAndWritesNothing();
     void failuresPrintNothingOnStandardOutput();
     void readsAWriteProtectedBook();
@@ -83,6 +85,30 @@ void TestDueCommandLine::parsing()
     QCOMPARE(int(command.kind), kind);
     QCOMPARE(command.date.value_or(QDate()), date);
     QCOMPARE(command.error.isEmpty(), kind != int(Command::Kind::Error));
+}
+
+void TestDueCommandLine::windowOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("window"); // empty: refused
+    QTest::newRow("by name") << QStringList{"--window", "IQDW"} << "IQDW";
+    QTest::newRow("any case, equals form") << QStringList{"--window=iqdw"} << "IQDW";
+    QTest::newRow("beside window options")
+        << QStringList{"-platform", "offscreen", "--window", "IQDW"} << "IQDW";
+    QTest::newRow("unknown window") << QStringList{"--window", "rmd2"} << "";
+    QTest::newRow("name missing") << QStringList{"--window"} << "";
+    QTest::newRow("twice") << QStringList{"--window", "IQDW", "--window", "IQDW"} << "";
+    QTest::newRow("with the due list") << QStringList{"--due", "--window", "IQDW"} << "";
+}
+
+void TestDueCommandLine::windowOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, window);
+    const Command command = app::parseCommandLine(arguments);
+    QCOMPARE(int(command.kind),
+             int(window.isEmpty() ? Command::Kind::Error : Command::Kind::Start));
+    QCOMPARE(command.window, window);
 }
 
 void TestDueCommandLine::printsTheDueListAndWritesNothing()
