@@ -3,9 +3,16 @@
 #include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
+#include <dlfcn.h>
 
 class TestTutorials : public QObject {
     Q_OBJECT
@@ -14,6 +21,7 @@ private slots:
     void fixedDay();
     void recordingsLoad_data();
     void recordingsLoad();
+    void widgetMap();
 };
 
 void TestTutorials::fixedDay_data()
@@ -77,6 +85,61 @@ void TestTutorials::recordingsLoad()
                          errors.first().first().toString()));
     const qint64 duration = loaded.first().first().toLongLong();
     QVERIFY2(duration > 10000 && duration < 95000, qPrintable(QString::number(duration)));
+}
+
+// The recorder clicks where the preloaded map says a control is: names,
+// screen rectangles, list rows and box texts must be right.
+void TestTutorials::widgetMap()
+{
+    QTemporaryDir dir;
+    const QString mapPath = dir.filePath("map");
+    QWidget window;
+    window.setWindowTitle("重要事务提醒");
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new QPushButton("追加要事");
+    button->setObjectName("Command1");
+    auto* box = new QPlainTextEdit("第一行\n第二行\t完");
+    box->setObjectName("affairBox");
+    auto* list = new QListWidget;
+    list->setObjectName("List1");
+    list->addItems({"张伟", "王伟", "张丽"});
+    auto* hidden = new QPushButton("隐藏");
+    hidden->setObjectName("Command9");
+    hidden->hide();
+    for (QWidget* widget : {static_cast<QWidget*>(button), static_cast<QWidget*>(box),
+                            static_cast<QWidget*>(list), static_cast<QWidget*>(hidden)})
+        layout->addWidget(widget);
+    window.move(40, 30);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    qputenv("LUMO_WIDGET_MAP", QFile::encodeName(mapPath));
+    void* library = dlopen(LUMO_WIDGET_MAP_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library, dlerror());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(mapPath), 5000);
+
+    QFile file(mapPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QHash<QString, QStringList> lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QStringList fields = QString::fromUtf8(line).split(u'\t');
+        if (fields.size() == 8) lines.insert(fields[0], fields);
+    }
+    const auto rectOf = [&](const QString& name) {
+        const QStringList f = lines.value(name);
+        return f.isEmpty() ? QRect()
+                           : QRect(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt());
+    };
+    QCOMPARE(rectOf("Command1"), QRect(button->mapToGlobal(QPoint()), button->size()));
+    QCOMPARE(lines.value("Command1").value(5), "重要事务提醒");
+    QCOMPARE(lines.value("Command1").value(7), "追加要事");
+    QCOMPARE(lines.value("affairBox").value(7), "第一行 第二行 完");
+    QVERIFY(!lines.contains("Command9"));
+    const QRect second = list->visualItemRect(list->item(1));
+    QCOMPARE(rectOf("List1#1"),
+             QRect(list->viewport()->mapToGlobal(second.topLeft()), second.size()));
+    QCOMPARE(lines.value("List1#2").value(7), "张丽");
+    QVERIFY(!lines.contains("List1#3"));
 }
 
 QTEST_MAIN(TestTutorials)

@@ -128,6 +128,13 @@ widget_line()
         "$WORK/map"
 }
 
+# True when a window whose title contains $1 is shown now.
+window_shown()
+{
+    awk -F'\t' -v t="$1" '$1 == "@window" && index($6, t) > 0 { found = 1 } END { exit !found }' \
+        "$WORK/map"
+}
+
 wait_window()
 {
     locate @window "$1" >/dev/null

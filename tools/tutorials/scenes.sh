@@ -183,14 +183,104 @@ tutorial4()
     sleep 2.5
 }
 
+VOCABULARY=英语单词、一些英语短语查询、朗读
+MISCELLANY=分类管理QQ、Email、电话号码、图书、光盘、杂志等等
+
+# Opens a window from the reminder window's picture button $1 and waits
+# for the window titled $2; a message of the window's start (such as a
+# speech engine that cannot be used) is answered with Enter.
+open_from_reminders()
+{
+    click "$1" "$REMINDERS"
+    wait_window "$2"
+    place_window "$2"
+    sleep 1
+    if window_shown 提示; then key Return; fi
+}
+
 tutorial5()
 {
-    echo "tutorial 5 needs the vocabulary window" >&2
-    return 1
+    start_program 2004-05-20 rmd
+    wait_window 登录信息
+    start_recording
+    caption "教程五：查找含有boo或者中文意义为物理的单词，并且朗读出来"
+    sleep 1.5
+    login
+    wait_window "$REMINDERS"
+    place_window "$REMINDERS"
+    caption "在事务提醒窗口按“英语单词查找、朗读”按钮"
+    open_from_reminders dyld "$VOCABULARY"
+    caption "在查找框中输入 boo"
+    type_into zw "boo" "$VOCABULARY"
+    caption "按“根据中英文部分连续字符智能任意查找英语单词”，列出含boo的单词"
+    click zwcz "$VOCABULARY"
+    sleep 2.5
+    caption "单击一个单词，显示英文和中文意义"
+    click 'List1#0' "$VOCABULARY"
+    sleep 1.5
+    caption "按“朗读英语单词、短语或短文”，读出这个单词"
+    point yyld "$VOCABULARY"
+    voice "$(text_of RTB "$VOCABULARY")"
+    xdotool click 1
+    sleep 2.5
+    click 'List1#1' "$VOCABULARY"
+    sleep 1
+    voice "$(text_of RTB "$VOCABULARY")"
+    click yyld "$VOCABULARY"
+    sleep 2.5
+    caption "中文也能查：输入“物理”再查找"
+    type_into zw "物理" "$VOCABULARY"
+    click zwcz "$VOCABULARY"
+    sleep 2.5
+    caption "单击单词，再按朗读"
+    click 'List1#0' "$VOCABULARY"
+    sleep 1
+    voice "$(text_of RTB "$VOCABULARY")"
+    click yyld "$VOCABULARY"
+    sleep 2.5
+    click 'List1#1' "$VOCABULARY"
+    sleep 1
+    voice "$(text_of RTB "$VOCABULARY")"
+    click yyld "$VOCABULARY"
+    sleep 3
 }
 
 tutorial6()
 {
-    echo "tutorial 6 needs the miscellany book" >&2
-    return 1
+    start_program 2004-05-20 rmd
+    wait_window 登录信息
+    start_recording
+    caption "教程六：添加一条杂事信息“flash课件制作计划”，以后随时察看、修改"
+    sleep 1.5
+    login
+    wait_window "$REMINDERS"
+    place_window "$REMINDERS"
+    caption "在事务提醒窗口按“分类管理QQ、Email、电话号码、图书、光盘、杂志等等”按钮"
+    open_from_reminders Image18 "$MISCELLANY"
+    caption "输入名称：flash课件制作计划"
+    type_into Text2 "flash课件制作计划" "$MISCELLANY"
+    caption "写上分类、信息描述和关键字"
+    type_into Combo1 "学习计划" "$MISCELLANY"
+    type_into Text1 "第一周：收集图片和声音素材；第二周：制作动画；第三周：试讲" "$MISCELLANY"
+    type_into gjz "flash" "$MISCELLANY"
+    caption "按“将……名称加入列表”按钮，加入这条杂事"
+    click Image1 "$MISCELLANY"
+    sleep 2.5
+    caption "以后随时察看：单击分类“学习计划”，再单击名称"
+    click 'TreeView1#0' "$MISCELLANY"
+    sleep 1.5
+    click 'List1#0' "$MISCELLANY"
+    sleep 2.5
+    caption "制作有了进展，就修改信息描述"
+    type_into Text1 "第一周：收集图片和声音素材（已完成）；第二周：制作动画；第三周：试讲" "$MISCELLANY"
+    caption "按“选定……的分类和具体描述设置”按钮保存修改"
+    click Image2 "$MISCELLANY"
+    sleep 2
+    caption "按“刷新”后再察看，修改已经保存"
+    click Image4 "$MISCELLANY"
+    sleep 1
+    click 'TreeView1#0' "$MISCELLANY"
+    sleep 1
+    click 'List1#0' "$MISCELLANY"
+    sleep 3
 }
