@@ -128,11 +128,14 @@ widget_line()
         "$WORK/map"
 }
 
-# True when a window whose title contains $1 is shown now.
-window_shown()
+# Answers a message box, if one is shown, with Enter.
+answer_message()
 {
-    awk -F'\t' -v t="$1" '$1 == "@window" && index($6, t) > 0 { found = 1 } END { exit !found }' \
-        "$WORK/map"
+    sleep 0.8
+    if awk -F'\t' '$1 == "@window" && $7 == "QMessageBox" { found = 1 } END { exit !found }' \
+        "$WORK/map"; then
+        key Return
+    fi
 }
 
 wait_window()
@@ -188,6 +191,15 @@ click()
     sleep 0.5
 }
 
+# Clicks a picture button after resting on it long enough to show its tool tip.
+click_tip()
+{
+    point "$@"
+    sleep 1.4
+    xdotool click 1
+    sleep 0.5
+}
+
 double_click()
 {
     point "$@"
@@ -213,7 +225,7 @@ text_of()
 type_into()
 {
     local name=$1 text=$2 title=${3:-} delay attempt i
-    click "$name" "$title"
+    focus_on "$name" "$title"
     for attempt in 1 2 3; do
         delay=$((attempt * 120))
         xdotool key ctrl+a
@@ -223,8 +235,25 @@ type_into()
             sleep 0.2
         done
         echo "record-tutorials: retyping into $name" >&2
+        focus_on "$name" "$title"
     done
     sleep 0.4
+}
+
+# Clicks a box and waits until it has the keyboard focus: keys typed before
+# the program has handled the click would land in the box left behind.
+focus_on()
+{
+    local attempt i
+    for attempt in 1 2 3; do
+        click "$1" "${2:-}"
+        for i in $(seq 20); do
+            awk -F'\t' -v n="$1" '$1 == "@focus" { split($8, f, " "); found = f[1] == n || f[2] == n }
+                END { exit !found }' "$WORK/map" && return 0
+            sleep 0.1
+        done
+    done
+    echo "record-tutorials: $1 does not take the focus" >&2
 }
 
 # Picks a date in the calendar of a date picker: opens it by its arrow,

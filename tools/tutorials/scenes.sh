@@ -49,10 +49,8 @@ tutorial1()
     for box in Check1 Check2 Check3 Check4 Check5; do
         caption "按顺序选中：$(widget_line "$box" 安装数据库或英语语音引擎 | cut -f8)"
         click "$box" 安装数据库或英语语音引擎
+        answer_message
         sleep 2.5
-        # A report box of the check is answered with Enter.
-        key Return
-        sleep 0.8
     done
     caption "五项都检查过了：缺少的软件包会在提示中写明"
     sleep 2
@@ -170,10 +168,10 @@ tutorial4()
     caption "在搜索框中输入“张伟”"
     type_into searchBox "张伟" "$REMINDERS"
     caption "连续字符查找：按“智能任意查找含连续字符的具体事务”，只找到含“张伟”的事务"
-    click Image5 "$REMINDERS"
+    click_tip Image5 "$REMINDERS"
     sleep 3
     caption "任意字符查找：按“超强万能任意查找具体事务”，含“张”或“伟”的都找到了"
-    click Image17 "$REMINDERS"
+    click_tip Image17 "$REMINDERS"
     sleep 3
     caption "单击列表中的一行，编辑框显示这条事务"
     click 'List1#1' "$REMINDERS"
@@ -191,11 +189,10 @@ MISCELLANY=分类管理QQ、Email、电话号码、图书、光盘、杂志等�
 # speech engine that cannot be used) is answered with Enter.
 open_from_reminders()
 {
-    click "$1" "$REMINDERS"
+    click_tip "$1" "$REMINDERS"
     wait_window "$2"
     place_window "$2"
-    sleep 1
-    if window_shown 提示; then key Return; fi
+    answer_message
 }
 
 tutorial5()
@@ -213,13 +210,14 @@ tutorial5()
     caption "在查找框中输入 boo"
     type_into zw "boo" "$VOCABULARY"
     caption "按“根据中英文部分连续字符智能任意查找英语单词”，列出含boo的单词"
-    click zwcz "$VOCABULARY"
+    click_tip zwcz "$VOCABULARY"
     sleep 2.5
     caption "单击一个单词，显示英文和中文意义"
     click 'List1#0' "$VOCABULARY"
     sleep 1.5
     caption "按“朗读英语单词、短语或短文”，读出这个单词"
     point yyld "$VOCABULARY"
+    sleep 1.4
     voice "$(text_of RTB "$VOCABULARY")"
     xdotool click 1
     sleep 2.5
@@ -230,7 +228,7 @@ tutorial5()
     sleep 2.5
     caption "中文也能查：输入“物理”再查找"
     type_into zw "物理" "$VOCABULARY"
-    click zwcz "$VOCABULARY"
+    click_tip zwcz "$VOCABULARY"
     sleep 2.5
     caption "单击单词，再按朗读"
     click 'List1#0' "$VOCABULARY"
@@ -264,7 +262,7 @@ tutorial6()
     type_into Text1 "第一周：收集图片和声音素材；第二周：制作动画；第三周：试讲" "$MISCELLANY"
     type_into gjz "flash" "$MISCELLANY"
     caption "按“将……名称加入列表”按钮，加入这条杂事"
-    click Image1 "$MISCELLANY"
+    click_tip Image1 "$MISCELLANY"
     sleep 2.5
     caption "以后随时察看：单击分类“学习计划”，再单击名称"
     click 'TreeView1#0' "$MISCELLANY"
@@ -274,10 +272,10 @@ tutorial6()
     caption "制作有了进展，就修改信息描述"
     type_into Text1 "第一周：收集图片和声音素材（已完成）；第二周：制作动画；第三周：试讲" "$MISCELLANY"
     caption "按“选定……的分类和具体描述设置”按钮保存修改"
-    click Image2 "$MISCELLANY"
+    click_tip Image2 "$MISCELLANY"
     sleep 2
     caption "按“刷新”后再察看，修改已经保存"
-    click Image4 "$MISCELLANY"
+    click_tip Image4 "$MISCELLANY"
     sleep 1
     click 'TreeView1#0' "$MISCELLANY"
     sleep 1

@@ -5,7 +5,8 @@
 //
 // Output (file named by LUMO_WIDGET_MAP), one line per widget, tab-separated:
 //   name  x  y  width  height  window-title  class  text
-// Rows of item views appear as "view#n" with the row's text.
+// Rows of item views appear as "view#n" with the row's text; "@window"
+// lines give the windows' frames and "@focus" the focused control.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -71,6 +72,13 @@ void writeMap()
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
     const QString path = qEnvironmentVariable("LUMO_WIDGET_MAP");
     QString out;
+    // The widget with the keyboard focus, and the control it belongs to
+    // (a date picker's or combo box's inner box), as "@focus".
+    if (QWidget* focus = QApplication::focusWidget()) {
+        const QWidget* parent = focus->parentWidget();
+        out += line(QStringLiteral("@focus"), QRect(), focus,
+                    focus->objectName() + u' ' + (parent ? parent->objectName() : QString()));
+    }
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (!top->isVisible()) continue;
         out += line(QStringLiteral("@window"), top->frameGeometry(), top, top->windowTitle());
