@@ -37,26 +37,34 @@ add_affair_row()
 
 tutorial1()
 {
+    local install=安装数据库或英语语音引擎
     start_program 2004-05-20 azcsh
     wait_window 操作向导
     start_recording
-    caption "教程一：安装初始化——检查运行环境，一项一项地做"
-    sleep 2
+    caption "教程一：安装初始化，一般只执行一次，或者Lumo无法运行时执行"
+    sleep 2.5
     caption "在“操作向导”中按“安装初始化设置”"
     click Command1 操作向导
-    wait_window 安装数据库或英语语音引擎
+    wait_window "$install"
+    caption "请按顺序依次选中，每次只选中一个"
+    point Label1 "$install"
+    sleep 2
     local box
     for box in Check1 Check2 Check3 Check4 Check5; do
-        caption "按顺序选中：$(widget_line "$box" 安装数据库或英语语音引擎 | cut -f8)"
-        click "$box" 安装数据库或英语语音引擎
+        caption "选中“$(text_of "$box" "$install")”：检查这一项，结果写在下面"
+        click "$box" "$install"
         answer_message
-        sleep 2.5
+        sleep 3
     done
-    caption "五项都检查过了：缺少的软件包会在提示中写明"
-    sleep 2
-    caption "按“完成设置”，随后启动Lumo"
-    click Command1 安装数据库或英语语音引擎
+    caption "缺少的部分，提示中写明要安装的软件包和命令"
+    point reportText "$install"
+    sleep 4
+    caption "按“完成设置”，随后启动Lumo，出现登录窗口"
+    click Command1 "$install"
+    wait_window 登录信息
     sleep 3
+    # Cancelling the login ends the organiser that the set-up program started.
+    key Escape
 }
 
 tutorial2()
@@ -264,7 +272,9 @@ tutorial6()
     caption "按“将……名称加入列表”按钮，加入这条杂事"
     click_tip Image1 "$MISCELLANY"
     sleep 2.5
-    caption "以后随时察看：单击分类“学习计划”，再单击名称"
+    caption "以后随时察看：按“刷新”，单击分类“学习计划”，再单击名称"
+    click_tip Image4 "$MISCELLANY"
+    sleep 1
     click 'TreeView1#0' "$MISCELLANY"
     sleep 1.5
     click 'List1#0' "$MISCELLANY"
@@ -273,10 +283,13 @@ tutorial6()
     type_into Text1 "第一周：收集图片和声音素材（已完成）；第二周：制作动画；第三周：试讲" "$MISCELLANY"
     caption "按“选定……的分类和具体描述设置”按钮保存修改"
     click_tip Image2 "$MISCELLANY"
-    sleep 2
-    caption "按“刷新”后再察看，修改已经保存"
-    click_tip Image4 "$MISCELLANY"
+    sleep 1.5
+    answer_message
     sleep 1
+    caption "关闭窗口，以后随时再打开察看，修改都已保存"
+    click_tip Image3 "$MISCELLANY"
+    sleep 1
+    open_from_reminders Image18 "$MISCELLANY"
     click 'TreeView1#0' "$MISCELLANY"
     sleep 1
     click 'List1#0' "$MISCELLANY"

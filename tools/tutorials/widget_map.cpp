@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,7 @@ QString widgetText(const QWidget* widget)
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
     if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
     if (const auto* edit = qobject_cast<const QTextEdit*>(widget)) return edit->toPlainText();
     if (const auto* edit = qobject_cast<const QPlainTextEdit*>(widget)) return edit->toPlainText();
     return {};
