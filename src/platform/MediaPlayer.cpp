@@ -4,6 +4,7 @@
 #include <QAudioOutput>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QPointer>
 #include <QUrl>
@@ -29,8 +30,12 @@ public:
                 [this](QMediaPlayer::Error, const QString& text) { fail(text); });
         connect(player_, &QMediaPlayer::hasVideoChanged, this, [this](bool video) {
             if (video && video_) {
-                video_->show();
+                if (fullScreen_)
+                    video_->showFullScreen();
+                else
+                    video_->showNormal();
                 video_->raise();
+                video_->activateWindow();
             }
         });
     }
@@ -41,9 +46,13 @@ public:
         delete video_;
     }
 
-    void play(const QString& path) override
+    void play(const QString& path) override { start(path, false); }
+    void playFullScreen(const QString& path) override { start(path, true); }
+
+    void start(const QString& path, bool fullScreen)
     {
         stop();
+        fullScreen_ = fullScreen;
         ++generation_;
         path_ = path;
         loadedReported_ = false;
@@ -71,24 +80,27 @@ public:
         ++generation_;
         player_->stop();
         player_->setSource(QUrl());
-        if (video_)
-            video_->hide();
+        if (video_) video_->hide();
     }
 
 protected:
     // Closing the film's window ends the film, sound included.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == video_ && event->type() == QEvent::Close)
-            player_->stop();
+        if (watched == video_ && event->type() == QEvent::Close) player_->stop();
+        // Esc leaves a full-screen film altogether: the window closes, which stops it.
+        if (watched == video_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && video_->isFullScreen()) {
+            video_->close();
+            return true;
+        }
         return MediaPlayer::eventFilter(watched, event);
     }
 
 private:
     void attachVideoWindow(const QString& title)
     {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return;
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
         if (!video_) {
             video_ = new QVideoWidget;
             video_->resize(640, 480);
@@ -110,8 +122,8 @@ private:
             fail(player_->errorString());
             break;
         case QMediaPlayer::EndOfMedia:
-            if (video_)
-                video_->hide();
+            if (video_) video_->hide();
+            emit finished(player_->position());
             break;
         default:
             break;
@@ -120,8 +132,7 @@ private:
 
     void reportLoaded()
     {
-        if (loadedReported_ || failed_ || player_->source().isEmpty())
-            return;
+        if (loadedReported_ || failed_ || player_->source().isEmpty()) return;
         // Some files learn their length only after loading; a stream never does,
         // and is reported once it plays.
         const auto status = player_->mediaStatus();
@@ -137,14 +148,11 @@ private:
     // The backend may report one problem both as an error and as invalid media.
     void fail(const QString& reason)
     {
-        if (failed_ || player_->source().isEmpty())
-            return;
+        if (failed_ || player_->source().isEmpty()) return;
         failed_ = true;
         QString text = QStringLiteral("无法播放媒体文件：") + path_;
-        if (!reason.trimmed().isEmpty())
-            text += QStringLiteral("\n") + reason;
-        if (video_)
-            video_->hide();
+        if (!reason.trimmed().isEmpty()) text += QStringLiteral("\n") + reason;
+        if (video_) video_->hide();
         emit errorOccurred(text);
     }
 
@@ -155,6 +163,7 @@ private:
     int generation_ = 0;
     bool loadedReported_ = false;
     bool failed_ = false;
+    bool fullScreen_ = false;
 };
 
 } // namespace

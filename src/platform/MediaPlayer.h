@@ -23,6 +23,8 @@ signals:
     void errorOccurred(const QString& message);
     // Emitted when the file is loaded; duration in milliseconds.
     void loaded(qint64 durationMs);
+    // Emitted when a file has played to its end; position in milliseconds.
+    void finished(qint64 positionMs);
 };
 
 std::unique_ptr<MediaPlayer> createQtMediaPlayer(QObject* parent = nullptr);
