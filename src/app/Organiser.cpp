@@ -53,8 +53,8 @@ int lumo_run_organiser(int argc, char** argv)
     platform::QtDesktop desktop;
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
-    platform::OoxmlSpreadsheetPrinter printer(
-        [&desktop](const QString& path) { return desktop.open(path).isEmpty(); });
+    // Shows the workbook with the desktop's program for .xlsx, asked first.
+    platform::OoxmlSpreadsheetPrinter printer;
     platform::XdgAutostart autostart;
 
     platform::Services services;

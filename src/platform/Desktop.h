@@ -14,6 +14,11 @@ public:
     virtual QString start(const QString& program, const QStringList& args = {}) = 0;
 };
 
+// Whether the desktop names a program for files of this type (xdg-mime).
+// Opening a file succeeds as soon as xdg-open starts, whether or not
+// anything can show it, so callers that must know ask this first.
+bool hasDefaultApplication(const QString& mimeType);
+
 class QtDesktop : public Desktop {
 public:
     QString open(const QString& path) override;

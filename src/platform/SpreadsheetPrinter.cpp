@@ -1,4 +1,5 @@
 #include "platform/SpreadsheetPrinter.h"
+#include "platform/Desktop.h"
 #include "platform/OoxmlSheet.h"
 
 #include <QDesktopServices>
@@ -40,10 +41,8 @@ public:
 
     ~ZipPackage()
     {
-        if (zip_)
-            zip_discard(zip_);
-        if (source_)
-            zip_source_free(source_);
+        if (zip_) zip_discard(zip_);
+        if (source_) zip_source_free(source_);
     }
 
     ZipPackage(const ZipPackage&) = delete;
@@ -59,27 +58,23 @@ public:
             !(stat.valid & ZIP_STAT_SIZE) || stat.size > 256u * 1024 * 1024)
             return std::nullopt;
         zip_file_t* file = zip_fopen_index(zip_, zip_uint64_t(index), 0);
-        if (!file)
-            return std::nullopt;
+        if (!file) return std::nullopt;
         QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
         const zip_int64_t got = zip_fread(file, bytes.data(), stat.size);
         zip_fclose(file);
-        if (got != zip_int64_t(stat.size))
-            return std::nullopt;
+        if (got != zip_int64_t(stat.size)) return std::nullopt;
         return bytes;
     }
 
     bool replace(const QString& name, const QByteArray& bytes)
     {
         const zip_int64_t index = locate(name);
-        if (index < 0)
-            return false;
+        if (index < 0) return false;
         // libzip reads the buffer only when the archive is written.
         const QByteArray& kept = pending_.emplace_back(bytes);
         zip_source_t* source =
             zip_source_buffer(zip_, kept.constData(), zip_uint64_t(kept.size()), 0);
-        if (!source)
-            return false;
+        if (!source) return false;
         if (zip_file_replace(zip_, zip_uint64_t(index), source, 0) != 0) {
             zip_source_free(source);
             return false;
@@ -90,8 +85,7 @@ public:
     // Writes the changes and returns the whole archive.
     std::optional<QByteArray> save()
     {
-        if (zip_close(zip_) != 0)
-            return std::nullopt;
+        if (zip_close(zip_) != 0) return std::nullopt;
         zip_ = nullptr;
         zip_stat_t stat;
         if (zip_source_stat(source_, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
@@ -100,8 +94,7 @@ public:
         QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
         const zip_int64_t got = zip_source_read(source_, bytes.data(), stat.size);
         zip_source_close(source_);
-        if (got != zip_int64_t(stat.size))
-            return std::nullopt;
+        if (got != zip_int64_t(stat.size)) return std::nullopt;
         return bytes;
     }
 
@@ -121,40 +114,35 @@ QByteArray filledPackage(const QByteArray& templateBytes, const QStringList& lin
 {
     *ok = false;
     ZipPackage package(templateBytes);
-    if (!package.isOpen())
-        return {};
+    if (!package.isOpen()) return {};
     QString sheet;
     const auto workbook = package.read(QStringLiteral("xl/workbook.xml"));
     const auto rels = package.read(QStringLiteral("xl/_rels/workbook.xml.rels"));
-    if (workbook && rels)
-        sheet = ooxml::firstSheetPart(*workbook, *rels);
-    if (sheet.isEmpty())
-        sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+    if (workbook && rels) sheet = ooxml::firstSheetPart(*workbook, *rels);
+    if (sheet.isEmpty()) sheet = QStringLiteral("xl/worksheets/sheet1.xml");
 
     const auto sheetXml = package.read(sheet);
-    if (!sheetXml)
-        return {};
+    if (!sheetXml) return {};
     const auto filled = ooxml::fillColumnB(*sheetXml, lines);
-    if (!filled || !package.replace(sheet, *filled))
-        return {};
+    if (!filled || !package.replace(sheet, *filled)) return {};
 
     const QString typesPart = QStringLiteral("[Content_Types].xml");
     const auto types = package.read(typesPart);
-    if (!types)
-        return {};
+    if (!types) return {};
     const QByteArray workbookTypes = ooxml::templateToWorkbook(*types);
-    if (workbookTypes != *types && !package.replace(typesPart, workbookTypes))
-        return {};
+    if (workbookTypes != *types && !package.replace(typesPart, workbookTypes)) return {};
 
     const auto saved = package.save();
-    if (!saved)
-        return {};
+    if (!saved) return {};
     *ok = true;
     return *saved;
 }
 
 bool openWithDesktop(const QString& path)
 {
+    if (!hasDefaultApplication(
+            QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")))
+        return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
@@ -169,15 +157,13 @@ QString OoxmlSpreadsheetPrinter::fill(const QString& templatePath, const QString
                                       const QString& savePath)
 {
     QFile source(templatePath);
-    if (!QFileInfo(templatePath).isFile())
-        return QStringLiteral("找不到表格模板：") + templatePath;
+    if (!QFileInfo(templatePath).isFile()) return QStringLiteral("找不到表格模板：") + templatePath;
     if (!source.open(QIODevice::ReadOnly))
         return QStringLiteral("无法读取表格模板：") + templatePath;
 
     bool ok = false;
     const QByteArray bytes = filledPackage(source.readAll(), lines, &ok);
-    if (!ok)
-        return QStringLiteral("表格模板已损坏，无法使用：") + templatePath;
+    if (!ok) return QStringLiteral("表格模板已损坏，无法使用：") + templatePath;
 
     const QFileInfo target(savePath);
     QSaveFile file(target.absoluteFilePath());
@@ -191,11 +177,11 @@ QString OoxmlSpreadsheetPrinter::print(const QString& templatePath, const QStrin
                                        const QString& savePath)
 {
     const QString error = fill(templatePath, lines, savePath);
-    if (!error.isEmpty())
-        return error;
+    if (!error.isEmpty()) return error;
     if (!opener_(savePath))
-        return QStringLiteral("表格已保存到 %1，但没有找到可以打开它的电子表格程序。")
-            .arg(savePath);
+        return QStringLiteral("表格已保存到%1，但本机没有可以打开.xlsx文件的电子表格程序"
+                              "（例如LibreOffice Calc），请安装后再打开它。")
+            .arg(QDir::toNativeSeparators(savePath));
     return {};
 }
 

@@ -49,6 +49,36 @@ void TestPlatform::autostart()
              "无法建立自动启动文件夹：" + dir.filePath("file/autostart"));
 }
 
+void TestPlatform::defaultApplication_data()
+{
+    QTest::addColumn<QByteArray>("script"); // the xdg-mime found first in PATH; null: none
+    QTest::addColumn<bool>("known");
+
+    QTest::newRow("a program is named")
+        << QByteArray("#!/bin/sh\n[ \"$1 $2 $3\" = \"query default application/x-t\" ] && "
+                      "echo calc.desktop\n")
+        << true;
+    QTest::newRow("nothing is named") << QByteArray("#!/bin/sh\necho\n") << false;
+    QTest::newRow("the query fails") << QByteArray("#!/bin/sh\necho x.desktop; exit 4\n") << false;
+    QTest::newRow("no xdg-mime") << QByteArray() << false;
+}
+
+void TestPlatform::defaultApplication()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, known);
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+    QTemporaryDir dir;
+    const QString tool = dir.filePath("xdg-mime");
+    if (!script.isNull()) {
+        QVERIFY(writeFile(tool, script));
+        QFile(tool).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    QCOMPARE(platform::hasDefaultApplication("application/x-t"), known);
+}
+
 void TestPlatform::desktop()
 {
     QTemporaryDir dir;
@@ -89,8 +119,7 @@ void TestPlatform::dialogsAnswer()
     bool plain = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+        if (!box) return;
         seen = box->windowTitle() + '|' + box->text();
         plain = box->textFormat() == Qt::PlainText && box->icon() == QMessageBox::Warning;
         if (press)

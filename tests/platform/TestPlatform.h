@@ -21,6 +21,8 @@ private slots:
     // TestPlatform.cpp
     void autostart();
     void desktop();
+    void defaultApplication_data();
+    void defaultApplication();
     void dialogsAnswer_data();
     void dialogsAnswer();
     void qtFilter_data();

@@ -21,8 +21,7 @@ QStringList readSheet(const QByteArray& xml)
     QStringList out;
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
+        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
         const QString r = reader.attributes().value(QLatin1String("r")).toString();
         const QString s = reader.attributes().value(QLatin1String("s")).toString();
         if (reader.name() == u"row")
@@ -32,8 +31,7 @@ QStringList readSheet(const QByteArray& xml)
         else if (reader.name() == u"t" || reader.name() == u"v")
             out.last() += reader.readElementText();
     }
-    if (reader.hasError())
-        out << reader.errorString();
+    if (reader.hasError()) out << reader.errorString();
     return out;
 }
 
@@ -45,10 +43,8 @@ QByteArray zipEntry(const QString& path, const char* name)
     char buffer[4096];
     for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
         bytes.append(buffer, qsizetype(n));
-    if (file)
-        zip_fclose(file);
-    if (zip)
-        zip_discard(zip);
+    if (file) zip_fclose(file);
+    if (zip) zip_discard(zip);
     return bytes;
 }
 
@@ -59,8 +55,7 @@ bool makeTemplate(const QString& path)
     // Constant memory writes texts into the sheet rather than a shared table.
     lxw_workbook_options options{LXW_TRUE, nullptr, LXW_FALSE};
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
-    if (!book)
-        return false;
+    if (!book) return false;
     lxw_worksheet* sheet = workbook_add_worksheet(book, "清单");
     lxw_format* wrap = workbook_add_format(book);
     format_set_text_wrap(wrap);
@@ -69,8 +64,7 @@ bool makeTemplate(const QString& path)
     worksheet_write_string(sheet, 1, 1, "内容", nullptr);
     worksheet_write_string(sheet, 4, 2, "右边", nullptr);
     workbook_add_worksheet(book, "第二页");
-    if (workbook_close(book) != LXW_NO_ERROR)
-        return false;
+    if (workbook_close(book) != LXW_NO_ERROR) return false;
     QByteArray types =
         zipEntry(path, "[Content_Types].xml").replace("sheet.main+xml", "template.main+xml");
     zip_t* zip = zip_open(QFile::encodeName(path).constData(), 0, nullptr);
@@ -79,8 +73,7 @@ bool makeTemplate(const QString& path)
     if (!source || !types.contains("template.main+xml") ||
         zip_file_add(zip, "[Content_Types].xml", source, ZIP_FL_OVERWRITE) < 0) {
         zip_source_free(source);
-        if (zip)
-            zip_discard(zip);
+        if (zip) zip_discard(zip);
         return false;
     }
     return zip_close(zip) == 0;
@@ -129,7 +122,9 @@ void TestPlatform::printerFillsTemplate()
     QCOMPARE(printer.print(templatePath, {"旧一", "旧二", "旧三", "旧四"}, savePath), QString());
     // XML cannot carry most control characters; the cell loses them, not the sheet.
     QCOMPARE(printer.print(templatePath, {"第一行：买菜", "<&>", "  末\x01行  "}, savePath),
-             "表格已保存到 " + savePath + "，但没有找到可以打开它的电子表格程序。");
+             "表格已保存到" + savePath +
+                 "，但本机没有可以打开.xlsx文件的电子表格程序（例如LibreOffice "
+                 "Calc），请安装后再打开它。");
     QCOMPARE(opened, QStringList(2, savePath));
 
     // The wrapping of column B (style 1) reaches the written cells.
