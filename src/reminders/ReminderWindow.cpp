@@ -4,9 +4,12 @@
 #include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
+#include "reminders/AlarmClock.h"
 #include "reminders/DueList.h"
 #include "reminders/DueLoad.h"
 #include "reminders/Housekeeping.h"
+#include "reminders/ListPrinting.h"
+#include "reminders/MediaCommands.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
@@ -24,6 +27,14 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     m_editor = new AffairEditor(*m_ui, m_context, this);
     m_search = new AffairSearch(*m_ui, m_context, *m_editor, this);
     m_housekeeping = new Housekeeping(*m_ui, m_context, *m_editor, this);
+    m_alarm = new AlarmClock(*m_ui, m_context, m_mediaCursor, this);
+    m_media = new MediaCommands(m_context, m_mediaCursor, this);
+    m_printing = new ListPrinting(
+        m_context,
+        {[this] { m_editor->refresh(); }, [this] { m_housekeeping->viewStoredDueList(); },
+         [this] { m_search->viewAllAffairs(); }, [this] { return m_editor->selectedLine() >= 0; },
+         [this] { return rawAffairText(); }},
+        this);
     setUpIcons();
     connectCommands();
 
@@ -115,6 +126,25 @@ void ReminderWindow::connectCommands()
         connect(c.button, &QAbstractButton::clicked, this, guarded);
         connect(c.action, &QAction::triggered, this, guarded);
     }
+    // Their menu items press these buttons.
+    const struct {
+        QAbstractButton* button;
+        std::function<void()> run;
+    } buttons[] = {
+        {m_ui->Image1, [this] { m_alarm->start(); }},
+        {m_ui->Image3, [this] { m_media->chooseAlarmFile(); }},
+        {m_ui->Image15, [this] { m_media->relax(); }},
+        {m_ui->wbcx, [this] { m_media->openExternal(); }},
+        {m_ui->Image6, [this] { m_printing->printSelected(); }},
+        {m_ui->Image11, [this] { m_printing->printDueList(); }},
+        {m_ui->Image12, [this] { m_printing->printAll(); }},
+        {m_ui->Command9, [this] { m_printing->recreateTextFile(kSelectedList); }},
+        {m_ui->Command10, [this] { m_printing->recreateTextFile(kDueList); }},
+        {m_ui->Command11, [this] { m_printing->recreateTextFile(kAllList); }},
+    };
+    for (const auto& b : buttons)
+        connect(b.button, &QAbstractButton::clicked, this,
+                [this, run = b.run] { m_context.guarded(run); });
 }
 
 void ReminderWindow::load()

@@ -20,6 +20,9 @@ class ReminderWindow;
 class AffairEditor;
 class AffairSearch;
 class Housekeeping;
+class AlarmClock;
+class MediaCommands;
+class ListPrinting;
 
 // The reminder window rmd: the book of affairs with its editor, list and
 // searches. Loading it evaluates what is due today.
@@ -36,6 +39,9 @@ public:
     AffairEditor& editor() const { return *m_editor; }
     AffairSearch& search() const { return *m_search; }
     Housekeeping& housekeeping() const { return *m_housekeeping; }
+    AlarmClock& alarmClock() const { return *m_alarm; }
+    MediaCommands& media() const { return *m_media; }
+    ListPrinting& printing() const { return *m_printing; }
     // Open on "select * from bjyy" for as long as the window lives.
     store::Recordset* mediaCursor() const { return m_mediaCursor.get(); }
 
@@ -54,6 +60,9 @@ private:
     AffairEditor* m_editor = nullptr;
     AffairSearch* m_search = nullptr;
     Housekeeping* m_housekeeping = nullptr;
+    AlarmClock* m_alarm = nullptr;
+    MediaCommands* m_media = nullptr;
+    ListPrinting* m_printing = nullptr;
     QTimer* m_clockTimer = nullptr;
 };
 

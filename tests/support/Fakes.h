@@ -149,9 +149,15 @@ public:
     };
     QList<Job> jobs;
     QString result;
+    bool fillForReal = false; // fills and saves the workbook; only showing it is faked
     QString print(const QString& templatePath, const QStringList& lines,
                   const QString& savePath) override
     {
+        if (fillForReal) {
+            const QString error =
+                platform::OoxmlSpreadsheetPrinter::fill(templatePath, lines, savePath);
+            if (!error.isEmpty()) return error;
+        }
         jobs.append({templatePath, lines, savePath});
         return result;
     }

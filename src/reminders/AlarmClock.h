@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QTimer;
+
+namespace shell {
+class AppContext;
+}
+namespace store {
+class Recordset;
+}
+
+namespace reminders {
+
+namespace Ui {
+class ReminderWindow;
+}
+
+// The minutes typed into Combolz: a whole number from 1 to kMaxAlarmMinutes,
+// blanks around it allowed; anything else is no count-down length.
+inline constexpr int kMaxAlarmMinutes = 99999;
+std::optional<int> alarmMinutes(const QString& text);
+
+// Minutes left to show after `elapsedMs` of a count-down of `minutes`.
+int minutesLeft(int minutes, qint64 elapsedMs);
+
+// The first row of bjyy, read through the window's media cursor. A Null
+// path reads as empty.
+QString storedMediaPath(store::Recordset* cursor, const QString& column);
+
+// The small alarm clock: Image1 starts a count-down of the minutes in
+// Combolz, the timer lz ticks once a minute, and when the time is up the
+// alarm file plays and "时间到!" is shown.
+class AlarmClock : public QObject {
+    Q_OBJECT
+public:
+    AlarmClock(Ui::ReminderWindow& ui, shell::AppContext& context,
+               std::unique_ptr<store::Recordset>& mediaCursor, QObject* parent = nullptr);
+
+    void start();
+    bool counting() const;
+    QTimer* timer() const { return m_timer; }
+
+private:
+    void tick();
+    void showCountdown(bool visible);
+
+    Ui::ReminderWindow& m_ui;
+    shell::AppContext& m_context;
+    std::unique_ptr<store::Recordset>& m_mediaCursor;
+    QTimer* m_timer;
+    // Kept while the user retypes Combolz and it reads as no number.
+    int m_minutes = 0;
+};
+
+} // namespace reminders

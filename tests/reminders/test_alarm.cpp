@@ -1,0 +1,357 @@
+#include "AlarmTests.h"
+#include "reminders/AlarmClock.h"
+#include "reminders/MediaCommands.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using platform::Answer;
+using reminders::alarmMinutes;
+
+AlarmWindow::AlarmWindow(const QStringList& statements)
+{
+    app.clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 5));
+    for (const QString& sql : statements)
+        app.exec(sql);
+    QDir folder(app.path());
+    folder.mkpath("wbwj");
+    folder.mkpath("dy");
+    for (const char* name : {"mhxzsw.xltx", "mhzdsw.xltx", "mhqbsw.xltx"})
+        QFile::copy(QStringLiteral(LUMO_TEMPLATE_DIR "/") + name, folder.filePath("dy/") + name);
+    app.context().openDatabase();
+    w = std::make_unique<reminders::ReminderWindow>(app.context());
+    w->show();
+}
+
+void AlarmWindow::click(const QString& button)
+{
+    get<QAbstractButton>(button)->click();
+}
+
+QString AlarmWindow::file(const QString& name) const
+{
+    return QDir(app.path()).filePath(name);
+}
+
+namespace {
+
+QString bjyy(const QString& alarm, const QString& music = {}, const QString& external = {})
+{
+    auto quoted = [](const QString& s) { return s.isNull() ? QString("null") : "'" + s + "'"; };
+    return QString("insert into bjyy values(%1, %2, %3)")
+        .arg(quoted(alarm), quoted(music), quoted(external));
+}
+
+// One minute of the count-down, as the window's own timer delivers it.
+void tick(AlarmWindow& a)
+{
+    QTimer* lz = a.get<QTimer>("lz");
+    QVERIFY(QMetaObject::invokeMethod(lz, "timeout"));
+}
+
+// What the count-down shows: "idle" or the minutes left.
+QString shown(AlarmWindow& a)
+{
+    QLabel* left = a.get<QLabel>("Label21");
+    const bool labels =
+        a.get<QLabel>("Label20")->isVisible() && a.get<QLabel>("Label19")->isVisible();
+    if (!a.get<QTimer>("lz")->isActive())
+        return labels || left->isVisible() ? "stopped, shown " + left->text() : "idle";
+    return labels && left->isVisible() ? left->text() : "counting, hidden";
+}
+
+void touch(const QString& path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+void TestAlarm::alarmMinutesParse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minutes"); // 0: refused
+
+    QTest::newRow("listed") << "30" << 30;
+    QTest::newRow("blanks around") << " 45 " << 45;
+    QTest::newRow("one") << "1" << 1;
+    QTest::newRow("most") << "99999" << 99999;
+    QTest::newRow("too many") << "100000" << 0;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("negative") << "-5" << 0;
+    QTest::newRow("fraction") << "1.5" << 0;
+    QTest::newRow("trailing word") << "30分钟" << 0;
+    QTest::newRow("word") << "半小时" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("full-width digits") << "３０" << 0;
+}
+
+void TestAlarm::alarmMinutesParse()
+{
+    QFETCH(QString, text);
+    QFETCH(int, minutes);
+    QCOMPARE(alarmMinutes(text).value_or(0), minutes);
+}
+
+void TestAlarm::countdown_data()
+{
+    // Each step: "start", "tick", or "=N" to type N into Combolz; after each
+    // step the count-down shows the next entry of `shows`.
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("shows");
+    QTest::addColumn<int>("alarmAfterStep"); // -1: never
+
+    QTest::newRow("one minute") << "1" << QStringList{"start", "tick"} << QStringList{"1", "idle"}
+                                << 1;
+    QTest::newRow("three minutes") << "3" << QStringList{"start", "tick", "tick", "tick"}
+                                   << QStringList{"3", "2", "1", "idle"} << 3;
+    QTest::newRow("raised while counting")
+        << "2" << QStringList{"start", "tick", "=4", "tick", "tick", "tick"}
+        << QStringList{"2", "1", "1", "2", "1", "idle"} << 5;
+    QTest::newRow("lowered below the minutes counted")
+        << "5" << QStringList{"start", "tick", "tick", "tick", "=2", "tick"}
+        << QStringList{"5", "4", "3", "2", "2", "idle"} << 5;
+    QTest::newRow("retyped to nothing keeps the minutes")
+        << "3" << QStringList{"start", "tick", "=", "tick", "=x", "tick"}
+        << QStringList{"3", "2", "2", "1", "1", "idle"} << 5;
+    QTest::newRow("a new start counts from zero")
+        << "2" << QStringList{"start", "tick", "start", "tick", "tick"}
+        << QStringList{"2", "1", "2", "1", "idle"} << 4;
+}
+
+void TestAlarm::countdown()
+{
+    QFETCH(QString, minutes);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shows);
+    QFETCH(int, alarmAfterStep);
+    QTemporaryDir dir;
+    const QString sound = dir.filePath("闹 铃.wav");
+    touch(sound);
+    AlarmWindow a({bjyy(sound)});
+    QComboBox* combo = a.get<QComboBox>("Combolz");
+    QCOMPARE(combo->currentText(), "30");
+    combo->setCurrentText(minutes);
+    QCOMPARE(shown(a), "idle");
+    QVERIFY(a.get<QLineEdit>("Text1")->isHidden());
+
+    int alarmAt = -1;
+    a.app.dialogs.onMessage = [&](const auto& m) {
+        if (m.text == "时间到!") {
+            QCOMPARE(m.title, "闹钟提醒");
+            // The sound plays while the box is open; the count shows 0.
+            QCOMPARE(a.app.media.played, QStringList{sound});
+            QCOMPARE(a.get<QLabel>("Label21")->text(), "0");
+        }
+    };
+    for (int i = 0; i < steps.size(); ++i) {
+        const QString step = steps[i];
+        if (step == "start")
+            a.click("Image1");
+        else if (step == "tick")
+            tick(a);
+        else
+            combo->setCurrentText(step.mid(1));
+        if (alarmAt < 0 && !a.app.dialogs.messages.isEmpty()) alarmAt = i;
+        QCOMPARE(shown(a), shows[i]);
+        if (step == "start" || shows[i] != "idle") {
+            QCOMPARE(a.get<QTimer>("lz")->interval(), 60000);
+        }
+    }
+    QCOMPARE(alarmAt, alarmAfterStep);
+    QCOMPARE(a.app.dialogs.texts(), QStringList{"时间到!"});
+    QCOMPARE(a.app.media.played, QStringList{sound});
+    // A stray tick after the alarm does nothing.
+    tick(a);
+    QCOMPARE(a.app.media.played.size(), 1);
+}
+
+void TestAlarm::startRefusals_data()
+{
+    QTest::addColumn<QString>("row"); // "none", "null", "empty", "gone" or "sound"
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("message");
+
+    const QString notSet = "用于闹钟提醒的声音或视频文件没有设置!";
+    const QString missing = "用于闹钟提醒的声音或视频文件不存在!";
+    const QString badMinutes = "请在“设置定时”中输入1到99999之间的整数分钟数!";
+    QTest::newRow("no row") << "none"
+                            << "30" << notSet;
+    QTest::newRow("null path") << "null"
+                               << "30" << missing;
+    QTest::newRow("empty path") << "empty"
+                                << "30" << missing;
+    QTest::newRow("file gone") << "gone"
+                               << "30" << missing;
+    QTest::newRow("zero minutes") << "sound"
+                                  << "0" << badMinutes;
+    QTest::newRow("text minutes") << "sound"
+                                  << "abc" << badMinutes;
+}
+
+void TestAlarm::startRefusals()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, minutes);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString sound = dir.filePath("alarm.wav");
+    touch(sound);
+    const QMap<QString, QString> rows{{"null", bjyy(QString())},
+                                      {"empty", bjyy("")},
+                                      {"gone", bjyy(dir.filePath("gone.wav"))},
+                                      {"sound", bjyy(sound)}};
+    AlarmWindow a(rows.contains(row) ? QStringList{rows[row]} : QStringList{});
+    const bool counting = row == "sound";
+    if (counting) {
+        // Refused minutes leave a running count-down alone.
+        a.click("Image1");
+        tick(a);
+        QCOMPARE(shown(a), "29");
+    }
+    a.get<QComboBox>("Combolz")->setCurrentText(minutes);
+    a.click("Image1");
+    QCOMPARE(a.app.dialogs.texts(), QStringList{message});
+    QCOMPARE(a.app.dialogs.messages[0].title, "请重新设置");
+    QCOMPARE(shown(a), counting ? "29" : "idle");
+    QVERIFY(a.app.media.played.isEmpty());
+}
+
+void TestAlarm::chooseCommands_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("stored"); // null: bjyy has no row
+    QTest::addColumn<QString>("answer"); // to the question, when asked
+    QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QStringList>("storedAfter");
+    QTest::addColumn<QStringList>("used"); // played or opened
+
+    const QString none;
+    const QStringList noRow;
+    QTest::newRow("alarm, empty table: the row is added")
+        << "Image3" << none << ""
+        << "/m/a b.wav" << false << true << QStringList{"/m/a b.wav"} << QStringList{};
+    QTest::newRow("alarm, replaced")
+        << "Image3"
+        << "/m/old.wav"
+        << "ok"
+        << "/m/new.avi" << true << true << QStringList{"/m/new.avi"} << QStringList{};
+    QTest::newRow("alarm, question cancelled")
+        << "Image3"
+        << "/m/old.wav"
+        << "cancel"
+        << "" << true << false << QStringList{"/m/old.wav"} << QStringList{};
+    QTest::newRow("alarm, dialog cancelled keeps the file")
+        << "Image3"
+        << "/m/old.wav"
+        << "ok"
+        << "" << true << true << QStringList{"/m/old.wav"} << QStringList{};
+    QTest::newRow("relax, empty table: chosen and played")
+        << "Image15" << none << ""
+        << "/m/song.mid" << false << true << QStringList{"/m/song.mid"}
+        << QStringList{"/m/song.mid"};
+    QTest::newRow("relax, empty table, cancelled: nothing")
+        << "Image15" << none << ""
+        << "" << false << true << noRow << QStringList{};
+    QTest::newRow("relax, blank path: no question")
+        << "Image15"
+        << "  "
+        << ""
+        << "/m/film.dat" << false << true << QStringList{"/m/film.dat"}
+        << QStringList{"/m/film.dat"};
+    QTest::newRow("relax, question cancelled plays the stored file")
+        << "Image15"
+        << "/m/old.mid"
+        << "cancel"
+        << "" << true << false << QStringList{"/m/old.mid"} << QStringList{"/m/old.mid"};
+    QTest::newRow("relax, dialog cancelled plays the stored file")
+        << "Image15"
+        << "/m/old.mid"
+        << "ok"
+        << "" << true << true << QStringList{"/m/old.mid"} << QStringList{"/m/old.mid"};
+    QTest::newRow("external, empty table: chosen and opened")
+        << "wbcx" << none << ""
+        << "/d/报告.odt" << false << true << QStringList{"/d/报告.odt"}
+        << QStringList{"/d/报告.odt"};
+    QTest::newRow("external, replaced")
+        << "wbcx"
+        << "/d/old.txt"
+        << "ok"
+        << "/d/new.txt" << true << true << QStringList{"/d/new.txt"} << QStringList{"/d/new.txt"};
+    QTest::newRow("external, question cancelled opens the stored file")
+        << "wbcx"
+        << "/d/old.txt"
+        << "cancel"
+        << "" << true << false << QStringList{"/d/old.txt"} << QStringList{"/d/old.txt"};
+    QTest::newRow("external, empty table, cancelled: nothing")
+        << "wbcx" << none << ""
+        << "" << false << true << noRow << QStringList{};
+}
+
+void TestAlarm::chooseCommands()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, stored);
+    QFETCH(QString, answer);
+    QFETCH(QString, chosen);
+    QFETCH(bool, asked);
+    QFETCH(bool, dialog);
+    QFETCH(QStringList, storedAfter);
+    QFETCH(QStringList, used);
+    struct Kind {
+        QString column, question, filter;
+    };
+    const QMap<QString, Kind> kinds{
+        {"Image3",
+         {"闹钟音乐", "已经设置了用于提醒的音乐或影片,是否另选其它欣赏媒体?",
+          "(*.wav)|*.wav|(*.mid)|*.mid|(*.dat)|*.dat|(*.avi)|*.avi"}},
+        {"Image15",
+         {"背景音乐", "已经设置了要欣赏的音乐或影片,是否另选其它欣赏媒体?",
+          "(*.wav)|*.wav|(*.mid)|*.mid|(*.dat)|*.dat|(*.avi)|*.avi"}},
+        {"wbcx",
+         {"外部", "已经设置了要打开的文档或应用程序,是否选择其它文档或应用程序?",
+          "所有文件|*.*|(*.mid)|*.mid|(*.dat)|*.dat|(*.avi)|*.avi|(*.wav)|*.wav"}}};
+    const Kind kind = kinds[button];
+    // The other two paths are there to show that they stay as they were.
+    QStringList statements;
+    if (!stored.isNull())
+        statements << QString("insert into bjyy values('/o/1', '/o/2', '/o/3')")
+                   << QString("update bjyy set %1 = '%2'").arg(kind.column, stored);
+    AlarmWindow a(statements);
+    const QStringList othersBefore = a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy");
+    if (answer == "cancel") a.app.dialogs.answers << Answer::Cancel;
+    if (!chosen.isEmpty()) a.app.dialogs.files << chosen;
+
+    a.click(button);
+    const QStringList questions = a.app.dialogs.texts();
+    QCOMPARE(questions, asked ? QStringList{kind.question} : QStringList{});
+    if (asked) {
+        QCOMPARE(a.app.dialogs.messages[0].title, "提醒");
+        QCOMPARE(a.app.dialogs.messages[0].buttons, platform::Buttons::OkCancel);
+    }
+    QCOMPARE(a.app.dialogs.fileQuestions.size(), dialog ? 1 : 0);
+    if (dialog) QCOMPARE(a.app.dialogs.fileQuestions[0].filter, kind.filter);
+    QCOMPARE(a.app.column("select " + kind.column + " from bjyy"), storedAfter);
+    if (!stored.isNull() && storedAfter.first() == stored)
+        QCOMPARE(a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy"), othersBefore);
+    QCOMPARE(button == "wbcx" ? a.app.desktop.opened : a.app.media.played, used);
+    QVERIFY((button == "wbcx" ? a.app.media.played : a.app.desktop.opened).isEmpty());
+}
+
+void TestAlarm::mediaErrorsAreShown()
+{
+    AlarmWindow a({"insert into bjyy values(null, null, '/d/gone.txt')"});
+    emit a.app.media.errorOccurred("无法播放媒体文件：/m/x.avi");
+    QCOMPARE(a.app.dialogs.texts(), QStringList{"无法播放媒体文件：/m/x.avi"});
+    QCOMPARE(a.app.dialogs.messages[0].title, "播放提醒");
+
+    a.app.desktop.result = "找不到文件：/d/gone.txt";
+    a.app.dialogs.answers << Answer::Cancel;
+    a.click("wbcx");
+    QCOMPARE(a.app.dialogs.texts().last(), "找不到文件：/d/gone.txt");
+    QVERIFY(!a.app.context().ended());
+}

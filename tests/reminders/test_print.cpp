@@ -1,0 +1,260 @@
+#include "AlarmTests.h"
+#include "reminders/AffairEditor.h"
+#include "reminders/LineSplit.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <zip.h>
+
+namespace {
+
+const QString kMonday = "2026-12-07";
+
+QByteArray zipEntry(const QString& path, const char* name)
+{
+    QByteArray bytes;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
+    zip_file_t* file = zip ? zip_fopen(zip, name, 0) : nullptr;
+    char buffer[4096];
+    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, qsizetype(n));
+    if (file) zip_fclose(file);
+    if (zip) zip_discard(zip);
+    return bytes;
+}
+
+// The cells of a workbook's first sheet by reference ("B4"), each as its
+// type and text, read independently of the code that wrote them.
+QMap<QString, QString> cells(const QString& path)
+{
+    QMap<QString, QString> out;
+    QXmlStreamReader reader(zipEntry(path, "xl/worksheets/sheet1.xml"));
+    QString ref;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+        if (reader.name() == u"c") {
+            ref = reader.attributes().value("r").toString();
+            out[ref] = reader.attributes().value("t").toString() + ':';
+        } else if (reader.name() == u"t" || reader.name() == u"v") {
+            out[ref] += reader.readElementText();
+        }
+    }
+    if (reader.hasError() || out.isEmpty()) out["error"] = reader.errorString();
+    return out;
+}
+
+bool isListCell(const QString& ref)
+{
+    return ref.startsWith('B') && ref.mid(1).toInt() >= 4;
+}
+
+// Column B from row 4 down to its last cell; rows without a cell read as "".
+QStringList listRows(const QMap<QString, QString>& sheet)
+{
+    QStringList rows;
+    for (auto it = sheet.begin(); it != sheet.end(); ++it) {
+        if (!isListCell(it.key())) continue;
+        const int row = it.key().mid(1).toInt();
+        while (rows.size() < row - 3)
+            rows << QString();
+        rows[row - 4] = it.value().section(':', 1);
+    }
+    return rows;
+}
+
+QMap<QString, QString> outsideList(QMap<QString, QString> sheet)
+{
+    sheet.removeIf([](auto it) { return isListCell(it.key()); });
+    return sheet;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QString affair(const QString& text, const QString& day = kMonday)
+{
+    return QString("insert into mp(要事, 时间点) values('%1', '%2')").arg(text, day);
+}
+
+} // namespace
+
+void TestAlarm::splitLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("one line") << "a" << QStringList{"a"};
+    QTest::newRow("CR LF") << "a\r\nb\r\n\r\nc" << QStringList{"a", "b", "", "c"};
+    QTest::newRow("due list") << "a\n\r\n\rb\n\r\n\r" << QStringList{"a", "", "b", ""};
+    QTest::newRow("all affairs") << "a\r\nb\nc\n" << QStringList{"a", "b", "c"};
+    QTest::newRow("lone CR") << "a\rb\r\rc" << QStringList{"a", "b", "", "c"};
+    QTest::newRow("LF LF") << "a\n\nb" << QStringList{"a", "", "b"};
+    QTest::newRow("only a break") << "\n" << QStringList{""};
+    QTest::newRow("blanks kept") << "  a \n\t" << QStringList{"  a ", "\t"};
+}
+
+void TestAlarm::splitLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(reminders::splitLines(text), lines);
+}
+
+void TestAlarm::prints_data()
+{
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("list"); // text file and template stem
+    QTest::addColumn<QString>("text"); // the text file, byte for byte (UTF-8)
+    QTest::addColumn<QStringList>("rows");
+
+    const QString dashes(88, u'-');
+    const QString due1 = "买菜 ---标记\r\n" + dashes;
+    const QString due2 = "开会：三楼\r\n带上报告";
+    QTest::newRow("due list") << QStringList{affair(due1), affair(due2),
+                                             affair("下周", "2026-12-14")}
+                              << "Image11"
+                              << "zdsw" << due1 + "\n\r\n\r" + due2 + "\n\r\n\r"
+                              << QStringList{"买菜 ---标记", dashes,     "",
+                                             "开会：三楼",   "带上报告", ""};
+    QTest::newRow("nothing due") << QStringList{affair("下周", "2026-12-14")} << "Image11"
+                                 << "zdsw"
+                                 << "目前没有重要事务提醒" << QStringList{"目前没有重要事务提醒"};
+    QTest::newRow("all affairs") << QStringList{affair("甲\r\n\r\n乙", "2026-12-14"),
+                                                affair("丙 <&>", "2026-12-15")}
+                                 << "Image12"
+                                 << "qbsw"
+                                 << "甲\r\n\r\n乙\n丙 <&>\n"
+                                 << QStringList{"甲", "", "乙", "丙 <&>"};
+    QTest::newRow("all affairs, empty book") << QStringList{} << "Image12"
+                                             << "qbsw"
+                                             << "" << QStringList{};
+    QTest::newRow("selected affair")
+        << QStringList{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")}
+        << "Image6"
+        << "xzsw"
+        << "其二\r\n第二行" << QStringList{"其二", "第二行"};
+}
+
+void TestAlarm::prints()
+{
+    QFETCH(QStringList, statements);
+    QFETCH(QString, button);
+    QFETCH(QString, list);
+    QFETCH(QString, text);
+    QFETCH(QStringList, rows);
+    AlarmWindow a(statements);
+    a.app.printer.fillForReal = true;
+    if (button == "Image6") a.w->editor().selectLine(1);
+    const QStringList affairsBefore = a.app.column("select 要事 from mp");
+
+    a.click(button);
+    QCOMPARE(a.app.dialogs.texts(), QStringList{});
+    const QString textFile = a.file("wbwj/" + list + ".txt");
+    QCOMPARE(fileBytes(textFile), text.toUtf8());
+    QCOMPARE(a.w->rawAffairText(), text);
+    QCOMPARE(a.app.printer.jobs.size(), 1);
+    const auto& job = a.app.printer.jobs[0];
+    const QString templatePath = a.file("dy/mh" + list + ".xltx");
+    QCOMPARE(job.templatePath, templatePath);
+    QVERIFY2(job.savePath.startsWith(a.file("wbwj/")) && job.savePath.endsWith(".xlsx"),
+             qPrintable(job.savePath));
+
+    QCOMPARE(job.lines, rows);
+    // An empty line at the end leaves its row as the template has it.
+    while (!rows.isEmpty() && rows.last().isEmpty())
+        rows.removeLast();
+    const auto sheet = cells(job.savePath);
+    QCOMPARE(listRows(sheet), rows);
+    QCOMPARE(outsideList(sheet), outsideList(cells(templatePath)));
+    QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
+}
+
+void TestAlarm::printSelectedNeedsSelection()
+{
+    AlarmWindow a({affair("其一", "2026-12-14")});
+    const QString textFile = a.file("wbwj/xzsw.txt");
+    QFile old(textFile);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("上次的内容") > 0);
+    old.close();
+    a.w->setRawAffairText("框里的字");
+
+    a.click("Image6");
+    QCOMPARE(a.app.dialogs.texts(), QStringList{"请选中一个具体事务"});
+    QCOMPARE(a.app.dialogs.messages[0].title, "打印提醒");
+    QCOMPARE(a.app.dialogs.messages[0].buttons, platform::Buttons::Ok);
+    QCOMPARE(fileBytes(textFile), QByteArray());
+    QVERIFY(a.app.printer.jobs.isEmpty());
+}
+
+void TestAlarm::printFailuresAreReported_data()
+{
+    QTest::addColumn<QString>("broken");
+    QTest::addColumn<QString>("messageStart");
+
+    QTest::newRow("template missing") << "dy/mhqbsw.xltx"
+                                      << "找不到表格模板：";
+    QTest::newRow("wbwj missing") << "wbwj"
+                                  << "无法写入文本文件";
+    QTest::newRow("text file is a folder") << "wbwj/qbsw.txt/"
+                                           << "无法写入文本文件";
+}
+
+void TestAlarm::printFailuresAreReported()
+{
+    QFETCH(QString, broken);
+    QFETCH(QString, messageStart);
+    AlarmWindow a({affair("甲", "2026-12-14")});
+    a.app.printer.fillForReal = true;
+    if (broken.endsWith('/'))
+        QVERIFY(QDir().mkpath(a.file(broken)));
+    else if (broken == "wbwj")
+        QVERIFY(QDir(a.file(broken)).removeRecursively());
+    else
+        QVERIFY(QFile::remove(a.file(broken)));
+
+    a.click("Image12");
+    QCOMPARE(a.app.dialogs.messages.size(), 1);
+    QVERIFY2(a.app.dialogs.texts()[0].startsWith(messageStart),
+             qPrintable(a.app.dialogs.texts()[0]));
+    QCOMPARE(a.app.dialogs.messages[0].title, "打印提醒");
+    QVERIFY(!a.app.context().ended());
+    QCOMPARE(a.app.column("select 要事 from mp"), QStringList{"甲"});
+    QCOMPARE(QDir(a.file("wbwj")).entryList({"*.xlsx"}), QStringList{});
+}
+
+void TestAlarm::recreateTextFiles()
+{
+    AlarmWindow a;
+    const QStringList names{"xzsw", "zdsw", "qbsw"};
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = a.file("wbwj/" + names[i] + ".txt");
+        if (i != 1) { // one that does not exist yet is simply created
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("旧") > 0);
+        }
+        a.click(QString("Command%1").arg(9 + i));
+        QCOMPARE(fileBytes(path), QByteArray());
+    }
+    QVERIFY(a.app.dialogs.messages.isEmpty());
+}
+
+void TestAlarm::workbooksAreNeverOverwritten()
+{
+    AlarmWindow a({affair("甲", "2026-12-14")});
+    a.app.printer.fillForReal = true;
+    a.click("Image12");
+    a.click("Image12");
+    QCOMPARE(a.app.printer.jobs.size(), 2);
+    const QString first = a.app.printer.jobs[0].savePath, second = a.app.printer.jobs[1].savePath;
+    QCOMPARE(QFileInfo(first).fileName(), "所有重要事务打印清单-20261207-093005.xlsx");
+    QCOMPARE(QFileInfo(second).fileName(), "所有重要事务打印清单-20261207-093005-2.xlsx");
+    QVERIFY(QFile::exists(first) && QFile::exists(second));
+}
+
+QTEST_MAIN(TestAlarm)
