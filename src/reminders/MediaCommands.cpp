@@ -20,10 +20,11 @@ MediaCommands::MediaCommands(shell::AppContext& context,
     : QObject(parent), m_context(context), m_mediaCursor(mediaCursor)
 {
     platform::MediaPlayer* player = m_context.services().mediaPlayer;
-    connect(player, &platform::MediaPlayer::errorOccurred, this, [this](const QString& text) {
-        m_context.services().dialogs->message(text, QStringLiteral("播放提醒"),
-                                              platform::Buttons::Ok, platform::Icon::Warning);
-    });
+    if (player)
+        connect(player, &platform::MediaPlayer::errorOccurred, this, [this](const QString& text) {
+            m_context.services().dialogs->message(text, QStringLiteral("播放提醒"),
+                                                  platform::Buttons::Ok, platform::Icon::Warning);
+        });
 }
 
 void MediaCommands::reopenMediaCursor()
