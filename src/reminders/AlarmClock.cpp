@@ -48,6 +48,8 @@ AlarmClock::AlarmClock(Ui::ReminderWindow& ui, shell::AppContext& context,
       m_timer(new QTimer(this))
 {
     m_timer->setObjectName(QStringLiteral("lz"));
+    // Typing 1 must give 1 minute, not the listed 120 that inline completion offers.
+    m_ui.Combolz->setCompleter(nullptr);
     connect(m_timer, &QTimer::timeout, this, [this] { m_context.guarded([this] { tick(); }); });
 }
 
