@@ -114,6 +114,7 @@ void TestPlatform::mediaSamplesLoad()
     auto player = platform::createQtMediaPlayer();
     QSignalSpy loaded(player.get(), &platform::MediaPlayer::loaded);
     QSignalSpy errors(player.get(), &platform::MediaPlayer::errorOccurred);
+    QSignalSpy finished(player.get(), &platform::MediaPlayer::finished);
     player->play(sample.path);
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() || !errors.isEmpty(), 20000);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
@@ -121,6 +122,9 @@ void TestPlatform::mediaSamplesLoad()
     // A stream may not know its length; when it does, it must be ours.
     QVERIFY2(duration <= 0 || qAbs(duration - sample.durationMs) <= 150,
              qPrintable(QString::number(duration)));
+    // And plays to its end, as the alarm and the relax command need.
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() || !errors.isEmpty(), 20000);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
     player->stop();
 }
 
