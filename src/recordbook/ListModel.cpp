@@ -66,7 +66,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     const int record = recordOf(index.row());
     const int column = m_cursor->columnIndex(m_column);
     if (column < 0 || record >= m_cursor->recordCount()) return QString();
-    return lineText(m_cursor->rowText(record, column));
+    return lineText(QString::fromUtf8(m_cursor->stored(record, column)));
 }
 
 } // namespace recordbook

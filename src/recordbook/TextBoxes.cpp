@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace recordbook {
 
@@ -84,6 +85,28 @@ QString displayText(const QString& raw)
             const QChar partner = c == u'\r' ? u'\n' : u'\r';
             if (i + 1 < raw.size() && raw.at(i + 1) == partner) ++i;
             out += u'\n';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString documentText(const QString& raw)
+{
+    // A paragraph per line makes a text of 400,000 lines slow to show and
+    // large to keep; lines joined by line separators into paragraphs of up to
+    // kLinesPerParagraph look the same and read back the same.
+    constexpr int kLinesPerParagraph = 32;
+    QString out;
+    out.reserve(raw.size());
+    int lines = 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c == u'\r' || c == u'\n') {
+            const QChar partner = c == u'\r' ? u'\n' : u'\r';
+            if (i + 1 < raw.size() && raw.at(i + 1) == partner) ++i;
+            out += ++lines % kLinesPerParagraph == 0 ? QChar(u'\n') : QChar::LineSeparator;
         } else {
             out += c;
         }
@@ -176,7 +199,30 @@ void RawTextEdit::setRawText(const QString& text)
     m_raw = text;
     m_rawCurrent = true;
     m_settingText = true;
-    setPlainText(displayText(text));
+    constexpr qsizetype kChunk = 1 << 20;
+    if (text.size() <= kChunk) {
+        setPlainText(documentText(text));
+    } else {
+        // A large text goes in by pieces, so no second copy of it is ever whole.
+        setPlainText(QString());
+        QTextDocument* doc = document();
+        const bool undo = doc->isUndoRedoEnabled();
+        doc->setUndoRedoEnabled(false);
+        QTextCursor cursor(doc);
+        cursor.beginEditBlock();
+        for (qsizetype at = 0; at < text.size();) {
+            qsizetype end = std::min(text.size(), at + kChunk);
+            // A piece never ends inside a CR LF pair or a surrogate pair.
+            while (end < text.size() && (text.at(end - 1) == u'\r' || text.at(end - 1) == u'\n' ||
+                                         text.at(end - 1).isHighSurrogate()))
+                ++end;
+            cursor.insertText(documentText(text.mid(at, end - at)));
+            at = end;
+        }
+        cursor.endEditBlock();
+        doc->setUndoRedoEnabled(undo);
+        moveCursor(QTextCursor::Start);
+    }
     m_settingText = false;
 }
 

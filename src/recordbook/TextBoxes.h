@@ -22,6 +22,9 @@ inline const QString kRtfMimeType = QStringLiteral("text/rtf");
 // How the multi-line box shows a raw text: CR LF, LF CR, lone CR and lone LF
 // each become one line break.
 QString displayText(const QString& raw);
+// The same text as RawTextEdit hands it to its document: line breaks are
+// mostly line separators (U+2028), so a long text makes few paragraphs.
+QString documentText(const QString& raw);
 
 // The formats a box's drag offers its selection in.
 enum DragFormat { PlainText = 1, RichText = 2 };

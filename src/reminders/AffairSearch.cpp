@@ -46,12 +46,15 @@ void AffairSearch::viewAllAffairs()
     m_editor.reopenAffairCursor(QStringLiteral("select * from mp"));
     m_editor.setRawAffairText(QString());
     store::Recordset& c = m_editor.affairCursor();
-    const int column = c.columnIndex(QStringLiteral("要事"));
+    const int column = c.columnIndex(columns::kAffair);
+    // A book of 100,000 affairs is tens of MB of text: it is decoded record by
+    // record into one string, never held twice.
     QString all;
     for (int i = 0; i < c.recordCount(); ++i) {
-        all += c.rowText(i, column);
+        all += QString::fromUtf8(c.stored(i, column));
         all += u'\n';
     }
+    all.squeeze();
     m_editor.setRawAffairText(all);
     // The list is rebuilt too: a search result left in it would make Modify
     // and Delete act on other records than their lines show.

@@ -2,6 +2,7 @@
 
 #include "store/DateText.h"
 #include "store/Connection.h"
+#include "store/Recordset.h"
 #include "store/Scan.h"
 #include "store/StoreError.h"
 
@@ -228,6 +229,36 @@ QString weekdayText(const QDate& date)
 {
     static const char16_t* const names[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
     return QStringLiteral("今天是:星期") + QString::fromUtf16(names[weekdayNumber(date)]);
+}
+
+QString dueListOf(const store::Recordset& affairs, const QDate& today)
+{
+    const auto column = [&](const char16_t* name) {
+        const int index = affairs.columnIndex(QString::fromUtf16(name));
+        if (index < 0)
+            throw store::StoreError(QStringLiteral("缺少列：") + QString::fromUtf16(name));
+        return index;
+    };
+    const int text = column(u"要事"), point = column(u"时间点"), start = column(u"起始时间"),
+              end = column(u"结束时间"), day = column(u"每日时间"), month = column(u"每月时间"),
+              weekday = column(u"每周时间"), monthDay = column(u"每月每日时间");
+    const Day on(today);
+    QString list;
+    for (int r = 0; r < affairs.recordCount(); ++r) {
+        const int hits = int(pointDue(affairs.stored(r, point), on)) +
+                         int(periodDue(affairs.stored(r, start), affairs.stored(r, end), on)) +
+                         int(numberDue(affairs.stored(r, day), on.day)) +
+                         int(numberDue(affairs.stored(r, month), on.month)) +
+                         int(numberDue(affairs.stored(r, weekday), on.weekday)) +
+                         int(monthDayDue(affairs.stored(r, monthDay), on));
+        if (hits == 0)
+            continue;
+        // One entry per passing test; the entries of one record are alike.
+        const QString entry = QString::fromUtf8(affairs.stored(r, text)) + kEntryEnd;
+        for (int i = 0; i < hits; ++i)
+            list += entry;
+    }
+    return list;
 }
 
 QString evaluateDueList(store::Connection& connection, const QDate& today)

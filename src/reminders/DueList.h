@@ -6,6 +6,7 @@
 
 namespace store {
 class Connection;
+class Recordset;
 }
 
 namespace reminders {
@@ -37,7 +38,13 @@ QString weekdayText(const QDate& date);
 // Ends every entry of the due list.
 inline const QString kEntryEnd = QStringLiteral("\n\r\n\r");
 
-// The due list of the book in `connection` for `today`: one entry per
+// The due list of the records `affairs` holds (opened on the whole of mp),
+// in cursor order, for `today`: the window's evaluation. Entries as for
+// evaluateDueList. Throws store::StoreError when a schedule column is missing.
+QString dueListOf(const store::Recordset& affairs, const QDate& today);
+
+// The due list of the book in `connection` for `today`, judged from the
+// schedule index without reading the cursor's snapshot (rmd --due): one entry per
 // passing test, in test order, each the affair's 要事 (null as nothing)
 // followed by kEntryEnd, affairs in the order "select * from mp" gives them.
 // Throws store::StoreError when a schedule column is missing.

@@ -11,7 +11,7 @@ DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
     DueOutcome outcome;
     if (affairs.recordCount() < 1) return outcome;
     outcome.evaluated = true;
-    outcome.list = evaluateDueList(*affairs.connection(), today);
+    outcome.list = dueListOf(affairs, today);
     return outcome;
 }
 
@@ -25,7 +25,17 @@ void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
     settings.collect(QStringLiteral("zdtxsw"), outcome.list.isEmpty() ? kNothingDue : outcome.list);
     settings.update();
 
+    // Most books have no empty affair: find out from the snapshot before
+    // walking and reading every text.
     const int text = affairs.columnIndex(QStringLiteral("要事"));
+    bool anyEmpty = false;
+    for (int r = 0; r < affairs.recordCount() && !anyEmpty; ++r)
+        anyEmpty = affairs.stored(r, text).isEmpty();
+    if (!anyEmpty) {
+        affairs.moveLast();
+        affairs.moveNext();
+        return;
+    }
     for (affairs.moveFirst(); !affairs.eof(); affairs.moveNext()) {
         if (affairs.text(text).isEmpty()) affairs.deleteCurrent();
     }

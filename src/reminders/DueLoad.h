@@ -19,9 +19,9 @@ struct DueOutcome {
 // Shown and stored when nothing is due.
 inline const QString kNothingDue = QStringLiteral("目前没有重要事务提醒");
 
-// Evaluates the book behind `affairs` (opened on "select*  from mp") for
-// `today`, read once by the caller. Writes nothing and leaves the cursor where it is. Shared by the
-// window and `rmd --due`, so both give the same list byte for byte.
+// Evaluates the records `affairs` (opened on "select*  from mp") holds, in
+// cursor order, for `today`. Writes nothing and leaves the cursor where it
+// is.
 DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today);
 
 // The window's follow-up to an evaluation: moves `affairs` to its first

@@ -419,25 +419,12 @@ QString Recordset::text(int index) const {
     return readCurrent(column, [&](const Cell& c) { return textOf(column, c); });
 }
 
-QByteArrayView Recordset::storedText(int index) const {
-    const int column = requireIndex(index);
-    currentRow();
-    const Cell c = cell(m_pos, column);
+QByteArrayView Recordset::stored(int record, int column) const {
+    if (record < 0 || record >= m_liveCount || column < 0 || column >= m_columns.size())
+        return QByteArrayView();
+    ensureLiveIndex();
+    const Cell c = cell(m_live[size_t(record)], column);
     return c.text ? QByteArrayView(c.text, c.size) : QByteArrayView();
-}
-
-QString Recordset::rowText(int liveIndex, int column) const {
-    if (liveIndex < 0 || liveIndex >= m_liveCount || column < 0 || column >= m_columns.size())
-        return QString();
-    ensureLiveIndex();
-    return textOf(column, cell(m_live[size_t(liveIndex)], column));
-}
-
-QVariant Recordset::rowValue(int liveIndex, int column) const {
-    if (liveIndex < 0 || liveIndex >= m_liveCount || column < 0 || column >= m_columns.size())
-        return QVariant();
-    ensureLiveIndex();
-    return valueOf(column, cell(m_live[size_t(liveIndex)], column));
 }
 
 } // namespace store

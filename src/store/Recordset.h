@@ -55,11 +55,6 @@ public:
     QVariant field(int index) const;
     QString text(const QString& name) const; // null reads as empty text
     QString text(int index) const;
-    // The current row's cell as the engine keeps it, unconverted: UTF-8,
-    // dates as "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss"; a null cell has no
-    // data. For scans of large results: valid until the cursor moves or
-    // changes, and an edit in progress is not seen.
-    QByteArrayView storedText(int index) const;
 
     // The connection the cursor was opened on; null when closed.
     Connection* connection() const { return m_open ? m_connection : nullptr; }
@@ -75,10 +70,12 @@ public:
     void cancelUpdate(); // drops a pending change
     void deleteCurrent();
 
-    // Snapshot access for views that show every row without moving the
-    // cursor (list models). Rows deleted through this cursor are skipped.
-    QString rowText(int liveIndex, int column) const;
-    QVariant rowValue(int liveIndex, int column) const;
+    // A cell of the snapshot without moving the cursor, for lists and scans
+    // over every record: `record` counts live records from 0 in cursor
+    // order. The text is the engine's UTF-8 (dates as "yyyy-MM-dd" or
+    // "yyyy-MM-dd HH:mm:ss"); a null cell has no data, out of range reads
+    // null. Valid until the cursor changes; an edit in progress is not seen.
+    QByteArrayView stored(int record, int column) const;
     int columnIndex(const QString& name) const; // -1 when unknown
 
 private:

@@ -9,6 +9,7 @@
 #include <QDrag>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QtTest>
 
 using namespace recordbook;
@@ -221,6 +222,16 @@ void TestRecordbookWidgets::boxTexts_data()
         << "display" << QStringLiteral("a\n\r\n\rb\n\r\n\r") << QStringLiteral("a\n\nb\n\n");
     QTest::newRow("every kind of break")
         << "display" << QStringLiteral("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
+    QTest::newRow("shown: due list")
+        << "shown" << QStringLiteral("a\n\r\n\rb\n\r\n\r") << QStringLiteral("a\n\nb\n\n");
+    QString many, shown, edited;
+    for (int i = 0; i < 100; ++i) {
+        many += QString::number(i) + (i % 2 ? "\r\n" : "\n");
+        shown += QString::number(i) + "\n";
+        edited += QString::number(i) + "\r\n";
+    }
+    QTest::newRow("shown: a hundred lines") << "shown" << many << shown;
+    QTest::newRow("edited: every break becomes CR LF") << "edited" << many << edited + "x";
     QTest::newRow("list line") << "line" << QStringLiteral("x  ---标记\r\ny\n\r-")
                                << QStringLiteral("x  ---标记y-");
     QTest::newRow("rtf escapes and code units")
@@ -233,7 +244,19 @@ void TestRecordbookWidgets::boxTexts()
     QFETCH(QString, kind);
     QFETCH(QString, in);
     QFETCH(QString, out);
-    if (kind == "display")
+    RawTextEdit box;
+    box.setRawText(in);
+    if (kind == "shown") {
+        QCOMPARE(box.toPlainText(), out);
+        QCOMPARE(box.rawText(), in);
+        QVERIFY(box.blockCount() <= 1 + in.count(u'\n') / 16);
+    } else if (kind == "edited") {
+        QTextCursor end = box.textCursor();
+        end.movePosition(QTextCursor::End);
+        box.setTextCursor(end);
+        box.insertPlainText("x");
+        QCOMPARE(box.rawText(), out);
+    } else if (kind == "display")
         QCOMPARE(displayText(in), out);
     else if (kind == "line")
         QCOMPARE(lineText(in), out);

@@ -125,8 +125,15 @@ void TestDue::dueListFollowsCursorAndTestOrder()
     const QString expected = entry(stored) + entry(stored) + entry("全都到期").repeated(4) +
                              entry("") + entry("只有要事");
     QCOMPARE(outcome.list, expected);
-    // The schedule index returns rows in its own order; the list must not follow it.
-    app.exec("drop index mp_schedule");
+    // The window's path over the cursor and the index path of rmd --due agree
+    // on every day, with the index and without it (its own row order).
+    const QDate days[] = {kSunday, QDate(2026, 12, 1), QDate(2026, 12, 7), QDate(2027, 1, 5),
+                          QDate(2027, 7, 6)};
+    for (bool indexed : {true, false}) {
+        if (!indexed) app.exec("drop index mp_schedule");
+        for (const QDate& day : days)
+            QCOMPARE(evaluateDueList(connection, day), dueListOf(affairs, day));
+    }
     QCOMPARE(runDueEvaluation(affairs, kSunday).list, expected);
     QCOMPARE(runDueEvaluation(affairs, QDate(2027, 1, 5)).list, QString());
 }

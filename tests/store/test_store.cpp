@@ -353,7 +353,7 @@ private slots:
         QCOMPARE(fx.column("select 外部 from qqzx"), left);
         for (int i = 0; i < left.size(); ++i) {
             rs.setAbsolutePosition(i + 1);
-            QCOMPARE(rs.text(0) + rs.rowText(i, 0), left[i] + left[i]);
+            QCOMPARE(rs.text(0) + QString::fromUtf8(rs.stored(i, 0)), left[i] + left[i]);
         }
         QVERIFY_THROWS_EXCEPTION(StoreError, rs.setAbsolutePosition(left.size() + 1));
     }
