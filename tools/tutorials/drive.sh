@@ -246,6 +246,7 @@ focus_on()
 {
     local attempt i
     for attempt in 1 2 3; do
+        [ "$attempt" = 1 ] || answer_message
         click "$1" "${2:-}"
         for i in $(seq 20); do
             awk -F'\t' -v n="$1" '$1 == "@focus" { split($8, f, " "); found = f[1] == n || f[2] == n }
@@ -300,6 +301,7 @@ caption()
 voice()
 {
     local file
+    [ -n "$1" ] || return 0
     file=$WORK/voice$(wc -l <"$WORK/voices.tsv").wav
     espeak-ng -v en-us -s 130 -w "$file" "$1"
     printf '%s\t%s\n' "$(now)" "$file" >>"$WORK/voices.tsv"
@@ -353,7 +355,10 @@ write_filters()
             labels+="[a$i]"
             i=$((i + 1))
         done <"$WORK/voices.tsv"
-        printf ';%samix=inputs=%d:normalize=0,apad[a]' "$labels" "$count" >>"$filters"
+        # Silence to the end of the picture; an endless pad would never end.
+        printf ';%samix=inputs=%d:normalize=0,apad=whole_dur=%s[a]' "$labels" "$count" \
+            "$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$WORK/raw.mkv")" \
+            >>"$filters"
     fi
 }
 
@@ -364,7 +369,7 @@ encode()
     local -a inputs=(-i "$WORK/raw.mkv") maps=(-map '[v]')
     local file
     while IFS=$'\t' read -r _ file; do inputs+=(-i "$file"); done <"$WORK/voices.tsv"
-    [ -s "$WORK/voices.tsv" ] && maps+=(-map '[a]' -c:a libopus -b:a 48k -shortest)
+    [ -s "$WORK/voices.tsv" ] && maps+=(-map '[a]' -c:a libopus -b:a 48k)
     nice -n 5 ffmpeg -loglevel error "${inputs[@]}" -filter_complex_script "$WORK/filters.txt" \
         "${maps[@]}" -c:v libvpx-vp9 -crf 40 -b:v 0 -deadline good -cpu-used 5 -row-mt 1 \
         -g 50 -r "$FPS" -y "$target"

@@ -37,7 +37,8 @@ add_affair_row()
 
 tutorial1()
 {
-    local install=安装数据库或英语语音引擎
+    local install=安装数据库或英语语音引擎 i
+    timeout 30 spd-say -w -l en "ready" >/dev/null 2>&1 || true
     start_program 2004-05-20 azcsh
     wait_window 操作向导
     start_recording
@@ -54,7 +55,17 @@ tutorial1()
         caption "选中“$(text_of "$box" "$install")”：检查这一项，结果写在下面"
         click "$box" "$install"
         answer_message
-        sleep 3
+        # A check holds the window until it is done (the map is not written
+        # meanwhile) and shows "正在检查……" while it runs.
+        sleep 1
+        for i in $(seq 200); do
+            if [ $(($(date +%s) - $(stat -c %Y "$WORK/map"))) -le 1 ] &&
+                [[ "$(text_of reportText "$install")" != *正在检查* ]]; then
+                break
+            fi
+            sleep 0.2
+        done
+        sleep 2.5
     done
     caption "缺少的部分，提示中写明要安装的软件包和命令"
     point reportText "$install"
@@ -205,6 +216,9 @@ open_from_reminders()
 
 tutorial5()
 {
+    # A speech service that starts while the window asks for voices may be
+    # too slow on a busy machine: start it (it ends by itself when idle).
+    timeout 30 spd-say -w -l en "ready" >/dev/null 2>&1 || true
     start_program 2004-05-20 rmd
     wait_window 登录信息
     start_recording
@@ -215,6 +229,19 @@ tutorial5()
     place_window "$REMINDERS"
     caption "在事务提醒窗口按“英语单词查找、朗读”按钮"
     open_from_reminders dyld "$VOCABULARY"
+    # The window asks the speech service for its voices: wait for the voices,
+    # or for the message that says it cannot be used, before going on.
+    local i
+    for i in $(seq 150); do
+        [ -n "$(text_of ComboE "$VOCABULARY")" ] && break
+        if awk -F'\t' '$1 == "@window" && $7 == "QMessageBox" { f = 1 } END { exit !f }' \
+            "$WORK/map"; then
+            sleep 1
+            key Return
+            break
+        fi
+        sleep 0.2
+    done
     caption "在查找框中输入 boo"
     type_into zw "boo" "$VOCABULARY"
     caption "按“根据中英文部分连续字符智能任意查找英语单词”，列出含boo的单词"

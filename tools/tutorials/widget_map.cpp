@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -26,7 +27,8 @@ namespace {
 QString clean(QString text)
 {
     text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
-    return text.left(200);
+    // The end of a long text tells the recorder when a report is complete.
+    return text.size() <= 200 ? text : text.left(100) + text.right(100);
 }
 
 QString line(const QString& name, const QRect& rect, const QWidget* widget, const QString& text)
@@ -59,8 +61,9 @@ void addRows(QString& out, const QAbstractItemView* view)
     QModelIndex index = view->indexAt(QPoint(2, 2));
     const auto* tree = qobject_cast<const QTreeView*>(view);
     for (int n = 0; index.isValid() && n < 60; ++n) {
-        const QRect rect = view->visualRect(index);
-        if (!rect.intersects(visible)) break;
+        // A long line reaches far past the view: only its visible part can be clicked.
+        const QRect rect = view->visualRect(index).intersected(visible);
+        if (rect.isEmpty()) break;
         out += line(view->objectName() + u'#' + QString::number(n),
                     QRect(port->mapToGlobal(rect.topLeft()), rect.size()), view,
                     index.data().toString());
@@ -86,9 +89,12 @@ void writeMap()
         out += line(QStringLiteral("@window"), top->frameGeometry(), top, top->windowTitle());
         for (QWidget* widget : top->findChildren<QWidget*>()) {
             if (widget->objectName().isEmpty() || !widget->isVisible()) continue;
-            out +=
-                line(widget->objectName(), QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()),
-                     widget, widgetText(widget));
+            QSize size = widget->size();
+            // A check box only reacts on its box and text, not on the rest of its row.
+            if (qobject_cast<const QCheckBox*>(widget))
+                size.setWidth(qMin(size.width(), widget->sizeHint().width()));
+            out += line(widget->objectName(), QRect(widget->mapToGlobal(QPoint(0, 0)), size),
+                        widget, widgetText(widget));
             if (const auto* view = qobject_cast<const QAbstractItemView*>(widget))
                 addRows(out, view);
         }
