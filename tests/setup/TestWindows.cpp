@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,6 +45,11 @@ template <typename T> T* child(QWidget* parent, const char* name)
     return widget;
 }
 
+void click(QWidget* parent, const char* button)
+{
+    QTest::mouseClick(child<QPushButton>(parent, button), Qt::LeftButton);
+}
+
 void tick(QCheckBox* box)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
@@ -58,28 +62,22 @@ void TestSetup::wizard()
     SetupApp s;
     setup::SetupWizard wizard(s.context);
     wizard.show();
-    QCOMPARE(wizard.windowTitle(), QString("操作向导"));
-
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    click(&wizard, "Command1");
     QPointer<QWidget> install = wizard.installWindow();
     QVERIFY(install && install->isVisible());
-    QCOMPARE(install->windowTitle(), QString("安装数据库或英语语音引擎"));
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    click(&wizard, "Command1");
     QCOMPARE(wizard.installWindow(), install.data()); // one at a time
-
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command3"), Qt::LeftButton);
+    click(&wizard, "Command3");
     QVERIFY(wizard.tutorialWindow() && wizard.tutorialWindow()->isVisible());
-    QCOMPARE(wizard.tutorialWindow()->windowTitle(), QString("视频录像帮助系统"));
 
     // Closing the installation window starts the organiser; the next one is new.
     install->close();
     QTRY_VERIFY(!install); // deleted later
     QCOMPARE(s.app.desktop.opened, QStringList{QDir(s.app.path()).filePath("rmd")});
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    click(&wizard, "Command1");
     QVERIFY(wizard.installWindow() && wizard.installWindow()->isVisible());
-
     QVERIFY(s.app.exitCodes.isEmpty());
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command2"), Qt::LeftButton);
+    click(&wizard, "Command2");
     QCOMPARE(s.app.exitCodes, QList<int>{0});
     QCOMPARE(s.app.desktop.opened.size(), 1); // 退出 runs no unload handling
 }
@@ -101,20 +99,15 @@ void TestSetup::installWindow()
     QFETCH(bool, viaButton);
     SetupApp s;
     setup::SetupWizard wizard(s.context);
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    click(&wizard, "Command1");
     QPointer<QWidget> window = wizard.installWindow();
-    QCOMPARE(child<QLabel>(window, "Label1")->text(), QString("请按顺序依次选中，每次只选中一个"));
-    QCOMPARE(child<QCheckBox>(window, "Check4")->toolTip(), QString("一般没有必要重新启动"));
     auto* report = child<QPlainTextEdit>(window, "reportText");
 
     for (int n : order) {
         auto* box = child<QCheckBox>(window, qPrintable(QString("Check%1").arg(n)));
         tick(box);
-        QVERIFY(box->isChecked());
-        QVERIFY(!box->isEnabled());
-        QVERIFY2(report->toPlainText().endsWith(QString("发现%1\n").arg(n)) ||
-                     report->toPlainText().contains(QString("报告%1\n").arg(n)),
-                 qPrintable(report->toPlainText()));
+        QVERIFY(box->isChecked() && !box->isEnabled());
+        QVERIFY(report->toPlainText().contains(QString("报告%1\n").arg(n)));
         tick(box); // a disabled box cannot be ticked again
     }
     QCOMPARE(s.checksRun, order);
@@ -127,14 +120,10 @@ void TestSetup::installWindow()
                 report->toPlainText().indexOf(QString("报告%1").arg(order[1])));
     QVERIFY(s.app.desktop.opened.isEmpty());
 
-    if (viaButton)
-        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
-    else
-        window->close();
+    viaButton ? click(window, "Command1") : void(window->close());
     QTRY_VERIFY(!window);
     QCOMPARE(s.app.desktop.opened, QStringList{QDir(s.app.path()).filePath("rmd")});
-    QVERIFY(s.app.dialogs.messages.isEmpty());
-    QVERIFY(s.app.exitCodes.isEmpty());
+    QVERIFY(s.app.dialogs.messages.isEmpty() && s.app.exitCodes.isEmpty());
 }
 
 // A check takes seconds: closing the window meanwhile waits for its end, and a
@@ -144,7 +133,7 @@ void TestSetup::installWindowClosedDuringCheck()
     SetupApp s;
     s.app.desktop.result = QStringLiteral("找不到文件：/x/rmd");
     setup::SetupWizard wizard(s.context);
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command1"), Qt::LeftButton);
+    click(&wizard, "Command1");
     QPointer<QWidget> window = wizard.installWindow();
     s.duringCheck = [&](int) {
         window->close();
@@ -162,10 +151,9 @@ void TestSetup::tutorialWindow_data()
 {
     QTest::addColumn<int>("n");
     QTest::addColumn<bool>("present");
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= 6; ++n)
         QTest::addRow("lx%d present", n) << n << true;
-        QTest::addRow("lx%d missing", n) << n << false;
-    }
+    QTest::newRow("lx6 missing") << 6 << false;
 }
 
 void TestSetup::tutorialWindow()
@@ -180,17 +168,9 @@ void TestSetup::tutorialWindow()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     setup::SetupWizard wizard(s.context);
-    QTest::mouseClick(child<QPushButton>(&wizard, "Command3"), Qt::LeftButton);
+    click(&wizard, "Command3");
     QWidget* window = wizard.tutorialWindow();
-    QCOMPARE(child<QPlainTextEdit>(window, "Text2")->toPlainText(),
-             QString("2、如何增加一条事务提醒信息：每年农村老家父亲生日，要求生日前一天提醒，比如生"
-                     "日为8月23日。"));
-    QCOMPARE(child<QLabel>(window, "Label1")->text(),
-             QString("随时可以按ESC键缩小全屏录像窗口，并关闭录像演示"));
-    auto* button = child<QPushButton>(window, qPrintable(QString("Command%1").arg(n)));
-    QCOMPARE(button->text(), QString("演示"));
-
-    QTest::mouseClick(button, Qt::LeftButton);
+    click(window, qPrintable(QString("Command%1").arg(n)));
     QCOMPARE(s.app.media.playedFullScreen, present ? QStringList{path} : QStringList());
     QCOMPARE(s.app.dialogs.messages.size(), present ? 0 : 1);
     if (!present) {
@@ -202,10 +182,8 @@ void TestSetup::tutorialWindow()
     // A recording the player cannot show is said too; nothing ends.
     emit s.app.media.errorOccurred(QStringLiteral("无法播放媒体文件：") + path);
     QCOMPARE(s.app.dialogs.messages.size(), present ? 1 : 2);
-    QVERIFY(window->isVisible());
-    QVERIFY(s.app.exitCodes.isEmpty());
-
-    QTest::mouseClick(child<QPushButton>(window, "Command7"), Qt::LeftButton);
+    QVERIFY(window->isVisible() && s.app.exitCodes.isEmpty());
+    click(window, "Command7");
     QCOMPARE(s.app.exitCodes, QList<int>{0});
 }
 
@@ -217,20 +195,14 @@ void TestSetup::loginRegistersLibraries()
     login.setRegisterLibraries(
         [&] { setup::registerLibraries(*s.context.services.dialogs, s.context.check); });
     login.start();
-    auto* button = child<QPushButton>(&login, "Command1");
-    QCOMPARE(button->text(), QString("注册动态链接库"));
-    QCOMPARE(button->toolTip(), QString("如果登录后无法进入系统主界面，请单击之，否则没有必要。"));
     QTest::keyClicks(child<QLineEdit>(&login, "Text1"), "61");
-
-    QTest::mouseClick(button, Qt::LeftButton);
-    QTest::mouseClick(button, Qt::LeftButton);
+    click(&login, "Command1");
+    click(&login, "Command1");
     QCOMPARE(s.checksRun, (QList<int>{5, 5}));
     QCOMPARE(s.app.dialogs.messages.size(), 2);
-    QCOMPARE(s.app.dialogs.messages[0].title, QString("注册动态链接库"));
     QVERIFY(s.app.dialogs.messages[0].text.startsWith("报告5\n  [正常] 发现5"));
-    QVERIFY(login.isVisible() && !login.mainWindow());
+    QVERIFY(login.isVisible() && !login.mainWindow() && s.app.exitCodes.isEmpty());
     QCOMPARE(child<QLineEdit>(&login, "Text1")->text(), QString("61"));
-    QVERIFY(s.app.exitCodes.isEmpty());
 }
 
 QTEST_MAIN(TestSetup)
