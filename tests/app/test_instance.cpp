@@ -29,22 +29,20 @@ class TestInstance : public QObject {
 private slots:
     void laterStart_data()
     {
-        QTest::addColumn<QString>(
-            "first"); // running: "claim", "silent" (holds the lock only), "ended"
+        QTest::addColumn<QString>("first");  // "claim", "silent" (holds the lock only), "ended"
         QTest::addColumn<QString>("second"); // where the later start runs, "@" the first's folder
         QTest::addColumn<bool>("goesOn");
         QTest::addColumn<int>("raised");
         QTest::addColumn<bool>("told");
-        QTest::newRow("same folder") << "claim"
-                                     << "@" << false << 1 << false;
-        QTest::newRow("same folder, other spelling") << "claim"
-                                                     << "@/./" << false << 1 << false;
-        QTest::newRow("other folder") << "claim"
-                                      << "@/other" << true << 0 << false;
-        QTest::newRow("first does not answer") << "silent"
-                                               << "@" << false << 0 << true;
-        QTest::newRow("first has ended") << "ended"
-                                         << "@" << true << 0 << false;
+        auto row = [](const char* name, const char* first, const char* second, bool goesOn,
+                      int raised, bool told) {
+            QTest::newRow(name) << QString(first) << QString(second) << goesOn << raised << told;
+        };
+        row("same folder", "claim", "@", false, 1, false);
+        row("same folder, other spelling", "claim", "@/./", false, 1, false);
+        row("other folder", "claim", "@/other", true, 0, false);
+        row("first does not answer", "silent", "@", false, 0, true);
+        row("first has ended", "ended", "@", true, 0, false);
     }
 
     void laterStart()
