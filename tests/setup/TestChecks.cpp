@@ -173,9 +173,6 @@ void TestSetup::probeInspectsDatabase()
     QCOMPARE(QDir(app.path()).entryList(QDir::Files), QStringList{"rmd.mdb"});
     if (!error.isEmpty()) return;
     QCOMPARE(info.integrity, QString("ok"));
-    const QMap<QString, QStringList> expected = probe.expectedTables();
-    QCOMPARE(expected.keys(), (QStringList{"bjyy", "foxcjdc", "ma", "mp", "qqzx", "tp", "wblb"}));
-    QCOMPARE(expected.value("mp").size(), 14);
     const setup::CheckReport report = setup::checkDatabaseEngine(probe, app.path());
     QCOMPARE(report.ok(), damage.isEmpty());
     QCOMPARE(report.text().contains("缺少表 qqzx"), !damage.isEmpty());
