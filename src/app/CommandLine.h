@@ -37,6 +37,8 @@ struct WindowOption {
 };
 inline constexpr WindowOption kWindowOptions[] = {
     {"IQDW", "英语单词、一些英语短语查询、朗读"},
+    {"yycxlb", "应用程序、文档、图片、音乐、课件等分类列表"},
+    {"qqzxcx", "分类管理QQ、Email、电话号码、图书、光盘、杂志等等"},
 };
 
 QString helpText();

@@ -95,6 +95,7 @@ void TestDueCommandLine::windowOption_data()
     QTest::newRow("any case, equals form") << QStringList{"--window=iqdw"} << "IQDW";
     QTest::newRow("beside window options")
         << QStringList{"-platform", "offscreen", "--window", "IQDW"} << "IQDW";
+    QTest::newRow("a category book") << QStringList{"--window", "QQZXCX"} << "qqzxcx";
     QTest::newRow("unknown window") << QStringList{"--window", "rmd2"} << "";
     QTest::newRow("name missing") << QStringList{"--window"} << "";
     QTest::newRow("twice") << QStringList{"--window", "IQDW", "--window", "IQDW"} << "";
