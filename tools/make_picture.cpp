@@ -100,8 +100,7 @@ QVector<double> range(const QVector<Peak>& peaks, int samples, double detail)
             // Gentler on the sunward side, as the brush would lay it.
             const double reach = peak.halfWidth * (x < peak.x ? 0.8 : 1.2);
             const double t = 1 - qAbs(x - peak.x) / reach;
-            if (t > 0)
-                top = qMax(top, peak.height * std::pow(t, 2.2));
+            if (t > 0) top = qMax(top, peak.height * std::pow(t, 2.2));
         }
         const double n = noise[i * (noise.size() - 1) / (samples - 1)];
         h[i] = qBound(0.0, top + (n - 0.5) * detail, 1.0);
@@ -118,15 +117,26 @@ void paintMountains(QPainter& p)
         double detail;
     };
     const Layer layers[] = {
-        {200, kHorizon - 30, QColor(160, 166, 196),
-         {{250, 0.95, 330}, {520, 0.62, 260}, {1120, 0.85, 300}, {1300, 0.6, 200}}, 0.14},
-        {300, kHorizon - 10, QColor(118, 132, 160),
+        {200,
+         kHorizon - 30,
+         QColor(160, 166, 196),
+         {{250, 0.95, 330}, {520, 0.62, 260}, {1120, 0.85, 300}, {1300, 0.6, 200}},
+         0.14},
+        {300,
+         kHorizon - 10,
+         QColor(118, 132, 160),
          {{60, 0.7, 260}, {380, 0.45, 220}, {690, 0.9, 280}, {1010, 0.35, 200}, {1240, 0.75, 260}},
          0.16},
-        {410, kHorizon + 4, QColor(66, 90, 98),
-         {{180, 0.8, 300}, {560, 0.55, 260}, {820, 0.3, 220}, {1180, 0.7, 300}}, 0.2},
-        {470, kHorizon + 4, QColor(42, 62, 58),
-         {{0, 0.7, 260}, {420, 0.4, 300}, {1000, 0.3, 260}, {1280, 0.6, 240}}, 0.24},
+        {410,
+         kHorizon + 4,
+         QColor(66, 90, 98),
+         {{180, 0.8, 300}, {560, 0.55, 260}, {820, 0.3, 220}, {1180, 0.7, 300}},
+         0.2},
+        {470,
+         kHorizon + 4,
+         QColor(42, 62, 58),
+         {{0, 0.7, 260}, {420, 0.4, 300}, {1000, 0.3, 260}, {1280, 0.6, 240}},
+         0.24},
     };
     for (const Layer& layer : layers) {
         const QVector<double> h = range(layer.peaks, 321, layer.detail);
@@ -208,8 +218,7 @@ void paintBank(QPainter& p)
     // Grass and a scatter of spring flowers.
     for (int i = 0; i < 2600; ++i) {
         const QPointF at(uniform(0, 720), uniform(590, kHeight));
-        if (!bank.contains(at))
-            continue;
+        if (!bank.contains(at)) continue;
         const double len = uniform(6, 16);
         const double lean = uniform(-4, 4);
         const int g = int(uniform(50, 110));
@@ -220,8 +229,7 @@ void paintBank(QPainter& p)
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 140; ++i) {
         const QPointF at(uniform(0, 680), uniform(610, kHeight));
-        if (!bank.contains(at))
-            continue;
+        if (!bank.contains(at)) continue;
         p.setBrush(i % 3 ? QColor(246, 190, 204, 210) : QColor(255, 248, 236, 210));
         p.drawEllipse(at, 2.4, 2.0);
     }

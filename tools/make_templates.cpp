@@ -26,8 +26,7 @@ const Template kTemplates[] = {
 bool writeWorkbook(const QString& path, const Template& t)
 {
     lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
-    if (!book)
-        return false;
+    if (!book) return false;
     lxw_doc_properties properties{};
     properties.title = const_cast<char*>(t.title);
     workbook_set_properties(book, &properties);
@@ -76,16 +75,14 @@ bool markAsTemplate(const QString& path)
     const QByteArray name = "[Content_Types].xml";
     int error = 0;
     zip_t* zip = zip_open(QFile::encodeName(path).constData(), 0, &error);
-    if (!zip)
-        return false;
+    if (!zip) return false;
     zip_stat_t stat;
     zip_file_t* file = nullptr;
     QByteArray types;
     if (zip_stat(zip, name.constData(), 0, &stat) == 0 &&
         (file = zip_fopen(zip, name.constData(), 0))) {
         types.resize(qsizetype(stat.size));
-        if (zip_fread(file, types.data(), stat.size) != zip_int64_t(stat.size))
-            types.clear();
+        if (zip_fread(file, types.data(), stat.size) != zip_int64_t(stat.size)) types.clear();
         zip_fclose(file);
     }
     const QByteArray workbook =

@@ -15,8 +15,7 @@ std::string executableFolder()
 {
     std::string path(4096, '\0');
     const ssize_t size = readlink("/proc/self/exe", path.data(), path.size());
-    if (size <= 0)
-        return ".";
+    if (size <= 0) return ".";
     path.resize(size_t(size));
     const size_t slash = path.rfind('/');
     return slash == 0 ? "/" : path.substr(0, slash);
@@ -26,8 +25,7 @@ std::string executableFolder()
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> handled = app::runCommandLine(argc, argv))
-        return *handled;
+    if (const std::optional<int> handled = app::runCommandLine(argc, argv)) return *handled;
 
     const std::string library = executableFolder() + "/" + kOrganiserLibrary;
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);

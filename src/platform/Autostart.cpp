@@ -12,8 +12,7 @@ QString configHome()
 {
     // The base directory specification ignores relative values.
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return xdg;
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
@@ -23,8 +22,7 @@ QString execArgument(const QString& argument)
 {
     QString quoted = QStringLiteral("\"");
     for (const QChar c : argument) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') quoted += u'\\';
         quoted += c;
     }
     quoted += u'"';

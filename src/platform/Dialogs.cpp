@@ -63,8 +63,7 @@ QString qtPatterns(const QString& listed)
     QStringList out;
     for (QString p : listed.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         p = p.trimmed();
-        if (p.isEmpty())
-            continue;
+        if (p.isEmpty()) continue;
         out << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
     }
     return out.join(QLatin1Char(' '));
@@ -107,8 +106,7 @@ QString QtDialogs::toQtFilter(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
         const QString patterns = qtPatterns(parts[i + 1]);
-        if (patterns.isEmpty())
-            continue;
+        if (patterns.isEmpty()) continue;
         const auto m = trailing.match(description);
         if (m.hasMatch() && m.captured(2).trimmed() == patterns)
             entries << description;

@@ -26,8 +26,7 @@ public:
 
 class QtDialogs : public Dialogs {
 public:
-    Answer message(const QString& text, const QString& title, Buttons buttons,
-                   Icon icon) override;
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     QString openFile(const QString& title, const QString& filter,
                      const QString& initialName) override;
 

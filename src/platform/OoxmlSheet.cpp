@@ -51,10 +51,8 @@ QString xmlSafe(const QString& text)
             out += text[++i];
             continue;
         }
-        if (c.isSurrogate() || c == u'\xFFFE' || c == u'\xFFFF')
-            continue;
-        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
-            continue;
+        if (c.isSurrogate() || c == u'\xFFFE' || c == u'\xFFFF') continue;
+        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') continue;
         out += c;
     }
     return out;
@@ -75,8 +73,7 @@ public:
         for (const QString& line : lines)
             lines_ << xmlSafe(line);
         for (qsizetype i = 0; i < lines_.size(); ++i)
-            if (!lines_[i].isEmpty())
-                lastFilledRow_ = kFirstRow + int(i);
+            if (!lines_[i].isEmpty()) lastFilledRow_ = kFirstRow + int(i);
     }
 
     std::optional<QByteArray> run()
@@ -84,8 +81,7 @@ public:
         bool sawSheetData = false;
         while (!reader_.atEnd()) {
             reader_.readNext();
-            if (reader_.hasError())
-                return std::nullopt;
+            if (reader_.hasError()) return std::nullopt;
             if (reader_.isStartElement() && reader_.name() == u"sheetData") {
                 copyToken();
                 fillRows();
@@ -93,13 +89,11 @@ public:
             } else if (reader_.isStartElement() && reader_.name() == u"dimension") {
                 copyDimension();
             } else {
-                if (reader_.isStartElement() && reader_.name() == u"col")
-                    noteColumnStyle();
+                if (reader_.isStartElement() && reader_.name() == u"col") noteColumnStyle();
                 copyToken();
             }
         }
-        if (reader_.hasError() || !sawSheetData)
-            return std::nullopt;
+        if (reader_.hasError() || !sawSheetData) return std::nullopt;
         return out_;
     }
 
@@ -117,8 +111,7 @@ private:
             writer_.writeAttribute(attribute, ns.namespaceUri().toString());
         }
         for (const auto& a : reader_.attributes()) {
-            if (!skip.isEmpty() && a.qualifiedName() == skip)
-                continue;
+            if (!skip.isEmpty() && a.qualifiedName() == skip) continue;
             writer_.writeAttribute(a.qualifiedName().toString(), a.value().toString());
         }
     }
@@ -169,8 +162,7 @@ private:
         int depth = 1;
         while (depth > 0 && !reader_.atEnd()) {
             reader_.readNext();
-            if (reader_.hasError())
-                return;
+            if (reader_.hasError()) return;
             if (reader_.isStartElement())
                 ++depth;
             else if (reader_.isEndElement())
@@ -219,8 +211,7 @@ private:
         int lastRow = 0;
         while (!reader_.atEnd()) {
             reader_.readNext();
-            if (reader_.hasError())
-                return;
+            if (reader_.hasError()) return;
             if (reader_.isEndElement()) {
                 writeNewRowsBefore(INT_MAX);
                 copyToken();
@@ -248,8 +239,7 @@ private:
         const int end = std::min<qsizetype>(row, kFirstRow + lines_.size());
         for (; nextRow_ < end; ++nextRow_) {
             const QString& text = lines_[nextRow_ - kFirstRow];
-            if (text.isEmpty())
-                continue;
+            if (text.isEmpty()) continue;
             writer_.writeStartElement(QStringLiteral("row"));
             writer_.writeAttribute(QStringLiteral("r"), QString::number(nextRow_));
             writeCell(nextRow_, columnStyle_, text);
@@ -272,11 +262,9 @@ private:
         int lastColumn = 0;
         while (!reader_.atEnd()) {
             reader_.readNext();
-            if (reader_.hasError())
-                return;
+            if (reader_.hasError()) return;
             if (reader_.isEndElement()) {
-                if (!written)
-                    writeCell(row, style, text);
+                if (!written) writeCell(row, style, text);
                 copyToken();
                 return;
             }
@@ -312,12 +300,10 @@ private:
 
     void writeCell(int row, const QString& style, const QString& text, bool replacing = false)
     {
-        if (text.isEmpty() && !(replacing && !style.isEmpty()))
-            return;
+        if (text.isEmpty() && !(replacing && !style.isEmpty())) return;
         writer_.writeStartElement(QStringLiteral("c"));
         writer_.writeAttribute(QStringLiteral("r"), refText({kColumn, row}));
-        if (!style.isEmpty())
-            writer_.writeAttribute(QStringLiteral("s"), style);
+        if (!style.isEmpty()) writer_.writeAttribute(QStringLiteral("s"), style);
         if (!text.isEmpty()) {
             writer_.writeAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
             writer_.writeStartElement(QStringLiteral("is"));
@@ -347,16 +333,12 @@ QString firstSheetPart(const QByteArray& workbookXml, const QByteArray& workbook
     QXmlStreamReader workbook(workbookXml);
     while (!workbook.atEnd() && id.isEmpty()) {
         workbook.readNext();
-        if (!workbook.isStartElement() || workbook.name() != u"sheet")
-            continue;
+        if (!workbook.isStartElement() || workbook.name() != u"sheet") continue;
         for (const auto& a : workbook.attributes())
-            if (a.name() == u"id" && !a.namespaceUri().isEmpty())
-                id = a.value().toString();
-        if (id.isEmpty())
-            return {};
+            if (a.name() == u"id" && !a.namespaceUri().isEmpty()) id = a.value().toString();
+        if (id.isEmpty()) return {};
     }
-    if (id.isEmpty())
-        return {};
+    if (id.isEmpty()) return {};
 
     QXmlStreamReader rels(workbookRelsXml);
     while (!rels.atEnd()) {

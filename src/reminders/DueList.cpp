@@ -1,7 +1,7 @@
 #include "reminders/DueList.h"
 
-#include "store/DateText.h"
 #include "store/Connection.h"
+#include "store/DateText.h"
 #include "store/Recordset.h"
 #include "store/Scan.h"
 #include "store/StoreError.h"
@@ -42,12 +42,14 @@ bool isBlank(unsigned c)
     return c == ' ' || c == '\t' || c == '\n';
 }
 
-bool isDigit(unsigned c) { return c >= '0' && c <= '9'; }
+bool isDigit(unsigned c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Reads "0" followed by the text as far as it forms a number; works on
 // UTF-16 and UTF-8 alike, since only ASCII characters can belong to it.
-template <typename Char>
-double readNumber(const Char* text, qsizetype size)
+template <typename Char> double readNumber(const Char* text, qsizetype size)
 {
     using Unit = std::make_unsigned_t<Char>;
     // Nearly every stored value is a short run of plain digits.
@@ -56,19 +58,16 @@ double readNumber(const Char* text, qsizetype size)
         qsizetype i = 0;
         for (; i < size && isDigit(Unit(text[i])); ++i)
             whole = whole * 10 + int(Unit(text[i]) - '0');
-        if (i == size)
-            return whole;
+        if (i == size) return whole;
     }
     thread_local std::string digits;
     digits.assign(1, '0');
     enum class Part { Mantissa, Fraction, ExponentMark, Exponent } part = Part::Mantissa;
     for (qsizetype i = 0; i < size; ++i) {
         const unsigned c = Unit(text[i]);
-        if (isBlank(c))
-            continue;
+        if (isBlank(c)) continue;
         if (isDigit(c)) {
-            if (part == Part::ExponentMark)
-                part = Part::Exponent;
+            if (part == Part::ExponentMark) part = Part::Exponent;
             digits.push_back(char(c));
         } else if (c == '.' && part == Part::Mantissa) {
             part = Part::Fraction;
@@ -96,15 +95,17 @@ double readNumber(const Char* text, qsizetype size)
     return value;
 }
 
-double readNumber(QByteArrayView utf8) { return readNumber(utf8.data(), utf8.size()); }
+double readNumber(QByteArrayView utf8)
+{
+    return readNumber(utf8.data(), utf8.size());
+}
 
 // The part is rounded to a 16-bit whole number, halves to even; a part out
 // of that range can never name a month or day.
 std::optional<int> wholePart(QByteArrayView utf8)
 {
     const double rounded = std::nearbyint(readNumber(utf8));
-    if (!(rounded >= -32768.0 && rounded <= 32767.0))
-        return std::nullopt;
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) return std::nullopt;
     return int(rounded);
 }
 
@@ -113,16 +114,14 @@ std::optional<int> wholePart(QByteArrayView utf8)
 std::optional<int> compareWithMidnight(QByteArrayView stored, const Day& day)
 {
     const qsizetype size = stored.size();
-    if (size != 10 && size != 19)
-        return std::nullopt;
+    if (size != 10 && size != 19) return std::nullopt;
     const char* s = stored.data();
     const auto digit = [s](int at) { return unsigned(s[at] - '0') <= 9; };
     const auto number = [s](int at) { return (s[at] - '0') * 10 + (s[at + 1] - '0'); };
     if (!(digit(0) && digit(1) && digit(2) && digit(3) && s[4] == '-' && digit(5) && digit(6) &&
           s[7] == '-' && digit(8) && digit(9)))
         return std::nullopt;
-    if (!QDate::isValid(number(0) * 100 + number(2), number(5), number(8)))
-        return std::nullopt;
+    if (!QDate::isValid(number(0) * 100 + number(2), number(5), number(8))) return std::nullopt;
     bool midnight = true;
     if (size == 19) {
         if (!(s[10] == ' ' && digit(11) && digit(12) && s[13] == ':' && digit(14) && digit(15) &&
@@ -133,8 +132,7 @@ std::optional<int> compareWithMidnight(QByteArrayView stored, const Day& day)
     }
     // Fixed-width ISO dates order as their text does.
     const int order = std::memcmp(s, day.iso.constData(), 10);
-    if (order != 0)
-        return order < 0 ? -1 : 1;
+    if (order != 0) return order < 0 ? -1 : 1;
     return midnight ? 0 : 1;
 }
 
@@ -150,15 +148,16 @@ bool periodDue(QByteArrayView start, QByteArrayView end, const Day& day)
     return from && until && *from <= 0 && *until >= 0;
 }
 
-bool numberDue(QByteArrayView text, int number) { return readNumber(text) == double(number); }
+bool numberDue(QByteArrayView text, int number)
+{
+    return readNumber(text) == double(number);
+}
 
 bool monthDayDue(QByteArrayView text, const Day& day)
 {
-    if (text.isEmpty())
-        return false;
+    if (text.isEmpty()) return false;
     const qsizetype dash = text.indexOf('-');
-    if (dash < 0)
-        return false;
+    if (dash < 0) return false;
     const std::optional<int> month = wholePart(text.first(dash));
     const std::optional<int> dayOfMonth = wholePart(text.sliced(dash + 1));
     return month && dayOfMonth && *month == day.month && *dayOfMonth == day.day;
@@ -167,8 +166,7 @@ bool monthDayDue(QByteArrayView text, const Day& day)
 // A value as the store keeps it; null stays null.
 QByteArray storedForm(const QVariant& value)
 {
-    if (value.isNull())
-        return QByteArray();
+    if (value.isNull()) return QByteArray();
     switch (value.typeId()) {
     case QMetaType::QDateTime:
         return store::toStoredDate(value.toDateTime()).toUtf8();
@@ -223,7 +221,10 @@ bool dueOnMonthDay(const QVariant& monthDay, const QDate& today)
     return monthDayDue(storedForm(monthDay), Day(today));
 }
 
-int weekdayNumber(const QDate& date) { return date.dayOfWeek() % 7; }
+int weekdayNumber(const QDate& date)
+{
+    return date.dayOfWeek() % 7;
+}
 
 QString weekdayText(const QDate& date)
 {
@@ -251,8 +252,7 @@ QString dueListOf(const store::Recordset& affairs, const QDate& today)
                          int(numberDue(affairs.stored(r, month), on.month)) +
                          int(numberDue(affairs.stored(r, weekday), on.weekday)) +
                          int(monthDayDue(affairs.stored(r, monthDay), on));
-        if (hits == 0)
-            continue;
+        if (hits == 0) continue;
         // One entry per passing test; the entries of one record are alike.
         const QString entry = QString::fromUtf8(affairs.stored(r, text)) + kEntryEnd;
         for (int i = 0; i < hits; ++i)
@@ -283,20 +283,18 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
             }
         }
     } transaction(connection);
-    store::Scan schedules(connection,
-                          QStringLiteral("select rowid, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
-                                         "每周时间, 每月每日时间 from mp"));
+    store::Scan schedules(
+        connection, QStringLiteral("select rowid, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
+                                   "每周时间, 每月每日时间 from mp"));
     const Day on(today);
     std::vector<std::pair<qint64, int>> due; // rowid, passing tests
     while (schedules.next()) {
-        const int hits = int(pointDue(schedules.raw(1), on)) +
-                         int(periodDue(schedules.raw(2), schedules.raw(3), on)) +
-                         int(numberDue(schedules.raw(4), on.day)) +
-                         int(numberDue(schedules.raw(5), on.month)) +
-                         int(numberDue(schedules.raw(6), on.weekday)) +
-                         int(monthDayDue(schedules.raw(7), on));
-        if (hits > 0)
-            due.emplace_back(schedules.integer(0), hits);
+        const int hits =
+            int(pointDue(schedules.raw(1), on)) +
+            int(periodDue(schedules.raw(2), schedules.raw(3), on)) +
+            int(numberDue(schedules.raw(4), on.day)) + int(numberDue(schedules.raw(5), on.month)) +
+            int(numberDue(schedules.raw(6), on.weekday)) + int(monthDayDue(schedules.raw(7), on));
+        if (hits > 0) due.emplace_back(schedules.integer(0), hits);
     }
     std::sort(due.begin(), due.end());
 
@@ -305,8 +303,7 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
     for (const auto& [rowid, hits] : due) {
         text.rewind();
         text.bind(1, rowid);
-        if (!text.next())
-            continue;
+        if (!text.next()) continue;
         // The entries of one record are all alike, so test order needs no
         // tracking: one entry per passing test.
         const QString entry = text.text(0) + kEntryEnd;

@@ -7,15 +7,15 @@
 namespace store {
 class Connection;
 class Recordset;
-}
+} // namespace store
 
 namespace reminders {
 
-// The number that "0" followed by `text` starts with: blanks (space, tab, line feed, not carriage return)
-// are skipped anywhere, even between digits; ASCII digits, one decimal point
-// and an E or D exponent with an optional sign are read; reading stops at the
-// first other character. Null and empty read as 0, "-3" reads as 0 ("0-3").
-// A number too large for a double reads as infinity instead of failing.
+// The number that "0" followed by `text` starts with: blanks (space, tab, line feed, not carriage
+// return) are skipped anywhere, even between digits; ASCII digits, one decimal point and an E or D
+// exponent with an optional sign are read; reading stops at the first other character. Null and
+// empty read as 0, "-3" reads as 0 ("0-3"). A number too large for a double reads as infinity
+// instead of failing.
 double leadingNumber(const QString& text);
 double leadingNumber(const QVariant& value);
 
@@ -23,12 +23,12 @@ double leadingNumber(const QVariant& value);
 // are QDateTime (QDate and stored date text are accepted too); a time of day
 // other than midnight is later than that day's midnight. Month-day texts
 // without "-" or with a part outside the 16-bit range are not due.
-bool dueOnTimePoint(const QVariant& timePoint, const QDate& today);                   // 时间点
-bool dueInPeriod(const QVariant& start, const QVariant& end, const QDate& today);     // 起始/结束时间
-bool dueOnDayOfMonth(const QVariant& day, const QDate& today);                        // 每日时间
-bool dueInMonth(const QVariant& month, const QDate& today);                           // 每月时间
-bool dueOnWeekday(const QVariant& weekday, const QDate& today);                       // 每周时间
-bool dueOnMonthDay(const QVariant& monthDay, const QDate& today);                     // 每月每日时间
+bool dueOnTimePoint(const QVariant& timePoint, const QDate& today);               // 时间点
+bool dueInPeriod(const QVariant& start, const QVariant& end, const QDate& today); // 起始/结束时间
+bool dueOnDayOfMonth(const QVariant& day, const QDate& today);                    // 每日时间
+bool dueInMonth(const QVariant& month, const QDate& today);                       // 每月时间
+bool dueOnWeekday(const QVariant& weekday, const QDate& today);                   // 每周时间
+bool dueOnMonthDay(const QVariant& monthDay, const QDate& today); // 每月每日时间
 
 // Sunday 0 .. Saturday 6.
 int weekdayNumber(const QDate& date);

@@ -37,8 +37,7 @@ void VerifyPasswordDialog::checkPassword()
     readStoredPassword();
     if (passwordMatches(ui->Text1->text(), storedPassword(*m_context.sharedCursor))) {
         hide();
-        if (!m_change)
-            m_change = new ChangePasswordDialog(m_context);
+        if (!m_change) m_change = new ChangePasswordDialog(m_context);
         m_change->show();
         m_change->raise();
         m_change->activateWindow();

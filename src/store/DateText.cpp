@@ -6,7 +6,8 @@ namespace store {
 
 namespace {
 
-std::optional<QDateTime> build(int year, int month, int day, int hour, int minute, int second) {
+std::optional<QDateTime> build(int year, int month, int day, int hour, int minute, int second)
+{
     const QDate date(year, month, day);
     if (!date.isValid()) return std::nullopt;
     if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
@@ -15,7 +16,8 @@ std::optional<QDateTime> build(int year, int month, int day, int hour, int minut
 
 } // namespace
 
-std::optional<QDateTime> parseDateText(const QString& text) {
+std::optional<QDateTime> parseDateText(const QString& text)
+{
     // One separator throughout the date part; 'T' only in the ISO form.
     static const QRegularExpression pattern(QStringLiteral(
         R"(^(\d{4})([-/.])(\d{1,2})\2(\d{1,2})(?:(?: +|(?<=\d)T)(\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
@@ -30,7 +32,8 @@ std::optional<QDateTime> parseDateText(const QString& text) {
                  m.capturedLength(7) > 0 ? m.captured(7).toInt() : 0);
 }
 
-QString toStoredDate(const QDateTime& value) {
+QString toStoredDate(const QDateTime& value)
+{
     if (!value.isValid()) return QString();
     const QTime time = value.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
@@ -49,7 +52,8 @@ struct StoredParts {
 
 // Read for every date cell of a large book: parsed by hand, and without a
 // QDateTime, whose local-time conversion is the slow part.
-std::optional<StoredParts> parseStored(const QString& stored) {
+std::optional<StoredParts> parseStored(const QString& stored)
+{
     const qsizetype size = stored.size();
     if (size != 10 && size != 19) return std::nullopt;
     auto number = [&](qsizetype from, qsizetype length) {
@@ -84,13 +88,15 @@ std::optional<StoredParts> parseStored(const QString& stored) {
 
 } // namespace
 
-std::optional<QDateTime> fromStoredDate(const QString& stored) {
+std::optional<QDateTime> fromStoredDate(const QString& stored)
+{
     const std::optional<StoredParts> parts = parseStored(stored);
     if (!parts) return std::nullopt;
     return QDateTime(parts->date, QTime(parts->hour, parts->minute, parts->second));
 }
 
-std::optional<QString> storedDateDisplayText(const QString& stored) {
+std::optional<QString> storedDateDisplayText(const QString& stored)
+{
     const std::optional<StoredParts> parts = parseStored(stored);
     if (!parts) return std::nullopt;
     QString text = shortDateText(parts->date);
@@ -102,7 +108,8 @@ std::optional<QString> storedDateDisplayText(const QString& stored) {
     return text;
 }
 
-QString shortDateText(const QDate& date) {
+QString shortDateText(const QDate& date)
+{
     return date.toString(QStringLiteral("yyyy-M-d"));
 }
 

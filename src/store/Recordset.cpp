@@ -21,7 +21,8 @@ namespace {
 
 // Blanks the inside of single-quoted strings so that user text cannot look
 // like a keyword; lengths stay, so positions map back to the original.
-QString maskQuoted(const QString& sql) {
+QString maskQuoted(const QString& sql)
+{
     QString masked = sql;
     bool inside = false;
     for (qsizetype i = 0; i < masked.size(); ++i) {
@@ -34,7 +35,8 @@ QString maskQuoted(const QString& sql) {
     return masked;
 }
 
-QString unquoteIdentifier(const QString& name) {
+QString unquoteIdentifier(const QString& name)
+{
     if (name.size() >= 2 &&
         ((name.front() == QLatin1Char('"') && name.back() == QLatin1Char('"')) ||
          (name.front() == QLatin1Char('[') && name.back() == QLatin1Char(']'))))
@@ -49,7 +51,8 @@ struct Shape {
 
 // A plain select of columns (or *) from one table, optionally filtered,
 // can be written back; anything else is read-only.
-Shape analyse(const QString& sql) {
+Shape analyse(const QString& sql)
+{
     static const QString ident = QStringLiteral(R"((?:\w+|"[^"]*"|\[[^\]]*\]))");
     static const QRegularExpression select(
         QStringLiteral(
@@ -77,7 +80,8 @@ Shape analyse(const QString& sql) {
 
 } // namespace
 
-void Recordset::open(const QString& sql, Connection& connection) {
+void Recordset::open(const QString& sql, Connection& connection)
+{
     close();
     if (!connection.isOpen()) throw StoreError(QStringLiteral("数据库连接没有打开"));
 
@@ -132,7 +136,8 @@ void Recordset::open(const QString& sql, Connection& connection) {
     m_pos = 0; // the first row, or the end when there is none
 }
 
-void Recordset::swap(Recordset& other) noexcept {
+void Recordset::swap(Recordset& other) noexcept
+{
     std::swap(m_connection, other.m_connection);
     std::swap(m_open, other.m_open);
     m_sql.swap(other.m_sql);
@@ -153,7 +158,8 @@ void Recordset::swap(Recordset& other) noexcept {
     m_touched.swap(other.m_touched);
 }
 
-void Recordset::close() {
+void Recordset::close()
+{
     m_connection = nullptr;
     m_open = false;
     m_sql.clear();
@@ -178,7 +184,8 @@ void Recordset::close() {
 
 // Copies the columns of the statement's current row into row `index`: the
 // cells' end offsets (negative: null) followed by their UTF-8 text.
-void Recordset::storeRow(int index, qint64 rowid, sqlite3_stmt* statement, int firstColumn) {
+void Recordset::storeRow(int index, qint64 rowid, sqlite3_stmt* statement, int firstColumn)
+{
     const int count = int(m_columns.size());
     const char* stackTexts[64];
     int stackSizes[64];
@@ -221,11 +228,13 @@ void Recordset::storeRow(int index, qint64 rowid, sqlite3_stmt* statement, int f
     row.data = block;
 }
 
-void Recordset::FreeBlock::operator()(char* block) const {
+void Recordset::FreeBlock::operator()(char* block) const
+{
     std::free(block);
 }
 
-char* Recordset::allocate(size_t size) {
+char* Recordset::allocate(size_t size)
+{
     // Pieces stay aligned for the offsets at their start.
     size = (size + alignof(qint32) - 1) & ~(alignof(qint32) - 1);
     if (size > m_freeSize) {
@@ -257,7 +266,8 @@ char* Recordset::allocate(size_t size) {
     return out;
 }
 
-Recordset::Cell Recordset::cell(int row, int column) const {
+Recordset::Cell Recordset::cell(int row, int column) const
+{
     const char* block = m_rows[size_t(row)].data;
     const qint32* ends = reinterpret_cast<const qint32*>(block);
     const qint32 end = ends[column];
@@ -271,7 +281,8 @@ Recordset::Cell Recordset::cell(int row, int column) const {
     return {block + m_columns.size() * sizeof(qint32) + start, end - start};
 }
 
-QVariant Recordset::valueOf(int column, const Cell& c) const {
+QVariant Recordset::valueOf(int column, const Cell& c) const
+{
     if (!c.text) return QVariant();
     const QString text = QString::fromUtf8(c.text, c.size);
     if (m_isDate[column]) {
@@ -280,7 +291,8 @@ QVariant Recordset::valueOf(int column, const Cell& c) const {
     return text;
 }
 
-QString Recordset::textOf(int column, const Cell& c) const {
+QString Recordset::textOf(int column, const Cell& c) const
+{
     if (!c.text) return QString();
     const QString text = QString::fromUtf8(c.text, c.size);
     if (m_isDate[column]) {
@@ -291,18 +303,21 @@ QString Recordset::textOf(int column, const Cell& c) const {
 
 // ---- position ---------------------------------------------------------
 
-bool Recordset::eof() const {
+bool Recordset::eof() const
+{
     if (m_edit == Edit::Adding) return false;
     return m_pos >= int(m_rows.size()) || (m_liveCount == 0 && m_pos < 0);
 }
 
-bool Recordset::bof() const {
+bool Recordset::bof() const
+{
     if (m_edit == Edit::Adding) return false;
     return m_pos < 0 || (m_liveCount == 0 && m_pos >= int(m_rows.size()));
 }
 
 // Moves from `from` in direction `step` to the nearest live row, or past the end.
-void Recordset::seekLive(int from, int step) {
+void Recordset::seekLive(int from, int step)
+{
     int i = from;
     const int size = int(m_rows.size());
     while (i >= 0 && i < size && m_rows[i].deleted)
@@ -310,28 +325,33 @@ void Recordset::seekLive(int from, int step) {
     m_pos = i < 0 ? -1 : (i >= size ? size : i);
 }
 
-void Recordset::moveFirst() {
+void Recordset::moveFirst()
+{
     finishEditBeforeMove();
     seekLive(0, 1);
 }
 
-void Recordset::moveLast() {
+void Recordset::moveLast()
+{
     finishEditBeforeMove();
     seekLive(int(m_rows.size()) - 1, -1);
     if (m_pos < 0) m_pos = int(m_rows.size()); // empty: both ends at once
 }
 
-void Recordset::moveNext() {
+void Recordset::moveNext()
+{
     finishEditBeforeMove();
     if (m_pos < int(m_rows.size())) seekLive(m_pos + 1, 1);
 }
 
-void Recordset::movePrevious() {
+void Recordset::movePrevious()
+{
     finishEditBeforeMove();
     if (m_pos >= 0) seekLive(m_pos - 1, -1);
 }
 
-void Recordset::ensureLiveIndex() const {
+void Recordset::ensureLiveIndex() const
+{
     if (!m_liveDirty) return;
     m_live.clear();
     m_live.reserve(size_t(m_liveCount));
@@ -341,14 +361,16 @@ void Recordset::ensureLiveIndex() const {
     m_liveDirty = false;
 }
 
-int Recordset::absolutePosition() const {
+int Recordset::absolutePosition() const
+{
     if (!hasCurrent()) return -1;
     ensureLiveIndex();
     // A deleted current row reports the place it held.
     return int(std::lower_bound(m_live.begin(), m_live.end(), m_pos) - m_live.begin()) + 1;
 }
 
-void Recordset::setAbsolutePosition(int position) {
+void Recordset::setAbsolutePosition(int position)
+{
     if (position < 1 || position > m_liveCount)
         throw StoreError(
             QStringLiteral("记录位置 %1 超出范围（共 %2 条记录）").arg(position).arg(m_liveCount));
@@ -359,26 +381,30 @@ void Recordset::setAbsolutePosition(int position) {
 
 // ---- reading ------------------------------------------------------------
 
-const Recordset::Row& Recordset::currentRow() const {
+const Recordset::Row& Recordset::currentRow() const
+{
     if (!m_open) throw StoreError(QStringLiteral("记录集没有打开"));
     if (!hasCurrent()) throw StoreError(QStringLiteral("没有当前记录：已在记录集的开头或末尾"));
     return m_rows[size_t(m_pos)];
 }
 
-int Recordset::columnIndex(const QString& name) const {
+int Recordset::columnIndex(const QString& name) const
+{
     for (int c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].compare(name, Qt::CaseInsensitive) == 0) return c;
     }
     return -1;
 }
 
-int Recordset::requireColumn(const QString& name) const {
+int Recordset::requireColumn(const QString& name) const
+{
     const int c = columnIndex(name);
     if (c < 0) throw StoreError(QStringLiteral("记录集中没有名为“%1”的列").arg(name));
     return c;
 }
 
-int Recordset::requireIndex(int index) const {
+int Recordset::requireIndex(int index) const
+{
     if (index < 0 || index >= m_columns.size())
         throw StoreError(QStringLiteral("记录集中没有第 %1 列").arg(index));
     return index;
@@ -386,7 +412,8 @@ int Recordset::requireIndex(int index) const {
 
 // The current row's cell as read, or as collected while a change is pending
 // (pending values are already in storage form).
-template <typename Read> auto Recordset::readCurrent(int column, Read read) const {
+template <typename Read> auto Recordset::readCurrent(int column, Read read) const
+{
     if (m_edit != Edit::None && m_touched[column]) {
         const QVariant& pending = m_pending[column];
         if (pending.isNull()) return read(Cell{});
@@ -398,28 +425,34 @@ template <typename Read> auto Recordset::readCurrent(int column, Read read) cons
     return read(cell(m_pos, column));
 }
 
-QVariant Recordset::currentValue(int column) const {
+QVariant Recordset::currentValue(int column) const
+{
     return readCurrent(column, [&](const Cell& c) { return valueOf(column, c); });
 }
 
-QVariant Recordset::field(const QString& name) const {
+QVariant Recordset::field(const QString& name) const
+{
     return currentValue(requireColumn(name));
 }
 
-QVariant Recordset::field(int index) const {
+QVariant Recordset::field(int index) const
+{
     return currentValue(requireIndex(index));
 }
 
-QString Recordset::text(const QString& name) const {
+QString Recordset::text(const QString& name) const
+{
     return text(requireColumn(name));
 }
 
-QString Recordset::text(int index) const {
+QString Recordset::text(int index) const
+{
     const int column = requireIndex(index);
     return readCurrent(column, [&](const Cell& c) { return textOf(column, c); });
 }
 
-QByteArrayView Recordset::stored(int record, int column) const {
+QByteArrayView Recordset::stored(int record, int column) const
+{
     if (record < 0 || record >= m_liveCount || column < 0 || column >= m_columns.size())
         return QByteArrayView();
     ensureLiveIndex();

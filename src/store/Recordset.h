@@ -27,7 +27,8 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
     Recordset(Recordset&& other) noexcept { swap(other); }
-    Recordset& operator=(Recordset&& other) noexcept {
+    Recordset& operator=(Recordset&& other) noexcept
+    {
         Recordset taken(std::move(other));
         swap(taken);
         return *this;

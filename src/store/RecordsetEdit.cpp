@@ -12,17 +12,20 @@ using detail::quotedIdentifier;
 
 namespace {
 
-QString changedElsewhere() {
+QString changedElsewhere()
+{
     return QStringLiteral("该记录已被他人修改或删除，本次操作没有保存");
 }
 
-bool isNullValue(const QVariant& value) {
+bool isNullValue(const QVariant& value)
+{
     return !value.isValid() || value.typeId() == QMetaType::Nullptr;
 }
 
 } // namespace
 
-void Recordset::requireWritable() const {
+void Recordset::requireWritable() const
+{
     if (!m_open) throw StoreError(QStringLiteral("记录集没有打开"));
     if (m_table.isEmpty())
         throw StoreError(QStringLiteral("该记录集是只读的，不能修改：%1").arg(m_sql));
@@ -30,23 +33,27 @@ void Recordset::requireWritable() const {
         throw StoreError(QStringLiteral("数据库连接没有打开"));
 }
 
-void Recordset::beginEdit() {
+void Recordset::beginEdit()
+{
     m_pending = QVector<QVariant>(m_columns.size());
     m_touched = QVector<bool>(m_columns.size(), false);
 }
 
-void Recordset::addNew() {
+void Recordset::addNew()
+{
     requireWritable();
     if (m_edit != Edit::None) update();
     beginEdit();
     m_edit = Edit::Adding;
 }
 
-void Recordset::collect(const QString& name, const QVariant& value) {
+void Recordset::collect(const QString& name, const QVariant& value)
+{
     collect(requireColumn(name), value);
 }
 
-void Recordset::collect(int index, const QVariant& value) {
+void Recordset::collect(int index, const QVariant& value)
+{
     requireWritable();
     const int column = requireIndex(index);
     if (m_edit == Edit::None) {
@@ -66,7 +73,8 @@ void Recordset::collect(int index, const QVariant& value) {
 }
 
 // The value as it goes into the table: null or text, dates in ISO form.
-QVariant Recordset::storable(int column, const QVariant& value) const {
+QVariant Recordset::storable(int column, const QVariant& value) const
+{
     if (isNullValue(value)) return QVariant();
     if (m_isDate[column]) {
         QDateTime date;
@@ -93,17 +101,20 @@ QVariant Recordset::storable(int column, const QVariant& value) const {
     return value.toString();
 }
 
-void Recordset::cancelUpdate() {
+void Recordset::cancelUpdate()
+{
     m_edit = Edit::None;
     m_pending.clear();
     m_touched.clear();
 }
 
-void Recordset::finishEditBeforeMove() {
+void Recordset::finishEditBeforeMove()
+{
     if (m_edit != Edit::None) update();
 }
 
-void Recordset::update() {
+void Recordset::update()
+{
     if (m_edit == Edit::None) return;
     try {
         requireWritable();
@@ -118,7 +129,8 @@ void Recordset::update() {
     cancelUpdate();
 }
 
-QString Recordset::columnList() const {
+QString Recordset::columnList() const
+{
     QStringList names;
     for (const QString& name : m_columns)
         names << quotedIdentifier(name);
@@ -126,7 +138,8 @@ QString Recordset::columnList() const {
 }
 
 // Replaces row `index` with what the table now holds; false when it is gone.
-bool Recordset::rereadRow(int index, qint64 rowid) {
+bool Recordset::rereadRow(int index, qint64 rowid)
+{
     detail::Statement read(m_connection->handle(),
                            QStringLiteral("select %1 from %2 where _rowid_ = ?")
                                .arg(columnList(), quotedIdentifier(m_table)));
@@ -136,7 +149,8 @@ bool Recordset::rereadRow(int index, qint64 rowid) {
     return true;
 }
 
-void Recordset::insertPending() {
+void Recordset::insertPending()
+{
     QStringList names;
     QStringList marks;
     for (int c = 0; c < m_columns.size(); ++c) {
@@ -177,7 +191,8 @@ void Recordset::insertPending() {
 
 // Names the row by its identity and by every value this cursor read, so a
 // row changed or replaced meanwhile (row ids are reused) is never written.
-void Recordset::bindPending(detail::Statement& statement, int& slot) const {
+void Recordset::bindPending(detail::Statement& statement, int& slot) const
+{
     for (int c = 0; c < m_columns.size(); ++c) {
         if (!m_touched[c]) continue;
         if (m_pending[c].isNull())
@@ -187,7 +202,8 @@ void Recordset::bindPending(detail::Statement& statement, int& slot) const {
     }
 }
 
-void Recordset::bindOriginal(detail::Statement& statement, int& slot, int row) const {
+void Recordset::bindOriginal(detail::Statement& statement, int& slot, int row) const
+{
     statement.bindInt64(slot++, m_rows[size_t(row)].rowid);
     for (int c = 0; c < m_columns.size(); ++c) {
         const Cell original = cell(row, c);
@@ -198,7 +214,8 @@ void Recordset::bindOriginal(detail::Statement& statement, int& slot, int row) c
     }
 }
 
-QString Recordset::originalCondition() const {
+QString Recordset::originalCondition() const
+{
     QString where = QStringLiteral("_rowid_ = ?");
     for (const QString& name : m_columns)
         where +=
@@ -206,7 +223,8 @@ QString Recordset::originalCondition() const {
     return where;
 }
 
-void Recordset::updatePending() {
+void Recordset::updatePending()
+{
     if (currentRow().deleted) throw StoreError(QStringLiteral("当前记录已被删除"));
     QStringList sets;
     for (int c = 0; c < m_columns.size(); ++c) {
@@ -225,13 +243,15 @@ void Recordset::updatePending() {
     if (!rereadRow(m_pos, m_rows[size_t(m_pos)].rowid)) markDeleted(m_pos);
 }
 
-void Recordset::markDeleted(int index) {
+void Recordset::markDeleted(int index)
+{
     m_rows[size_t(index)].deleted = true;
     --m_liveCount;
     m_liveDirty = true;
 }
 
-void Recordset::deleteCurrent() {
+void Recordset::deleteCurrent()
+{
     requireWritable();
     if (m_edit == Edit::Adding) {
         cancelUpdate(); // the new row never existed

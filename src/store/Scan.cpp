@@ -13,14 +13,16 @@ struct Scan::Impl {
 
 Scan::Scan(Connection& connection, const QString& sql)
 {
-    if (!connection.isOpen())
-        throw StoreError(QStringLiteral("数据库没有打开"));
+    if (!connection.isOpen()) throw StoreError(QStringLiteral("数据库没有打开"));
     m = std::make_unique<Impl>(connection, sql);
 }
 
 Scan::~Scan() = default;
 
-bool Scan::next() { return m->statement.step(); }
+bool Scan::next()
+{
+    return m->statement.step();
+}
 
 bool Scan::isNull(int column) const
 {
@@ -45,8 +47,14 @@ qint64 Scan::integer(int column) const
     return sqlite3_column_int64(m->statement.get(), column);
 }
 
-void Scan::bind(int slot, qint64 value) { m->statement.bindInt64(slot, value); }
+void Scan::bind(int slot, qint64 value)
+{
+    m->statement.bindInt64(slot, value);
+}
 
-void Scan::rewind() { sqlite3_reset(m->statement.get()); }
+void Scan::rewind()
+{
+    sqlite3_reset(m->statement.get());
+}
 
 } // namespace store

@@ -10,7 +10,9 @@ namespace store {
 class StoreError : public std::runtime_error {
 public:
     explicit StoreError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
     QString message() const { return m_message; }
 
 private:
