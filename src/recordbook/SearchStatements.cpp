@@ -7,19 +7,36 @@ namespace recordbook {
 
 namespace {
 
+QString containing(const QString& piece)
+{
+    return u'%' + store::likeLiteral(piece) + u'%';
+}
+
+// The engine's like and its text collation stop reading at a NUL, so "a", NUL,
+// "b" would match as "a" alone. A text holding a NUL is compared by length
+// instead; lower() folds ASCII only, as like and the column collation do.
+QString lowered(const QString& sql)
+{
+    return QStringLiteral("lower(") + sql + u')';
+}
+
 QString likeTerm(const QString& column, const QString& pattern)
 {
     return QStringLiteral(" or ") + column + QStringLiteral(" like ") + store::quoted(pattern) +
            store::likeEscapeClause();
 }
 
-QString containing(const QString& piece)
+QString containsTerm(const QString& column, const QString& piece)
 {
-    return u'%' + store::likeLiteral(piece) + u'%';
+    if (piece.contains(QChar(0)))
+        return QStringLiteral(" or instr(") + lowered(column) + QStringLiteral(", ") +
+               lowered(store::quoted(piece)) + QStringLiteral(") > 0");
+    return likeTerm(column, containing(piece));
 }
 
 QString exactTerm(const QString& head, const QString& column, const QString& s)
 {
+    if (s.contains(QChar(0))) return head + lowered(column) + u'=' + lowered(store::quoted(s));
     return head + column + u'=' + store::quoted(s);
 }
 
@@ -45,7 +62,7 @@ QString searchText(const QString& boxText)
 
 QString substringStatement(const QString& head, const QString& column, const QString& s)
 {
-    return exactTerm(head, column, s) + likeTerm(column, containing(s));
+    return exactTerm(head, column, s) + containsTerm(column, s);
 }
 
 QString anyCharStatement(const QString& head, const QString& column, const QString& s)
@@ -53,14 +70,14 @@ QString anyCharStatement(const QString& head, const QString& column, const QStri
     QString sql = exactTerm(head, column, s);
     qsizetype at = 0;
     for (int i = 0; i < 6; ++i) {
-        QString pattern;
         if (at < s.size()) {
             // A character outside the basic plane is one character, not two halves.
             const qsizetype width = s.at(at).isHighSurrogate() && at + 1 < s.size() ? 2 : 1;
-            pattern = containing(s.mid(at, width));
+            sql += containsTerm(column, s.mid(at, width));
             at += width;
+        } else {
+            sql += likeTerm(column, QString());
         }
-        sql += likeTerm(column, pattern);
     }
     return sql;
 }

@@ -32,6 +32,8 @@ private slots:
     void searches_data();
     void searches();
     void searchesChangeTheShownRecords();
+    void searchesForOddTexts_data();
+    void searchesForOddTexts();
     void dragsOfferCopyOnly();
     void menuRunsButtonCommand();
 };

@@ -523,6 +523,58 @@ void TestReminderWindow::searchesChangeTheShownRecords()
     QCOMPARE(b.cursor().sql(), "select * from mp");
 }
 
+namespace {
+const QString kNul(1, QChar(0));
+// A megabyte of text, no two neighbours alike, so a prefix is found only where it stands.
+QString megabyte()
+{
+    const QString cycle = QStringLiteral("甲乙丙丁戊己庚辛壬癸");
+    QString text;
+    text.reserve(1 << 20);
+    while (text.size() < (1 << 20))
+        text += cycle;
+    text.truncate(1 << 20);
+    return text;
+}
+} // namespace
+
+void TestReminderWindow::searchesForOddTexts_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    const QString sub = "Image5", any = "Image17";
+    const QString ab = "a" + kNul + "b", AB = "A" + kNul + "B", ac = "a" + kNul + "c";
+    // The engine would read "a", NUL, "b" as "a" alone and list "xa" and "a", NUL, "c".
+    QTest::newRow("NUL inside, substring") << sub << ab << QStringList{ab, AB};
+    QTest::newRow("NUL alone, substring") << sub << kNul << QStringList{ab, AB, ac};
+    QTest::newRow("NUL among characters, any character")
+        << any << "q" + kNul << QStringList{ab, AB, ac};
+    // The box takes 32767 characters of a pasted megabyte: the affair holding it is found.
+    QTest::newRow("megabyte, substring") << sub << megabyte() << QStringList{megabyte()};
+    QTest::newRow("megabyte, any character") << any << megabyte() << QStringList{megabyte(), "乙"};
+    QTest::newRow("megabyte held by no affair") << sub << "z" + megabyte() << QStringList{};
+}
+
+void TestReminderWindow::searchesForOddTexts()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    Book b(kMonday, {insert("要事", "'xa'"), insert("要事", "'a'||char(0)||'b'"),
+                     insert("要事", "'A'||char(0)||'B'"), insert("要事", "'a'||char(0)||'c'"),
+                     insert("要事", "'" + megabyte() + "'"), insert("要事", "'乙'")});
+    QLineEdit* box = b.get("searchBox");
+    box->clear();
+    QApplication::clipboard()->setText(text);
+    box->paste();
+    QCOMPARE(box->text(), text.left(box->maxLength()));
+    b.press(button);
+    QCOMPARE(b.said(), QStringList());
+    QCOMPARE(b.app.exitCodes, QList<int>());
+    QCOMPARE(b.lines(), found);
+}
+
 // Presses on the (selected) text and moves far enough to start a drag.
 static void dragFrom(QWidget* target, QPoint at)
 {
