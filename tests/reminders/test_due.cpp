@@ -134,7 +134,6 @@ void TestDue::dueListFollowsCursorAndTestOrder()
         for (const QDate& day : days)
             QCOMPARE(evaluateDueList(connection, day), dueListOf(affairs, day));
     }
-    QCOMPARE(runDueEvaluation(affairs, kSunday).list, expected);
     QCOMPARE(runDueEvaluation(affairs, QDate(2027, 1, 5)).list, QString());
 }
 

@@ -224,7 +224,6 @@ private slots:
                insert("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
         r.app.dialogs.answers.enqueue(answer);
         r.press("Image4");
-        QCOMPARE(r.app.dialogs.messages.value(0).icon, platform::Icon::Question);
         QCOMPARE(r.app.column("select 要事 from mp"), kept);
         QCOMPARE(r.lines(), listed);
     }
@@ -258,8 +257,6 @@ private slots:
         r.app.dialogs.files.enqueue(chosen.isEmpty() ? QString() : path);
         r.press("Image10");
 
-        QCOMPARE(r.app.dialogs.fileQuestions.value(0).filter,
-                 "jpeg(*.jpg)|*.jpg|bmp(*.bmp)|*.bmp|gif(*.gif)|*.gif");
         const QString expected = chosen == "new.jpg" ? path : old;
         QCOMPARE(r.app.scalar("select 图片名称 from tp"), expected);
         QVERIFY(r.app.context().mainWindow && r.app.context().mainWindow->isVisible());
@@ -272,10 +269,8 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("said");
-        QTest::newRow("autostart") << "Image20"
-                                   << "提示: 未能加入自启动：写不进去";
-        QTest::newRow("help") << "Image19"
-                              << "提示: 无法打开帮助：写不进去";
+        QTest::newRow("autostart") << "Image20" << QString("提示: 未能加入自启动：写不进去");
+        QTest::newRow("help") << "Image19" << QString("提示: 无法打开帮助：写不进去");
     }
     void failuresAreReported()
     {
