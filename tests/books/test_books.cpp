@@ -1,4 +1,5 @@
 #include "TestApp.h"
+#include "WindowDriver.h"
 #include "books/BookConfig.h"
 #include "books/CategoryBookWindow.h"
 #include "books/CategoryTree.h"
@@ -30,7 +31,7 @@ QString wb(const QString& name, const QString& description, const QString& categ
 }
 
 // A fresh application folder with `rows` inserted and one book opened on it.
-struct Book {
+struct Book : WindowDriver<Book> {
     TestApp app;
     std::unique_ptr<books::CategoryBookWindow> w;
 
@@ -43,16 +44,6 @@ struct Book {
             document ? books::documentBook() : books::miscellanyBook(), app.context());
         w->show();
     }
-    template <class T = QWidget> T* get(const QString& name)
-    {
-        T* widget = w->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    void press(const QString& button)
-    {
-        QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
-    }
     // Types as key events into Text1, Combo1, gjz or Text2.
     void type(const QString& name, const QString& text)
     {
@@ -61,26 +52,7 @@ struct Book {
         if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
         if (!text.isEmpty()) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, {});
     }
-    QListView* list() { return get<QListView>("List1"); }
     QTreeWidget* tree() { return get<QTreeWidget>("TreeView1"); }
-    QStringList lines()
-    {
-        QStringList out;
-        for (int i = 0; i < list()->model()->rowCount(); ++i)
-            out << list()->model()->index(i, 0).data().toString();
-        return out;
-    }
-    void clickLine(int n, bool twice = false)
-    {
-        const QPoint at = list()->visualRect(list()->model()->index(n, 0)).center();
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
-        if (twice) QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
-    }
-    int selected()
-    {
-        const QModelIndexList s = list()->selectionModel()->selectedIndexes();
-        return s.isEmpty() ? -1 : s.first().row();
-    }
     QStringList boxes() // Text1, Combo1, gjz, Text2
     {
         QStringList out;

@@ -1,5 +1,6 @@
 #include "RmdTests.h"
 #include "TestApp.h"
+#include "WindowDriver.h"
 #include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
@@ -41,7 +42,7 @@ void typeInto(QWidget* widget, const QString& text)
 }
 
 // A fresh application folder and the reminder window opened on it.
-struct Book {
+struct Book : WindowDriver<Book, QLineEdit> {
     TestApp app;
     QByteArray cliDue;
     std::unique_ptr<ReminderWindow> w;
@@ -62,42 +63,10 @@ struct Book {
         w = std::make_unique<ReminderWindow>(app.context());
         w->show();
     }
-    template <class T = QLineEdit> T* get(const QString& name)
-    {
-        T* widget = w->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    void press(const QString& button)
-    {
-        QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
-    }
     void type(const QString& box, const QString& text)
     {
         get(box)->clear();
         typeInto(get(box), text);
-    }
-    QListView* list() { return get<QListView>("List1"); }
-    QStringList lines()
-    {
-        QStringList out;
-        for (int i = 0; i < list()->model()->rowCount(); ++i)
-            out << list()->model()->index(i, 0).data().toString();
-        return out;
-    }
-    // A double-click as the platform delivers it: a whole click, then press and double-click.
-    void clickLine(int n, bool twice = false)
-    {
-        const QModelIndex index = list()->model()->index(n, 0);
-        list()->scrollTo(index);
-        const QPoint at = list()->visualRect(index).center();
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
-        if (twice) QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
-    }
-    int selected()
-    {
-        const QModelIndexList s = list()->selectionModel()->selectedIndexes();
-        return s.isEmpty() ? -1 : s.first().row();
     }
     QStringList boxes() // the 13 boxes of kBoxes, then the affair text
     {

@@ -1,4 +1,5 @@
 #include "TestApp.h"
+#include "WindowDriver.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "recordbook/TextBoxes.h"
@@ -32,7 +33,7 @@ void typeInto(QWidget* widget, const QString& text)
 
 // A fresh application folder with the given entries in place of the stock
 // (or with the stock), and the window opened on it.
-struct Vocab {
+struct Vocab : WindowDriver<Vocab> {
     TestApp app;
     std::unique_ptr<VocabularyWindow> w;
     explicit Vocab(const QStringList& rows = {}, const std::function<void(TestApp&)>& before = {},
@@ -48,16 +49,6 @@ struct Vocab {
         w = std::make_unique<VocabularyWindow>(app.context());
         w->show();
     }
-    template <class T = QWidget> T* get(const QString& name)
-    {
-        T* widget = w->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    void press(const QString& button)
-    {
-        QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
-    }
     void type(const QString& box, const QString& text)
     {
         if (auto* line = qobject_cast<QLineEdit*>(get(box)))
@@ -70,21 +61,6 @@ struct Vocab {
     {
         if (auto* line = qobject_cast<QLineEdit*>(get(box))) return line->text();
         return get<QPlainTextEdit>(box)->toPlainText();
-    }
-    QListView* list() { return get<QListView>("List1"); }
-    QStringList lines()
-    {
-        QStringList out;
-        for (int i = 0; i < list()->model()->rowCount(); ++i)
-            out << list()->model()->index(i, 0).data().toString();
-        return out;
-    }
-    void clickLine(int n)
-    {
-        const QModelIndex index = list()->model()->index(n, 0);
-        list()->scrollTo(index);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
-                          list()->visualRect(index).center());
     }
     QStringList said()
     {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+// What the window tests do to a window as a user would: find a control by
+// its name, press a button, click a line of List1. `Derived` holds the
+// window in its member `w`, declared after the application folder, so the
+// window goes first when a test ends.
+template <class Derived, class DefaultControl = QWidget> struct WindowDriver {
+    template <class T = DefaultControl> T* get(const QString& name) const
+    {
+        T* widget = static_cast<const Derived*>(this)->w->template findChild<T*>(name);
+        if (!widget) qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    void press(const QString& button) const
+    {
+        QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
+    }
+    QListView* list() const { return get<QListView>("List1"); }
+    QStringList lines() const
+    {
+        QStringList out;
+        for (int i = 0; i < list()->model()->rowCount(); ++i)
+            out << list()->model()->index(i, 0).data().toString();
+        return out;
+    }
+    // A double-click as the platform delivers it: a whole click, then press and double-click.
+    void clickLine(int n, bool twice = false) const
+    {
+        const QModelIndex index = list()->model()->index(n, 0);
+        list()->scrollTo(index);
+        const QPoint at = list()->visualRect(index).center();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        if (twice) QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+    }
+    int selected() const
+    {
+        const QModelIndexList s = list()->selectionModel()->selectedIndexes();
+        return s.isEmpty() ? -1 : s.first().row();
+    }
+};
