@@ -11,6 +11,8 @@
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include "ZipEntry.h"
+
 namespace {
 
 // A worksheet read back the way a spreadsheet program would, independently of
@@ -33,19 +35,6 @@ QStringList readSheet(const QByteArray& xml)
     }
     if (reader.hasError()) out << reader.errorString();
     return out;
-}
-
-QByteArray zipEntry(const QString& path, const char* name)
-{
-    QByteArray bytes;
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
-    zip_file_t* file = zip ? zip_fopen(zip, name, 0) : nullptr;
-    char buffer[4096];
-    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, qsizetype(n));
-    if (file) zip_fclose(file);
-    if (zip) zip_discard(zip);
-    return bytes;
 }
 
 // A template as the build makes them: title, heading, wrapping column B, a

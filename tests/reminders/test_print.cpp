@@ -5,24 +5,11 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <zip.h>
+#include "ZipEntry.h"
 
 namespace {
 
 const QString kMonday = "2026-12-07";
-
-QByteArray zipEntry(const QString& path, const char* name)
-{
-    QByteArray bytes;
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
-    zip_file_t* file = zip ? zip_fopen(zip, name, 0) : nullptr;
-    char buffer[4096];
-    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, qsizetype(n));
-    if (file) zip_fclose(file);
-    if (zip) zip_discard(zip);
-    return bytes;
-}
 
 // The cells of a workbook's first sheet by reference ("B4"), each as its
 // type and text, read independently of the code that wrote them.
