@@ -6,6 +6,7 @@
 // filled and painted. Prints one line per figure and exits 1 when a budget
 // is missed.
 
+#include "BenchSupport.h"
 #include "books/BookConfig.h"
 #include "books/CategoryBookWindow.h"
 #include "platform/Clock.h"
@@ -31,43 +32,16 @@
 
 namespace {
 
+using bench::verdict;
+
 constexpr double kOpenBudget = 0.3;   // seconds: open and refresh
 constexpr double kSearchBudget = 0.1; // seconds: either search
 constexpr int kRuns = 5;
 
-class SilentDialogs : public platform::Dialogs {
-public:
-    platform::Answer message(const QString& text, const QString&, platform::Buttons buttons,
-                             platform::Icon) override
-    {
-        std::fprintf(stderr, "bench_books: message: %s\n", qPrintable(text));
-        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-};
-
-// Best of kRuns, in seconds; the window is laid out and painted before the clock stops.
+// Best of kRuns, in seconds.
 double best(const std::function<void()>& action)
 {
-    double fastest = 1e9;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        QApplication::processEvents();
-        fastest = std::min(fastest, timer.nsecsElapsed() / 1e9);
-    }
-    return fastest;
-}
-
-bool failed = false;
-
-void verdict(const QString& what, double value, double budget)
-{
-    const bool holds = value < budget;
-    failed = failed || !holds;
-    std::printf("  %s  %-58s %7.3f s  (budget < %g s)\n", holds ? "pass" : "FAIL", qPrintable(what),
-                value, budget);
+    return bench::timeRuns(kRuns, action).front().wall;
 }
 
 void measure(const books::BookConfig& config, shell::AppContext& context)
@@ -132,7 +106,7 @@ int main(int argc, char** argv)
         return 2;
     }
     platform::SystemClock clock;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     platform::Services services;
     services.clock = &clock;
     services.dialogs = &dialogs;
@@ -141,5 +115,5 @@ int main(int argc, char** argv)
     context.openDatabase();
     measure(books::documentBook(), context);
     measure(books::miscellanyBook(), context);
-    return failed ? 1 : 0;
+    return bench::failed ? 1 : 0;
 }

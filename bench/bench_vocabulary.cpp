@@ -6,6 +6,7 @@
 // line, each with the list laid out and painted; then the peak memory.
 // Prints one line per figure and exits 1 when a budget is missed.
 
+#include "BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Speech.h"
@@ -36,30 +37,8 @@ constexpr double kBudget = 0.3;       // seconds
 constexpr double kMemoryBudget = 200; // MB
 constexpr int kRuns = 3;
 
-class SilentDialogs : public platform::Dialogs {
-public:
-    platform::Answer message(const QString& text, const QString&, platform::Buttons buttons,
-                             platform::Icon) override
-    {
-        std::fprintf(stderr, "bench_vocabulary: message: %s\n", qPrintable(text));
-        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-};
-
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
-
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + t.tv_nsec / 1e9;
-}
+using bench::cpuSeconds;
+using bench::peakMegabytes;
 
 // The processor time of the best run, beside the wall time: on a loaded
 // machine the two differ.
@@ -68,32 +47,14 @@ double lastCpu = 0;
 // Best of kRuns, wall time in seconds, the list laid out and painted.
 double best(const std::function<void()>& action)
 {
-    double fastest = 1e9;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        const double cpu = cpuSeconds();
-        timer.start();
-        action();
-        QApplication::processEvents();
-        const double wall = timer.nsecsElapsed() / 1e9;
-        if (wall < fastest) {
-            fastest = wall;
-            lastCpu = cpuSeconds() - cpu;
-        }
-    }
-    return fastest;
+    const bench::Run fastest = bench::timeRuns(kRuns, action).front();
+    lastCpu = fastest.cpu;
+    return fastest.wall;
 }
-
-bool failed = false;
 
 void verdict(const QString& what, double value, double budget, const char* unit)
 {
-    const bool holds = value < budget;
-    failed = failed || !holds;
-    std::printf("  %s  %-44s %8.3f %s  (budget < %g %s)", holds ? "pass" : "FAIL", qPrintable(what),
-                value, unit, budget, unit);
-    if (lastCpu > 0) std::printf("  cpu %.3f s", lastCpu);
-    std::printf("\n");
+    bench::verdict(what, value, budget, unit, lastCpu);
     lastCpu = 0;
 }
 
@@ -115,7 +76,7 @@ int main(int argc, char** argv)
     }
 
     platform::SystemClock clock;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     QElapsedTimer opening;
     const double openingCpu = cpuSeconds();
     opening.start();
@@ -190,5 +151,5 @@ int main(int argc, char** argv)
 
     verdict(QStringLiteral("peak memory with %1 entries").arg(window.wordCursor().recordCount()),
             peakMegabytes(), kMemoryBudget, "MB");
-    return failed ? 1 : 0;
+    return bench::failed ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 // runs, so one slow moment of a busy machine does not decide. Prints one
 // line per figure and exits 1 when a budget is missed.
 
+#include "BenchSupport.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "reminders/AffairEditor.h"
@@ -41,48 +42,13 @@ constexpr double kMemoryBudget = 200;  // MB, with the book loaded
 constexpr double kViewAllMemory = 250; // MB, peak after viewing every affair
 constexpr int kRuns = 5;
 
-// Nobody answers: every question is a yes, every error is printed.
-class SilentDialogs : public platform::Dialogs {
-public:
-    platform::Answer message(const QString& text, const QString&, platform::Buttons buttons,
-                             platform::Icon) override
-    {
-        std::fprintf(stderr, "bench_window: message: %s\n", qPrintable(text));
-        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
-    }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-};
+using bench::peakMegabytes;
+using bench::verdict;
 
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
-}
-
-// Median of kRuns, in seconds; the list is laid out and painted before the clock stops.
+// Median of kRuns, in seconds.
 double median(const std::function<void()>& action)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        QApplication::processEvents();
-        times.push_back(timer.nsecsElapsed() / 1e9);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-bool failed = false;
-
-void verdict(const QString& what, double value, double budget, const char* unit)
-{
-    const bool holds = value < budget;
-    failed = failed || !holds;
-    std::printf("  %s  %-52s %8.3f %s  (budget < %g %s)\n", holds ? "pass" : "FAIL",
-                qPrintable(what), value, unit, budget, unit);
+    return bench::timeRuns(kRuns, action)[kRuns / 2].wall;
 }
 
 } // namespace
@@ -107,7 +73,7 @@ int main(int argc, char** argv)
     }
 
     platform::SystemClock clock;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs;
     platform::Services services;
     services.clock = &clock;
     services.dialogs = &dialogs;
@@ -174,5 +140,5 @@ int main(int argc, char** argv)
             "s");
     verdict(QStringLiteral("peak memory after viewAllAffairs"), peakMegabytes(), kViewAllMemory,
             "MB");
-    return failed ? 1 : 0;
+    return bench::failed ? 1 : 0;
 }
