@@ -5,10 +5,8 @@
 #include <QEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <algorithm>
 
 namespace recordbook {
 
@@ -75,45 +73,6 @@ QString rtfFromText(const QString& text)
     return QStringLiteral("{\\rtf1\\ansi\\uc1 ") + body + u'}';
 }
 
-QString displayText(const QString& raw)
-{
-    QString out;
-    out.reserve(raw.size());
-    for (int i = 0; i < raw.size(); ++i) {
-        const QChar c = raw.at(i);
-        if (c == u'\r' || c == u'\n') {
-            const QChar partner = c == u'\r' ? u'\n' : u'\r';
-            if (i + 1 < raw.size() && raw.at(i + 1) == partner) ++i;
-            out += u'\n';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString documentText(const QString& raw)
-{
-    // A paragraph per line makes a text of 400,000 lines slow to show and
-    // large to keep; lines joined by line separators into paragraphs of up to
-    // kLinesPerParagraph look the same and read back the same.
-    constexpr int kLinesPerParagraph = 32;
-    QString out;
-    out.reserve(raw.size());
-    int lines = 0;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        const QChar c = raw.at(i);
-        if (c == u'\r' || c == u'\n') {
-            const QChar partner = c == u'\r' ? u'\n' : u'\r';
-            if (i + 1 < raw.size() && raw.at(i + 1) == partner) ++i;
-            out += ++lines % kLinesPerParagraph == 0 ? QChar(u'\n') : QChar::LineSeparator;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // ---- DragLineEdit
 
 DragLineEdit::DragLineEdit(QWidget* parent) : QLineEdit(parent)
@@ -175,6 +134,20 @@ void DragLineEdit::mouseReleaseEvent(QMouseEvent* event)
 
 // ---- RawTextEdit
 
+namespace {
+
+// What a separator in the document stood for in the raw text. U+2028,
+// U+2029, U+FDD0 and U+FDD1 would read back as separators too, so they are
+// kept as separators of their own kind.
+enum Break : char { CrLf, LfCr, Cr, Lf, Line, Paragraph, FrameStart, FrameEnd };
+
+bool isBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+} // namespace
+
 RawTextEdit::RawTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -184,46 +157,103 @@ RawTextEdit::RawTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 QString RawTextEdit::rawText() const
 {
-    if (!m_rawCurrent) {
-        QString text = document()->toRawText();
-        text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-        text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-        m_raw = text;
-        m_rawCurrent = true;
+    const QString text = document()->toRawText();
+    QString out;
+    out.reserve(text.size() + (m_rawCurrent ? m_breaks.size() : text.size() / 8));
+    qsizetype next = 0;
+    for (const QChar c : text) {
+        if (c != QChar::ParagraphSeparator && c != QChar::LineSeparator) {
+            out += c;
+            continue;
+        }
+        switch (m_rawCurrent && next < m_breaks.size() ? m_breaks.at(next++) : char(CrLf)) {
+        case CrLf: out += u"\r\n"; break;
+        case LfCr: out += u"\n\r"; break;
+        case Cr: out += u'\r'; break;
+        case Lf: out += u'\n'; break;
+        case Line: out += QChar::LineSeparator; break;
+        case Paragraph: out += QChar::ParagraphSeparator; break;
+        case FrameStart: out += QChar(0xfdd0); break;
+        case FrameEnd: out += QChar(0xfdd1); break;
+        }
     }
-    return m_raw;
+    return out;
 }
 
 void RawTextEdit::setRawText(const QString& text)
 {
-    m_raw = text;
-    m_rawCurrent = true;
+    beginRawText();
+    appendRawText(text);
+    endRawText();
+}
+
+void RawTextEdit::beginRawText()
+{
     m_settingText = true;
-    constexpr qsizetype kChunk = 1 << 20;
-    if (text.size() <= kChunk) {
-        setPlainText(documentText(text));
-    } else {
-        // A large text goes in by pieces, so no second copy of it is ever whole.
-        setPlainText(QString());
-        QTextDocument* doc = document();
-        const bool undo = doc->isUndoRedoEnabled();
-        doc->setUndoRedoEnabled(false);
-        QTextCursor cursor(doc);
-        cursor.beginEditBlock();
-        for (qsizetype at = 0; at < text.size();) {
-            qsizetype end = std::min(text.size(), at + kChunk);
-            // A piece never ends inside a CR LF pair or a surrogate pair.
-            while (end < text.size() && (text.at(end - 1) == u'\r' || text.at(end - 1) == u'\n' ||
-                                         text.at(end - 1).isHighSurrogate()))
-                ++end;
-            cursor.insertText(documentText(text.mid(at, end - at)));
-            at = end;
-        }
-        cursor.endEditBlock();
-        doc->setUndoRedoEnabled(undo);
-        moveCursor(QTextCursor::Start);
-    }
+    m_rawCurrent = true;
+    m_breaks.clear();
+    m_pending.clear();
+    m_lines = 0;
+    setPlainText(QString());
+    QTextDocument* doc = document();
+    m_undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    m_feedAt = QTextCursor(doc);
+    m_feedAt.beginEditBlock();
+}
+
+void RawTextEdit::appendRawText(QStringView piece)
+{
+    m_pending += piece;
+    if (m_pending.size() >= 1 << 20) feed(false);
+}
+
+void RawTextEdit::endRawText()
+{
+    feed(true);
+    m_feedAt.endEditBlock();
+    m_feedAt = QTextCursor();
+    document()->setUndoRedoEnabled(m_undo);
+    m_pending = QString();
+    m_breaks.squeeze();
+    moveCursor(QTextCursor::Start);
     m_settingText = false;
+}
+
+void RawTextEdit::feed(bool last)
+{
+    // A run of breaks waits for the next piece whole, so CR LF split between
+    // two pieces still shows as one break.
+    qsizetype end = m_pending.size();
+    if (!last)
+        while (end > 0 && isBreak(m_pending.at(end - 1))) --end;
+    // A paragraph per line makes a text of 400,000 lines slow to show and
+    // large to keep, so most breaks become line separators.
+    constexpr int kLinesPerParagraph = 32;
+    QString out;
+    out.reserve(end);
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = m_pending.at(i);
+        if (isBreak(c)) {
+            const QChar partner = c == u'\r' ? u'\n' : u'\r';
+            const bool pair = i + 1 < end && m_pending.at(i + 1) == partner;
+            i += pair;
+            m_breaks += char(pair ? (c == u'\r' ? CrLf : LfCr) : (c == u'\r' ? Cr : Lf));
+            out += ++m_lines % kLinesPerParagraph == 0 ? QChar(u'\n') : QChar::LineSeparator;
+        } else if (c == QChar::LineSeparator) {
+            m_breaks += Line;
+            out += c;
+        } else if (c == QChar::ParagraphSeparator || c == QChar(0xfdd0) || c == QChar(0xfdd1)) {
+            m_breaks += char(c == QChar::ParagraphSeparator ? Paragraph
+                             : c == QChar(0xfdd0)           ? FrameStart
+                                                            : FrameEnd);
+            out += u'\n';
+        } else {
+            out += c;
+        }
+    }
+    m_feedAt.insertText(out);
+    m_pending.remove(0, end);
 }
 
 QString RawTextEdit::selectedRawText() const

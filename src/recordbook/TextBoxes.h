@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <functional>
 
 class QDrag;
@@ -18,13 +19,6 @@ void setDragRunner(DragRunner runner);
 // The selection as a word processor's rich text (RTF) document.
 QString rtfFromText(const QString& text);
 inline const QString kRtfMimeType = QStringLiteral("text/rtf");
-
-// How the multi-line box shows a raw text: CR LF, LF CR, lone CR and lone LF
-// each become one line break.
-QString displayText(const QString& raw);
-// The same text as RawTextEdit hands it to its document: line breaks are
-// mostly line separators (U+2028), so a long text makes few paragraphs.
-QString documentText(const QString& raw);
 
 // The formats a box's drag offers its selection in.
 enum DragFormat { PlainText = 1, RichText = 2 };
@@ -57,10 +51,12 @@ private:
     bool m_dragPending = false;
 };
 
-// A multi-line box that keeps the exact text the program put there (the
-// due list separates entries by LF CR LF CR, which the widget would turn
-// into plain breaks) and shows a copy; once the user edits it, the raw text
-// is the widget's text with CR LF line breaks. Its selection drags out, copy
+// A multi-line box that gives back the exact text the program put there (the
+// due list separates entries by LF CR LF CR, which the widget would turn into
+// plain breaks; CR LF, LF CR, lone CR and lone LF each show as one break).
+// Only what each break stood for is kept beside the widget's own text, so a
+// whole book shown here is held once. Once the user edits it, the raw text is
+// the widget's text with CR LF line breaks. Its selection drags out, copy
 // only, as plain text unless told otherwise.
 class RawTextEdit : public QPlainTextEdit {
     Q_OBJECT
@@ -70,6 +66,11 @@ public:
 
     QString rawText() const;
     void setRawText(const QString& text);
+    // Replaces the text piece by piece, as if the pieces were one string, so
+    // a large text never exists whole outside the widget.
+    void beginRawText();
+    void appendRawText(QStringView piece);
+    void endRawText();
 
 signals:
     // Emitted just before a drag of the selection begins.
@@ -84,9 +85,15 @@ protected:
 private:
     bool onSelection(const QPoint& pos) const;
     QString selectedRawText() const;
+    void feed(bool last);
+
     DragFormats m_formats = PlainText;
-    mutable QString m_raw;
-    mutable bool m_rawCurrent = true;
+    QByteArray m_breaks; // what each separator in the document stood for
+    QString m_pending;   // appended text not yet in the document
+    QTextCursor m_feedAt;
+    int m_lines = 0;
+    bool m_undo = true;
+    bool m_rawCurrent = true;
     bool m_settingText = false;
     QPoint m_pressPos;
     bool m_dragPending = false;

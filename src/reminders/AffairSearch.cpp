@@ -44,18 +44,17 @@ void AffairSearch::viewAllAffairs()
 {
     m_editor.clear();
     m_editor.reopenAffairCursor(QStringLiteral("select * from mp"));
-    m_editor.setRawAffairText(QString());
     store::Recordset& c = m_editor.affairCursor();
     const int column = c.columnIndex(columns::kAffair);
-    // A book of 100,000 affairs is tens of MB of text: it is decoded record by
-    // record into one string, never held twice.
-    QString all;
+    // A book of 100,000 affairs is tens of MB of text: it goes into the box
+    // record by record, never whole beside the box's own copy.
+    recordbook::RawTextEdit& box = *m_ui.affairBox;
+    box.beginRawText();
     for (int i = 0; i < c.recordCount(); ++i) {
-        all += QString::fromUtf8(c.stored(i, column));
-        all += u'\n';
+        box.appendRawText(QString::fromUtf8(c.stored(i, column)));
+        box.appendRawText(u"\n");
     }
-    all.squeeze();
-    m_editor.setRawAffairText(all);
+    box.endRawText();
     // The list is rebuilt too: a search result left in it would make Modify
     // and Delete act on other records than their lines show.
     m_editor.refreshAffairList();
