@@ -167,14 +167,30 @@ QString RawTextEdit::rawText() const
             continue;
         }
         switch (m_rawCurrent && next < m_breaks.size() ? m_breaks.at(next++) : char(CrLf)) {
-        case CrLf: out += u"\r\n"; break;
-        case LfCr: out += u"\n\r"; break;
-        case Cr: out += u'\r'; break;
-        case Lf: out += u'\n'; break;
-        case Line: out += QChar::LineSeparator; break;
-        case Paragraph: out += QChar::ParagraphSeparator; break;
-        case FrameStart: out += QChar(0xfdd0); break;
-        case FrameEnd: out += QChar(0xfdd1); break;
+        case CrLf:
+            out += u"\r\n";
+            break;
+        case LfCr:
+            out += u"\n\r";
+            break;
+        case Cr:
+            out += u'\r';
+            break;
+        case Lf:
+            out += u'\n';
+            break;
+        case Line:
+            out += QChar::LineSeparator;
+            break;
+        case Paragraph:
+            out += QChar::ParagraphSeparator;
+            break;
+        case FrameStart:
+            out += QChar(0xfdd0);
+            break;
+        case FrameEnd:
+            out += QChar(0xfdd1);
+            break;
         }
     }
     return out;
@@ -226,7 +242,8 @@ void RawTextEdit::feed(bool last)
     // two pieces still shows as one break.
     qsizetype end = m_pending.size();
     if (!last)
-        while (end > 0 && isBreak(m_pending.at(end - 1))) --end;
+        while (end > 0 && isBreak(m_pending.at(end - 1)))
+            --end;
     // A paragraph per line makes a text of 400,000 lines slow to show and
     // large to keep, so most breaks become line separators.
     constexpr int kLinesPerParagraph = 32;
