@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 namespace recordbook {
 
@@ -73,6 +74,30 @@ QString rtfFromText(const QString& text)
     return QStringLiteral("{\\rtf1\\ansi\\uc1 ") + body + u'}';
 }
 
+// ---- SelectionDrag
+
+bool SelectionDrag::press(const QMouseEvent* event, bool onSelection)
+{
+    m_pending = event->button() == Qt::LeftButton && onSelection;
+    m_pressPos = event->position().toPoint();
+    return m_pending;
+}
+
+bool SelectionDrag::move(const QMouseEvent* event, const std::function<void()>& start)
+{
+    if (!m_pending) return false;
+    if ((event->buttons() & Qt::LeftButton) && farEnough(m_pressPos, event->position().toPoint())) {
+        m_pending = false;
+        start();
+    }
+    return true;
+}
+
+bool SelectionDrag::release()
+{
+    return std::exchange(m_pending, false);
+}
+
 // ---- DragLineEdit
 
 DragLineEdit::DragLineEdit(QWidget* parent) : QLineEdit(parent)
@@ -96,40 +121,25 @@ bool DragLineEdit::onSelection(const QPoint& pos)
 
 void DragLineEdit::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && onSelection(event->position().toPoint())) {
-        m_pressPos = event->position().toPoint();
-        m_dragPending = true;
-        event->accept();
-        return;
-    }
-    QLineEdit::mousePressEvent(event);
+    if (!m_drag.press(event, onSelection(event->position().toPoint())))
+        QLineEdit::mousePressEvent(event);
 }
 
 void DragLineEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragPending) {
-        if ((event->buttons() & Qt::LeftButton) &&
-            farEnough(m_pressPos, event->position().toPoint())) {
-            m_dragPending = false;
+    if (!m_drag.move(event, [this] {
             emit dragStarting();
             runCopyDrag(this, createDragMimeData());
-        }
-        event->accept();
-        return;
-    }
-    QLineEdit::mouseMoveEvent(event);
+        }))
+        QLineEdit::mouseMoveEvent(event);
 }
 
 void DragLineEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_dragPending) {
-        // A click on the selection without a drag places the caret there.
-        m_dragPending = false;
+    if (m_drag.release())
         setCursorPosition(cursorPositionAt(event->position().toPoint()));
-        event->accept();
-        return;
-    }
-    QLineEdit::mouseReleaseEvent(event);
+    else
+        QLineEdit::mouseReleaseEvent(event);
 }
 
 // ---- RawTextEdit
@@ -297,39 +307,25 @@ bool RawTextEdit::onSelection(const QPoint& pos) const
 
 void RawTextEdit::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && onSelection(event->position().toPoint())) {
-        m_pressPos = event->position().toPoint();
-        m_dragPending = true;
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::mousePressEvent(event);
+    if (!m_drag.press(event, onSelection(event->position().toPoint())))
+        QPlainTextEdit::mousePressEvent(event);
 }
 
 void RawTextEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragPending) {
-        if ((event->buttons() & Qt::LeftButton) &&
-            farEnough(m_pressPos, event->position().toPoint())) {
-            m_dragPending = false;
+    if (!m_drag.move(event, [this] {
             emit dragStarting();
             runCopyDrag(this, dragData(selectedRawText(), m_formats));
-        }
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::mouseMoveEvent(event);
+        }))
+        QPlainTextEdit::mouseMoveEvent(event);
 }
 
 void RawTextEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_dragPending) {
-        m_dragPending = false;
+    if (m_drag.release())
         setTextCursor(cursorForPosition(event->position().toPoint()));
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::mouseReleaseEvent(event);
+    else
+        QPlainTextEdit::mouseReleaseEvent(event);
 }
 
 // ---- ToolTipFollower

@@ -7,6 +7,7 @@
 
 class QDrag;
 class QMimeData;
+class QMouseEvent;
 
 namespace recordbook {
 
@@ -19,6 +20,20 @@ void setDragRunner(DragRunner runner);
 // The selection as a word processor's rich text (RTF) document.
 QString rtfFromText(const QString& text);
 inline const QString kRtfMimeType = QStringLiteral("text/rtf");
+
+// The press, move and release of dragging a box's selection: a press on the
+// selection waits; a move far enough starts the drag; a release without one
+// is a click that places the caret.
+class SelectionDrag {
+public:
+    bool press(const QMouseEvent* event, bool onSelection);                  // true: the gesture's
+    bool move(const QMouseEvent* event, const std::function<void()>& start); // likewise
+    bool release(); // true: a click on the selection
+
+private:
+    QPoint m_pressPos;
+    bool m_pending = false;
+};
 
 // The formats a box's drag offers its selection in.
 enum DragFormat { PlainText = 1, RichText = 2 };
@@ -47,8 +62,7 @@ protected:
 private:
     bool onSelection(const QPoint& pos); // cursorPositionAt is not const
     DragFormats m_formats = PlainText | RichText;
-    QPoint m_pressPos;
-    bool m_dragPending = false;
+    SelectionDrag m_drag;
 };
 
 // A multi-line box that gives back the exact text the program put there (the
@@ -95,8 +109,7 @@ private:
     bool m_undo = true;
     bool m_rawCurrent = true;
     bool m_settingText = false;
-    QPoint m_pressPos;
-    bool m_dragPending = false;
+    SelectionDrag m_drag;
 };
 
 // Keeps a box's tool tip equal to its whole text whenever the mouse is over it.
