@@ -1,28 +1,6 @@
 #pragma once
 
-#include "TestApp.h"
-#include "reminders/ReminderWindow.h"
-
 #include <QObject>
-#include <QStringList>
-#include <memory>
-
-// A fresh application folder with the templates and wbwj/, and the reminder
-// window opened on it.
-struct AlarmWindow {
-    TestApp app;
-    std::unique_ptr<reminders::ReminderWindow> w;
-
-    explicit AlarmWindow(const QStringList& statements = {});
-    template <class T> T* get(const QString& name)
-    {
-        T* widget = w->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    void click(const QString& button);
-    QString file(const QString& name) const;
-};
 
 class TestAlarm : public QObject {
     Q_OBJECT

@@ -35,5 +35,4 @@ private slots:
     void searchesForOddTexts_data();
     void searchesForOddTexts();
     void dragsOfferCopyOnly();
-    void menuRunsButtonCommand();
 };

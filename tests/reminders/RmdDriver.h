@@ -1,0 +1,47 @@
+#pragma once
+
+#include "TestApp.h"
+#include "WindowDriver.h"
+#include "reminders/ReminderWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <memory>
+
+// A fresh application folder with the print templates, its book filled by
+// `statements`, and the reminder window opened on it at 09:30:05 of `today`.
+struct Rmd : WindowDriver<Rmd, QLineEdit> {
+    TestApp app;
+    std::unique_ptr<reminders::ReminderWindow> w;
+
+    explicit Rmd(const QStringList& statements = {}, const QDate& today = QDate(2026, 12, 7),
+                 bool open = true)
+    {
+        app.clock.current = QDateTime(today, QTime(9, 30, 5));
+        for (const QString& sql : statements)
+            app.exec(sql);
+        QDir folder(app.path());
+        folder.mkpath("wbwj");
+        folder.mkpath("dy");
+        for (const char* name : {"mhxzsw.xltx", "mhzdsw.xltx", "mhqbsw.xltx"})
+            QFile::copy(QStringLiteral(LUMO_TEMPLATE_DIR "/") + name,
+                        folder.filePath("dy/") + name);
+        if (open) this->open();
+    }
+    void open()
+    {
+        app.context().openDatabase();
+        w = std::make_unique<reminders::ReminderWindow>(app.context());
+        w->show();
+    }
+    QString file(const QString& name) const { return QDir(app.path()).filePath(name); }
+    QStringList said() const // every message box as "title: text"
+    {
+        QStringList out;
+        for (const auto& m : app.dialogs.messages)
+            out << m.title + ": " + m.text +
+                       (m.buttons == platform::Buttons::YesNo ? " [yes/no]" : "");
+        return out;
+    }
+};
