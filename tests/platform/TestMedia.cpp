@@ -4,51 +4,10 @@
 #include "platform/MediaSamples.h"
 #include "platform/Speech.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// Half a second of silence: PCM, mono, 8 kHz, 16 bit, 8000 bytes of samples.
-const QByteArray kWave =
-    QByteArray::fromHex("52494646 641f0000 57415645 666d7420 10000000 0100 0100"
-                        "401f0000 803e0000 0200 1000 64617461 401f0000") +
-    QByteArray(8000, '\0');
-
-} // namespace
-
-void TestPlatform::mediaPlayerLoadsWave()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("闹铃 声音.wav");
-    QVERIFY(writeFile(path, kWave));
-    auto player = platform::createQtMediaPlayer();
-    QSignalSpy loaded(player.get(), &platform::MediaPlayer::loaded);
-    QSignalSpy errors(player.get(), &platform::MediaPlayer::errorOccurred);
-    QSignalSpy finished(player.get(), &platform::MediaPlayer::finished);
-
-    // A missing file replaced at once must not be reported on.
-    player->play(dir.filePath("missing.wav"));
-    player->play(path);
-    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() || !errors.isEmpty(), 20000);
-    if (loaded.isEmpty()) {
-        const QString error = errors.first().first().toString();
-        QVERIFY2(!error.contains("missing.wav"), qPrintable(error));
-        QSKIP(qPrintable("the media backend cannot load files here: " + error));
-    }
-    QCOMPARE(loaded.size(), 1);
-    const qint64 duration = loaded.first().first().toLongLong();
-    QVERIFY2(qAbs(duration - 500) <= 50, qPrintable(QString::number(duration)));
-    // It plays to its end, without a sound card too.
-    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() || !errors.isEmpty(), 20000);
-    if (finished.isEmpty())
-        QSKIP(
-            qPrintable("the media backend cannot play here: " + errors.first().first().toString()));
-    const qint64 position = finished.first().first().toLongLong();
-    QVERIFY2(position >= 400, qPrintable(QString::number(position)));
-    QCOMPARE(errors.size(), 0);
-}
 
 void TestPlatform::mediaPlayerReportsBadFiles_data()
 {
@@ -91,11 +50,9 @@ void TestPlatform::mediaPlayerReportsBadFiles()
 void TestPlatform::mediaSamplesLoad_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("wav") << 0 << "wav";
-    QTest::newRow("mid") << 1 << "mid";
-    QTest::newRow("dat") << 2 << "dat";
-    QTest::newRow("avi") << 3 << "avi";
+    int index = 0;
+    for (const char* kind : {"wav", "mid", "dat", "avi"})
+        QTest::newRow(kind) << index++;
 }
 
 // Each sample must be a file the backend really decodes, else the component
@@ -103,26 +60,28 @@ void TestPlatform::mediaSamplesLoad_data()
 void TestPlatform::mediaSamplesLoad()
 {
     QFETCH(int, index);
-    QFETCH(QString, kind);
     QTemporaryDir dir;
-    const QList<platform::MediaSample> samples = platform::writeMediaSamples(dir.path());
-    QCOMPARE(samples.size(), 4);
-    const platform::MediaSample& sample = samples[index];
-    QCOMPARE(sample.kind, kind);
-    QVERIFY(sample.path.endsWith("." + kind));
+    const QString folder = dir.filePath("闹铃 声音");
+    QVERIFY(QDir().mkdir(folder));
+    const QList<platform::MediaSample> samples = platform::writeMediaSamples(folder);
+    const platform::MediaSample& sample = samples.value(index);
+    QCOMPARE(sample.kind, QTest::currentDataTag());
 
     auto player = platform::createQtMediaPlayer();
     QSignalSpy loaded(player.get(), &platform::MediaPlayer::loaded);
     QSignalSpy errors(player.get(), &platform::MediaPlayer::errorOccurred);
     QSignalSpy finished(player.get(), &platform::MediaPlayer::finished);
+    // A missing file replaced at once must not be reported on.
+    player->play(dir.filePath("missing.wav"));
     player->play(sample.path);
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() || !errors.isEmpty(), 20000);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
+    QCOMPARE(loaded.size(), 1);
     const qint64 duration = loaded.first().first().toLongLong();
     // A stream may not know its length; when it does, it must be ours.
     QVERIFY2(duration <= 0 || qAbs(duration - sample.durationMs) <= 150,
              qPrintable(QString::number(duration)));
-    // And plays to its end, as the alarm and the relax command need.
+    // And plays to its end, without a sound card too, as the alarm and the relax command need.
     QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() || !errors.isEmpty(), 20000);
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).value(0).toString()));
     player->stop();
@@ -145,13 +104,6 @@ void TestPlatform::speechListsVoices()
         QSKIP(qPrintable("no speech engine runs here: " + speech->errorText()));
     }
     const QList<platform::Voice> voices = speech->voices();
-    QVERIFY(!voices.isEmpty());
-    bool english = false;
-    for (const auto& v : voices) {
-        QVERIFY(!v.name.isEmpty());
-        english = english || (v.languageId & 0x3ff) == 0x09; // any English locale
-    }
-    QVERIFY2(english, "every engine offers an English voice");
     const auto us = std::find_if(voices.cbegin(), voices.cend(),
                                  [](const platform::Voice& v) { return v.languageId == 1033; });
     QVERIFY2(us != voices.cend(), "an English (United States) voice reads the vocabulary");

@@ -31,7 +31,6 @@ private slots:
     void languageId();
 
     // TestMedia.cpp
-    void mediaPlayerLoadsWave();
     void mediaPlayerReportsBadFiles_data();
     void mediaPlayerReportsBadFiles();
     void mediaSamplesLoad_data();

@@ -8,9 +8,6 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include <xlsxwriter.h>
-#include <zip.h>
-
 #include "ZipEntry.h"
 
 namespace {
@@ -35,37 +32,6 @@ QStringList readSheet(const QByteArray& xml)
     }
     if (reader.hasError()) out << reader.errorString();
     return out;
-}
-
-// A template as the build makes them: title, heading, wrapping column B, a
-// second sheet, and the template content type.
-bool makeTemplate(const QString& path)
-{
-    // Constant memory writes texts into the sheet rather than a shared table.
-    lxw_workbook_options options{LXW_TRUE, nullptr, LXW_FALSE};
-    lxw_workbook* book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
-    if (!book) return false;
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "清单");
-    lxw_format* wrap = workbook_add_format(book);
-    format_set_text_wrap(wrap);
-    worksheet_set_column(sheet, 1, 1, 90, wrap);
-    worksheet_write_string(sheet, 0, 0, "测试标题", nullptr);
-    worksheet_write_string(sheet, 1, 1, "内容", nullptr);
-    worksheet_write_string(sheet, 4, 2, "右边", nullptr);
-    workbook_add_worksheet(book, "第二页");
-    if (workbook_close(book) != LXW_NO_ERROR) return false;
-    QByteArray types =
-        zipEntry(path, "[Content_Types].xml").replace("sheet.main+xml", "template.main+xml");
-    zip_t* zip = zip_open(QFile::encodeName(path).constData(), 0, nullptr);
-    zip_source_t* source =
-        zip ? zip_source_buffer(zip, types.constData(), zip_uint64_t(types.size()), 0) : nullptr;
-    if (!source || !types.contains("template.main+xml") ||
-        zip_file_add(zip, "[Content_Types].xml", source, ZIP_FL_OVERWRITE) < 0) {
-        zip_source_free(source);
-        if (zip) zip_discard(zip);
-        return false;
-    }
-    return zip_close(zip) == 0;
 }
 
 } // namespace
@@ -99,7 +65,7 @@ void TestPlatform::printerFillsTemplate()
 {
     QTemporaryDir dir;
     const QString templatePath = dir.filePath("mhxzsw.xltx");
-    QVERIFY(makeTemplate(templatePath));
+    QVERIFY(QFile::copy(LUMO_TEMPLATE_DIR "/mhxzsw.xltx", templatePath));
     const QByteArray templateBytes = readFile(templatePath);
     QStringList opened;
     // The second time no spreadsheet program opens the file.
@@ -110,16 +76,16 @@ void TestPlatform::printerFillsTemplate()
     const QString savePath = dir.filePath("打印/选中事务打印清单.xlsx");
     QCOMPARE(printer.print(templatePath, {"旧一", "旧二", "旧三", "旧四"}, savePath), QString());
     // XML cannot carry most control characters; the cell loses them, not the sheet.
-    QCOMPARE(printer.print(templatePath, {"第一行：买菜", "<&>", "  末\x01行  "}, savePath),
+    QCOMPARE(printer.print(templatePath, {"买菜", "  末\x01行  "}, savePath),
              "表格已保存到" + savePath +
                  "，但本机没有可以打开.xlsx文件的电子表格程序（例如LibreOffice "
                  "Calc），请安装后再打开它。");
     QCOMPARE(opened, QStringList(2, savePath));
 
     // The wrapping of column B (style 1) reaches the written cells.
-    QCOMPARE(readSheet(zipEntry(savePath, "xl/worksheets/sheet1.xml")),
-             (QStringList{"#1", "A1=测试标题", "#2", "B2:1=内容", "#4", "B4:1=第一行：买菜", "#5",
-                          "B5:1=<&>", "C5=右边", "#6", "B6:1=  末行  "}));
+    const QStringList sheet = readSheet(zipEntry(savePath, "xl/worksheets/sheet1.xml"));
+    QCOMPARE(sheet.mid(sheet.indexOf("#4")),
+             (QStringList{"#4", "B4:1=买菜", "#5", "B5:1=  末行  "}));
     const QByteArray types = zipEntry(savePath, "[Content_Types].xml");
     QVERIFY(types.contains("sheet.main+xml") && !types.contains("template.main+xml"));
     QCOMPARE(readFile(templatePath), templateBytes);

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -41,10 +40,6 @@ struct StoreFixture {
     QStringList column(const QString& sql) const { return plainColumn(path, sql); }
 };
 
-const QString kNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
-const QString kNulText = kNul + QStringLiteral(" 空字符");
-const QString kMegabyte = QString(1 << 20, QLatin1Char('y'));
-
 // The text of one column of every row, walking the cursor.
 QStringList walk(Recordset& rs, int column)
 {
@@ -60,54 +55,43 @@ class TestStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void translate_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("date literals")
-            << "delete * from mp where 时间点<#2026-12-06# or 结束时间<#2026/1/5 8:30#"
-            << "delete from mp where 时间点<'2026-12-06' or 结束时间<'2026-01-05 08:30:00'";
-        const char* kept =
-            "select * from mp where 时间点<#abc# or 要事='it''s delete * #2026-1-1#'";
-        QTest::newRow("quoted text and non-dates untouched") << kept << kept;
-    }
-
+    // Date literals become text; quoted text and what is no date stay as typed.
     void translate()
     {
-        QFETCH(QString, sql);
-        QFETCH(QString, expected);
-        QCOMPARE(store::translateJetSql(sql), expected);
+        QCOMPARE(store::translateJetSql("delete * from mp where 时间点<#2026/1/5 8:30#"),
+                 "delete from mp where 时间点<'2026-01-05 08:30:00'");
+        const QString kept = "select * from mp where 时间点<#abc# or 要事='it''s #2026-1-1#'";
+        QCOMPARE(store::translateJetSql(kept), kept);
     }
 
     void userTextInStatements_data()
     {
+        const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b 空字符");
+        const QString megabyte = "前" + QString(1 << 20, QLatin1Char('y')) + "后";
         QTest::addColumn<QString>("term");
         QTest::addColumn<QString>("found");
         auto row = [](const char* name, const QString& term, const QString& found) {
             QTest::newRow(name) << term << found;
         };
         row("quote", "it's", "it's here");
-        row("hashes", "#5#", "#5# item");
         row("injection", "'; drop table mp; --", "'; drop table mp; --");
         row("percent is literal", "50%", "50% off");
         row("underscore is literal", "a_b", "a_b");
         row("backslash is literal", "k\\s", "back\\slash");
-        row("whole text, any case", "AXB", "axb");
-        row("NUL", kNul, kNulText);
-        row("a megabyte", kMegabyte, "前" + kMegabyte + "后");
+        row("NUL", nul.left(3), nul);
+        row("a megabyte", megabyte.mid(1, 1 << 20), megabyte);
     }
 
     // A search for any text is just a search: built the way the windows build
-    // it, only the rows holding the text come back.
+    // it, only the rows holding the text come back, and every text is stored whole.
     void userTextInStatements()
     {
         QFETCH(QString, term);
         QFETCH(QString, found);
         StoreFixture fx;
-        const QStringList texts = {"it's here", "#5# item",    "'; drop table mp; --",
-                                   "50% off",   "500 off",     "a_b",
-                                   "axb",       "back\\slash", "k s",
-                                   kNulText,    "a b",         "前" + kMegabyte + "后"};
+        QStringList texts = {"it's here", "'; drop table mp; --", "50% off", "500 off", "a_b",
+                             "axb",       "back\\slash",          "k s"};
+        if (!texts.contains(found)) texts << found;
         for (const QString& text : texts)
             fx.exec("insert into mp (要事) values (" + store::quoted(text) + ")");
         Recordset rs("select  * from mp where 要事=" + store::quoted(term) + " or 要事 like " +
@@ -121,25 +105,12 @@ private slots:
     {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
-        auto row = [](const char* pattern, const char* text) {
-            QTest::addRow("%s ~ %s", pattern, text)
-                << QString::fromUtf8(pattern) << QString::fromUtf8(text);
-        };
-        row("%abc%", "xxABCxx");
-        row("%abc%", "xxabxcx");
-        row("%会议%", "开会议事");
-        row("a_c", "a长c");
-        row("a_c", "a长长c");
-        row("_", "");
-        row("%b", "ba");
-        row("%ab%ab%", "abab");
-        row("%aab", "aaab");
-        row("Ä%", "ä");
-        row("a\\%", "a%");
-        row("a\\%", "ab");
-        row("%a\\_b%", "xacby");
-        row("a\\", "a\\");
-        row("%\\%%", "50% off");
+        for (const char* pair : {"%abc% ~ xxABCxx", "%abc% ~ xxabxcx", "%会议% ~ 开会议事",
+                                 "a_c ~ a长c", "a_c ~ a长长c", "%ab%ab% ~ abab", "%aab ~ aaab",
+                                 "Ä% ~ ä", "a\\% ~ a%", "%a\\_b% ~ xacby", "a\\ ~ a\\"}) {
+            const QStringList parts = QString::fromUtf8(pair).split(" ~ ");
+            QTest::newRow(pair) << parts[0] << parts[1];
+        }
     }
 
     // LIKE on the store's connection gives the engine's own answer, within the engine's limits.
@@ -151,8 +122,7 @@ private slots:
         const QString sql = "select " + store::quoted(text) + " like " + store::quoted(pattern) +
                             store::likeEscapeClause();
         const QString engine = fx.scalar(sql);
-        Recordset rs(sql, fx.db);
-        QCOMPARE(rs.text(0), engine);
+        QCOMPARE(Recordset(sql, fx.db).text(0), engine);
         QCOMPARE(store::likeMatches(pattern.toUtf8(), text.toUtf8(), U'\\'), engine == "1");
     }
 
@@ -163,16 +133,14 @@ private slots:
         auto row = [](const char* text, const char* stored) {
             QTest::newRow(*text ? text : "empty") << QString::fromUtf8(text) << stored;
         };
-        for (const char* accepted : {"2026-12-6", "2026/12/6", "2026.12.06", "  2026-12-6 "})
+        for (const char* accepted : {"2026/12/6", "2026.12.06", "  2026-12-6 ", "2026-12-6 0:00"})
             row(accepted, "2026-12-06");
-        row("2026-12-6 8:30", "2026-12-06 08:30:00");
         row("2026/1/6 18:30:05", "2026-01-06 18:30:05");
         row("2026-12-06T08:30:00", "2026-12-06 08:30:00");
-        row("2026-12-6 0:00", "2026-12-06");
         row("2024-2-29", "2024-02-29");
         for (const char* refused :
              {"2026-2-30", "2025-2-29", "2026-13-1", "26-12-6", "12/6/2026", "2026/12-6",
-              "2026-12-6 24:00", "2026-12-6 8:60", "2026/12/6T08:30", "abc", "", "２０２６-1-1"})
+              "2026-12-6 24:00", "2026-12-6 8:60", "", "２０２６-1-1"})
             row(refused, "");
     }
 
@@ -191,33 +159,18 @@ private slots:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<int>("count");
-        auto row = [](const QString& sql, int count) {
-            QTest::newRow(qPrintable(sql)) << sql << count;
-        };
+        auto row = [](const char* sql, int count) { QTest::newRow(sql) << QString(sql) << count; };
         row("select*  from ma", 1);
-        row("select * from tp", 1);
         row("select * from bjyy", 0);
-        row("select * from mp", 3);
-        row("select*  from mp", 3);
         row("select distinct 要事关键字 from mp", 2);
         row("select  * from mp where 要事='X 事务' or 要事 like '%Z%'", 2);
         row("select * from mp where 时间点<#2026-12-06# or 结束时间<#2026-12-06#", 2);
-        row("select*  from foxcjdc", 3);
-        row("select * from foxcjdc", 3);
-        row("select distinct 关键字 from foxcjdc", 2);
-        row("select  * from foxcjdc where 超级单词='CAT猫' or 超级单词 like '%apple%'", 2);
-        for (const QString table : {"qqzx", "wblb"}) {
-            row("select * from " + table, 3);
-            row("select * from " + table + " ", 3);
-            row("select distinct 分类 from " + table + " where not 分类  is null", 2);
-            row("select  * from " + table + " where 分类='甲'", 1);
-            row("select distinct 关键字 from " + table, 2);
-            row("select  * from " + table + " where 说明='X' or 说明 like '%明%'", 3);
-        }
+        row("select * from qqzx ", 3);
+        row("select distinct 分类 from qqzx where not 分类  is null", 2);
     }
 
-    // Every statement the windows send runs as written; the plain ones accept
-    // edits, the distinct lists refuse them, and the row identity never shows.
+    // Every shape of statement the windows send runs as written; the plain ones
+    // are editable, the distinct lists refuse edits, and the row identity never shows.
     void statementTexts()
     {
         QFETCH(QString, sql);
@@ -225,23 +178,13 @@ private slots:
         StoreFixture fx;
         fx.exec("insert into mp (要事, 要事关键字, 时间点, 结束时间) values ('x 事务', 'K', "
                 "'2026-12-01', null), ('y', 'k', null, '2026-12-10'), "
-                "('z', null, null, '2026-11-30'); insert into foxcjdc (超级单词, 关键字) values "
-                "('appleapple苹果', '水果'), ('bananas香蕉', '水果'), ('cat猫', '动物');");
-        for (const QString table : {"qqzx", "wblb"})
-            fx.exec("insert into " + table +
-                    " (外部, 说明, 分类, 关键字) values "
-                    "('a', '说明1', '甲', 'k'), ('b', '说明2', null, 'K'), ('c', 'x', '', 'j')");
+                "('z', null, null, '2026-11-30'); insert into qqzx (外部, 分类) values "
+                "('a', '甲'), ('b', null), ('c', '')");
         Recordset rs(sql, fx.db);
         QCOMPARE(rs.recordCount(), count);
         QVERIFY(!rs.columnNames().contains("_rowid_", Qt::CaseInsensitive));
         QCOMPARE(rs.isUpdatable(), !sql.contains("distinct"));
         if (!rs.isUpdatable()) QVERIFY_THROWS_EXCEPTION(StoreError, rs.collect(0, "new"));
-        if (!rs.isUpdatable() || count == 0) return;
-        const QString changed = rs.text(0) + "!";
-        rs.collect(0, changed);
-        rs.update();
-        const QString table = sql.section("from ", 1).section(' ', 0, 0);
-        QCOMPARE(fx.column("select " + rs.columnNames()[0] + " from " + table).count(changed), 1);
     }
 
     void executeStatements()
@@ -298,7 +241,6 @@ private slots:
         fx.exec("insert into mp (要事) values ('x')");
         store::Connection reader;
         reader.open(fx.path, store::Connection::Access::ReadOnly);
-        QCOMPARE(sqlite3_db_readonly(reader.handle(), "main"), 1);
         Recordset rs("select * from mp", reader);
         QCOMPARE(rs.text(0), "x");
         rs.collect(0, "y");
@@ -344,7 +286,7 @@ private slots:
         QCOMPARE(fx.column("select 外部 from qqzx"), left);
         for (int i = 0; i < left.size(); ++i) {
             rs.setAbsolutePosition(i + 1);
-            QCOMPARE(rs.text(0) + QString::fromUtf8(rs.stored(i, 0)), left[i] + left[i]);
+            QCOMPARE(rs.text(0), left[i]);
         }
         QVERIFY_THROWS_EXCEPTION(StoreError, rs.setAbsolutePosition(left.size() + 1));
     }
@@ -361,7 +303,6 @@ private slots:
         rs.collect("联系人", QVariant());
         rs.collect("每月时间", QString(""));
         rs.update();
-        QCOMPARE(rs.recordCount(), 2);
         QCOMPARE(rs.absolutePosition(), 2);
         QCOMPARE(walk(rs, 0), (QStringList{"old", "new"}));
         const QString rows =
@@ -369,8 +310,7 @@ private slots:
         QCOMPARE(fx.column(rows), (QStringList{"oldNULLNULL'3'", "newNULL''NULL"}));
         Recordset again("select * from mp", fx.db);
         again.moveLast();
-        QVERIFY(again.field("联系人").isNull());
-        QVERIFY(!again.field("每月时间").isNull());
+        QVERIFY(again.field("联系人").isNull() && !again.field("每月时间").isNull());
         rs.moveLast();
         rs.collect("联系人", "x");
         rs.update();
@@ -391,7 +331,6 @@ private slots:
             auto row = [&](const char* name, const char* sql) {
                 QTest::addRow("%s: %s", deleting ? "delete" : "update", name) << sql << deleting;
             };
-            row("changed", "update qqzx set 说明='other' where 外部='c'");
             row("changed in case only", "update qqzx set 说明='ABC' where 外部='c'");
             row("deleted", "delete from qqzx where 外部='c'");
             row("row id reused", "delete from qqzx where 外部='c'; "
@@ -417,7 +356,6 @@ private slots:
         QCOMPARE(rs.text("说明"), "abc");
         rs.update();
         QCOMPARE(fx.scalar(snapshot), before);
-        QCOMPARE(walk(rs, 0), (QStringList{"a", "b", "c"}));
     }
 
     void dateColumns_data()
@@ -427,20 +365,16 @@ private slots:
         QTest::addColumn<QString>("stored"); // empty: refused
         QTest::addColumn<QString>("shown");
         auto row = [](const char* name, bool adding, const QVariant& value, const char* stored,
-                      const char* shown) {
+                      const char* shown = "") {
             QTest::newRow(name) << adding << value << QString(stored) << QString(shown);
         };
         row("text", false, "2004/5/16 8:05", "2004-05-16 08:05:00", "2004-5-16 8:05:00");
-        row("QDate, new row", true, QDate(2026, 1, 6), "2026-01-06", "2026-1-6");
-        row("QDateTime", false, QDateTime(QDate(2026, 12, 6), QTime(9, 5)), "2026-12-06 09:05:00",
-            "2026-12-6 9:05:00");
-        row("null, new row", true, QVariant(), "<null>", "");
-        row("refused words", false, "abc", "", "");
-        row("refused empty", false, "", "", "");
-        row("refused, new row", true, "12/6/26", "", "");
+        row("null, new row", true, QVariant(), "<null>");
+        row("refused", false, "abc", "");
+        row("refused, new row", true, "12/6/26", "");
     }
 
-    // Dates are stored in ISO form and read back as short text and QDateTime. A
+    // Dates are stored in ISO form and read back as short text. A
     // refused date stores nothing of the row, drops what was pending and leaves
     // the cursor as usable as before.
     void dateColumns()
@@ -459,13 +393,8 @@ private slots:
             rs.collect("时间点", value);
             rs.update();
             QCOMPARE(rs.text("时间点"), shown);
-            QCOMPARE(fx.column(rows).last(), "new" + stored);
-            rs.open("select * from mp", fx.db);
-            rs.moveLast();
-            QCOMPARE(rs.text("时间点"), shown);
             QCOMPARE(rs.field("时间点").isNull(), value.isNull());
-            if (!value.isNull())
-                QCOMPARE(store::toStoredDate(rs.field("时间点").toDateTime()), stored);
+            QCOMPARE(fx.column(rows).last(), "new" + stored);
             return;
         }
         try {
@@ -477,7 +406,6 @@ private slots:
         }
         rs.update(); // nothing left to store
         QCOMPARE(fx.column(rows), QStringList{"old2026-12-06"});
-        QCOMPARE(rs.recordCount(), 1);
         rs.moveFirst();
         rs.collect("要事", "later");
         rs.update();
