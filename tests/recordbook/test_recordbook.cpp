@@ -23,26 +23,24 @@ void TestRecordbook::searchStatements_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("sql");
-    const QString like = " or 标题 like ";
+    // The any-character statement always holds six patterns, empty ones included.
+    const auto anyOf = [](const QString& box, const QStringList& chars) {
+        QString sql = kHead + "标题='" + box + "'";
+        for (int i = 0; i < 6; ++i)
+            sql += " or 标题 like '" + (i < chars.size() ? "%" + chars[i] + "%" : "") + "'" + kEsc;
+        return sql;
+    };
     QTest::newRow("substring trims outer blanks only")
         << "substring"
-        << "  a b  " << kHead + "标题='a b'" + like + "'%a b%'" + kEsc;
-    QTest::newRow("any char: three given, three empty")
-        << "anychar"
-        << "会议室"
-        << kHead + "标题='会议室'" + like + "'%会%'" + kEsc + like + "'%议%'" + kEsc + like +
-               "'%室%'" + kEsc + like + "''" + kEsc + like + "''" + kEsc + like + "''" + kEsc;
+        << "  a b  " << kHead + "标题='a b' or 标题 like '%a b%'" + kEsc;
+    QTest::newRow("any char: three given") << "anychar"
+                                           << "会议室" << anyOf("会议室", {"会", "议", "室"});
     QTest::newRow("any char: only the first six take part")
         << "anychar"
-        << "abcdefgh"
-        << kHead + "标题='abcdefgh'" + like + "'%a%'" + kEsc + like + "'%b%'" + kEsc + like +
-               "'%c%'" + kEsc + like + "'%d%'" + kEsc + like + "'%e%'" + kEsc + like + "'%f%'" +
-               kEsc;
+        << "abcdefgh" << anyOf("abcdefgh", {"a", "b", "c", "d", "e", "f"});
     QTest::newRow("any char: a character beyond the basic plane stays whole")
         << "anychar"
-        << "𠀀x"
-        << kHead + "标题='𠀀x'" + like + "'%𠀀%'" + kEsc + like + "'%x%'" + kEsc + like + "''" +
-               kEsc + like + "''" + kEsc + like + "''" + kEsc + like + "''" + kEsc;
+        << "𠀀x" << anyOf("𠀀x", {"𠀀", "x"});
     QTest::newRow("distinct") << "distinct"
                               << ""
                               << "select distinct 标签 from notes";
@@ -77,8 +75,6 @@ void TestRecordbook::searchesMatchLiterally_data()
                                << "c:\\" << QStringList{"c:\\x"};
     QTest::newRow("statement text is just text") << "substring"
                                                  << "'; drop table notes; --" << QStringList{};
-    QTest::newRow("case does not matter") << "substring"
-                                          << "A_B" << QStringList{"a_b"};
     QTest::newRow("any char finds either character, and empty patterns the empty text")
         << "anychar"
         << "会议" << QStringList{"开会", "议程", ""};
