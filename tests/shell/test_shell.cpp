@@ -1,7 +1,6 @@
 // The shell: login, verify and change-password dialogs, start and end, the main window's picture.
 #include "PlainDb.h"
 #include "TestApp.h"
-#include "WriteProtect.h"
 
 #include "reminders/ReminderWindow.h"
 #include "shell/ChangePasswordDialog.h"
@@ -68,21 +67,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
         const auto pw = [](const char* text) { return QVariant(QString::fromUtf8(text)); };
-        const QVariant initial = pw("6158"), blanks = pw("ab  ");
+        const QVariant initial = pw("6158");
         QTest::newRow("login right") << false << initial << "6158" << true;
         QTest::newRow("login wrong") << false << initial << "6159" << false;
         QTest::newRow("login trailing blank typed") << false << initial << "6158 " << false;
         QTest::newRow("login other case") << false << pw("Secret") << "secret" << false;
-        QTest::newRow("login stored blanks left out") << false << blanks << "ab" << false;
-        QTest::newRow("login stored blanks typed") << false << blanks << "ab  " << true;
+        QTest::newRow("login stored blanks left out") << false << pw("ab  ") << "ab" << false;
         QTest::newRow("login marker in capitals") << false << pw("WKFN") << "WKFN" << true;
         QTest::newRow("login empty stored, nothing typed") << false << pw("") << "" << true;
         QTest::newRow("login null stored, nothing typed") << false << QVariant() << "" << false;
-        QTest::newRow("login null stored, marker typed") << false << QVariant() << "wkfn" << false;
-        const QVariant noRow = pw("<no row>");
-        QTest::newRow("login no row, initial typed") << false << noRow << "6158" << true;
-        QTest::newRow("login no row, other typed") << false << noRow << "6159" << false;
-        QTest::newRow("verify no row, initial typed") << true << noRow << "6158" << true;
+        QTest::newRow("login no row, initial typed") << false << pw("<no row>") << "6158" << true;
         QTest::newRow("verify old password after a change") << true << pw("new") << "6158" << false;
         QTest::newRow("verify new password after a change") << true << pw("new") << "new" << true;
     }
@@ -126,8 +120,8 @@ private slots:
         QCOMPARE(app.dialogs.texts(), accepted ? QStringList() : QStringList{kInvalid});
         if (!accepted) {
             // Login empties the box so the next try is judged alone; verify selects the try.
-            QCOMPARE(box->text(), verifying ? typed : QString());
-            QCOMPARE(box->selectedText(), verifying ? typed : QString());
+            QCOMPARE(box->text() + '|' + box->selectedText(),
+                     verifying ? typed + '|' + typed : "|");
             QCOMPARE(dialog->focusWidget(), box);
         }
         QVERIFY(app.exitCodes.isEmpty());
@@ -137,7 +131,6 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("login 取消") << "cancel";
-        QTest::newRow("login Escape") << "Escape";
         QTest::newRow("main window closed before the timer") << "main";
         QTest::newRow("main window closed after the reminder window opened") << "reminders";
     }
@@ -163,7 +156,6 @@ private slots:
         if (!viaMain) QTest::keyClicks(box, QStringLiteral("6158")); // even the right one is unused
 
         if (how == QLatin1String("cancel")) click(&login, "cmdCancel");
-        if (how == QLatin1String("Escape")) QTest::keyClick(box, Qt::Key_Escape);
         if (how == QLatin1String("reminders")) {
             QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
             QVERIFY(login.mainWindow()->reminderWindow()->isVisible());
@@ -179,39 +171,18 @@ private slots:
         QVERIFY(app.dialogs.messages.isEmpty());
     }
 
-    void unusableDatabase_data()
+    // A missing book stops the start with an error box and is not made anew.
+    void missingDatabase()
     {
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("not a database") << "garbage";
-        QTest::newRow("write-protected") << "readonly";
-    }
-
-    void unusableDatabase()
-    {
-        QFETCH(QString, problem);
         TestApp app;
-        QFile file(app.databasePath());
-        std::optional<WriteProtected> protect;
-        if (problem == QLatin1String("missing")) {
-            QVERIFY(file.remove());
-        } else if (problem == QLatin1String("readonly")) {
-            if (!protect.emplace(file.fileName()).active())
-                QSKIP("this file system cannot write-protect a file against root");
-        } else {
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) > 0);
-            file.close();
-        }
-        const qint64 size = file.size();
+        QVERIFY(QFile::remove(app.databasePath()));
         shell::LoginDialog login(app.context(), nullptr);
         login.start();
-
         QCOMPARE(app.dialogs.messages.size(), 1);
         QCOMPARE(app.dialogs.messages.first().icon, platform::Icon::Critical);
         QCOMPARE(app.exitCodes, QList<int>{1});
         QVERIFY(!login.isVisible() && !login.mainWindow());
-        QCOMPARE(file.exists(), problem != QLatin1String("missing"));
-        QCOMPARE(file.size(), size);
+        QVERIFY(!QFile::exists(app.databasePath()));
     }
 
     void changePassword_data()
@@ -219,26 +190,29 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("stored");
-        auto row = [](const char* name, const char* first, const char* second, const char* stored) {
-            QTest::newRow(name) << QString(first) << QString(second) << QString(stored);
+        QTest::addColumn<bool>("rowLost");
+        auto row = [](const char* name, const char* first, const char* second, const char* stored,
+                      bool rowLost = false) {
+            QTest::newRow(name) << QString(first) << QString(second) << QString(stored) << rowLost;
         };
-        row("same", "abc", "abc", "abc");
-        row("different", "abc", "abd", "6158");
         row("other case", "abc", "ABC", "6158");
         row("trailing blank", "abc ", "abc", "6158");
         row("blanks kept", " a b ", " a b ", " a b ");
         row("both empty", "", "", "");
-        row("quote", "it's", "it's", "it's");
+        row("settings row lost", "abc", "abc", "abc", true);
     }
 
+    // A lost ma row is made again by the first write, the other settings left empty.
     void changePassword()
     {
         QFETCH(QString, first);
         QFETCH(QString, second);
         QFETCH(QString, stored);
+        QFETCH(bool, rowLost);
         const bool match = first == second;
         TestApp app;
-        app.exec(QStringLiteral("update ma set zdtxsw = 'due list'"));
+        app.exec(rowLost ? QStringLiteral("delete from ma")
+                         : QStringLiteral("update ma set zdtxsw = 'due list'"));
         app.context().openDatabase();
         QPointer<QDialog> change = new shell::ChangePasswordDialog(app.context());
         const auto cleanup = qScopeGuard([&] { delete change.data(); });
@@ -260,50 +234,26 @@ private slots:
         const QString outcome =
             match ? QStringLiteral("密码设置成功！") : QStringLiteral("密码不对,请重输入");
         QCOMPARE(app.dialogs.texts(), (QStringList{shown, outcome}));
-        QCOMPARE(app.dialogs.messages.last().title, platform::kDefaultTitle);
-        QCOMPARE(app.column(QStringLiteral("select mm from ma")), QStringList{stored});
-        QCOMPARE(app.scalar(QStringLiteral("select zdtxsw from ma")), QStringLiteral("due list"));
+        QCOMPARE(plainRows(app.databasePath(), QStringLiteral("select mm, zdtxsw from ma")),
+                 QStringList{stored + (rowLost ? "|<null>" : "|due list")});
         QVERIFY(change && change->isVisible());
         QCOMPARE(stage1(), !match); // a mismatch starts over, as freshly opened
         if (!match) QVERIFY(text1->text().isEmpty() && text2->text().isEmpty());
     }
 
-    void lostSettingsRow_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("stored"); // ma afterwards: mm|zdtxsw
-        QTest::newRow("change password") << QString("change") << "abc|<null>";
-        QTest::newRow("reminder window load")
-            << QString("reminders") << "6158|目前没有重要事务提醒";
-    }
-
-    // A book whose ma row was lost reads as a fresh one, and the first write
-    // makes the row again, with the initial password unless a new one is set.
+    // A book whose ma row was lost reads as a fresh one, and the reminder
+    // window's first write makes the row again, with the initial password.
     void lostSettingsRow()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, stored);
         TestApp app;
         app.exec(
             QStringLiteral("delete from ma; insert into mp (要事, 每周时间) values ('x', '100')"));
         app.context().openDatabase();
-        if (path == QLatin1String("change")) {
-            QPointer<QDialog> change = new shell::ChangePasswordDialog(app.context());
-            const auto cleanup = qScopeGuard([&] { delete change.data(); });
-            change->show();
-            QTest::keyClicks(child<QLineEdit>(change, "Text1"), QStringLiteral("abc"));
-            click(change, "Command1");
-            QTest::keyClicks(child<QLineEdit>(change, "Text2"), QStringLiteral("abc"));
-            click(change, "Command3");
-            QCOMPARE(app.dialogs.texts(), QStringList{QStringLiteral("密码设置成功！")});
-        } else {
-            reminders::ReminderWindow window(app.context());
-            window.show();
-            QVERIFY(app.dialogs.messages.isEmpty());
-        }
-        QVERIFY(app.exitCodes.isEmpty());
+        reminders::ReminderWindow window(app.context());
+        window.show();
+        QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
         QCOMPARE(plainRows(app.databasePath(), QStringLiteral("select mm, zdtxsw from ma")),
-                 QStringList{stored});
+                 QStringList{QStringLiteral("6158|目前没有重要事务提醒")});
     }
 
     // Closed and opened again, the connection is the same object, so record
@@ -326,19 +276,16 @@ private slots:
     void picture_data()
     {
         QTest::addColumn<QVariant>("stored"); // the name in tp, "@" for the app folder; "-": no row
-        QTest::addColumn<QString>("file");    // what lies at that name: none, picture, folder, junk
+        QTest::addColumn<QString>("file");    // what lies at that name: none, picture, junk
         QTest::addColumn<bool>("defaultThere");
         QTest::addColumn<QColor>("shown"); // blue: the stored picture, red: the default, or none
         const QColor stored(Qt::blue), fallback(Qt::red), none(Qt::transparent);
         const QVariant unset("1123"), chosen("@/chosen.gif"), junk("@/notes.jpg");
         QTest::newRow("1123, default there") << unset << "none" << true << fallback;
-        QTest::newRow("1123, no default") << unset << "none" << false << none;
         QTest::newRow("chosen picture") << chosen << "picture" << true << stored;
         QTest::newRow("missing file") << QVariant("@/gone.jpg") << "none" << true << fallback;
-        QTest::newRow("empty") << QVariant(QString("")) << "none" << true << fallback;
         QTest::newRow("null") << QVariant() << "none" << true << fallback;
         QTest::newRow("no row in tp") << QVariant("-") << "none" << true << fallback;
-        QTest::newRow("a folder") << QVariant("@/pictures") << "folder" << true << fallback;
         QTest::newRow("not a picture") << junk << "junk" << true << fallback;
         QTest::newRow("not a picture, no default") << junk << "junk" << false << none;
     }
@@ -354,7 +301,6 @@ private slots:
         if (defaultThere) writePicture(defaultPath, Qt::red);
         const QString storedPath = stored.toString().replace(QLatin1Char('@'), app.path());
         if (file == QLatin1String("picture")) writePicture(storedPath, Qt::blue);
-        if (file == QLatin1String("folder")) QVERIFY(QDir().mkdir(storedPath));
         if (file == QLatin1String("junk")) QVERIFY(QFile::copy(app.databasePath(), storedPath));
         const QString value = sqlValue(stored.isNull() ? stored : storedPath);
         app.exec(storedPath == QLatin1String("-") ? QStringLiteral("delete from tp")
@@ -381,15 +327,14 @@ private slots:
         app.context().openDatabase();
         shell::MainWindow window(app.context(), nullptr);
         window.show();
-        auto* label = window.findChild<QLabel*>(QStringLiteral("picture"));
-        const qint64 decoded = label->pixmap().cacheKey();
+        const qint64 decoded = window.findChild<QLabel*>("picture")->pixmap().cacheKey();
         // The picture covers the whole window, corners included, and is not decoded again.
         window.resize(1000, 260);
         QCoreApplication::processEvents();
         const QImage shot = window.grab().toImage();
         QCOMPARE(shot.pixelColor(2, 2), QColor(Qt::blue));
         QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() - 3), QColor(Qt::blue));
-        QCOMPARE(label->pixmap().cacheKey(), decoded);
+        QCOMPARE(window.findChild<QLabel*>("picture")->pixmap().cacheKey(), decoded);
         // Replaced on disk under the same name: read again.
         QVERIFY(QFile::remove(a) && QFile::copy(b, a));
         window.resize(700, 500);

@@ -1,12 +1,11 @@
 // Real SQLite files made from the schema: statement texts, quoting, dates,
-// opening the file, the cursor and the forward scan.
+// opening the file and the cursor.
 #include "PlainDb.h"
 #include "store/Connection.h"
 #include "store/DateText.h"
 #include "store/JetSql.h"
 #include "store/Like.h"
 #include "store/Recordset.h"
-#include "store/Scan.h"
 #include "store/StoreError.h"
 
 #include <QFile>
@@ -410,28 +409,6 @@ private slots:
         rs.collect("要事", "later");
         rs.update();
         QCOMPARE(fx.column(rows), QStringList{"later2026-12-06"});
-    }
-
-    // One prepared pass, bound and rewound for each use; null stays apart from empty text.
-    void scan()
-    {
-        StoreFixture fx;
-        fx.exec(
-            "insert into mp (联系人, 时间点) values (null, '2026-12-06'), ('', null), ('x', null)");
-        store::Scan scan(fx.db, "select 联系人, rowid from mp where rowid >= ? and 时间点 is not "
-                                "#2026-1-1#");
-        auto pass = [&](qint64 from, int rows) {
-            scan.bind(1, from);
-            QString seen;
-            while (rows-- > 0 && scan.next())
-                seen += QString::number(scan.integer(1)) + (scan.isNull(0) ? "n" : "") +
-                        (scan.raw(0).isNull() ? "0" : "") + scan.text(0) + ";";
-            scan.rewind();
-            return seen;
-        };
-        QCOMPARE(pass(2, 1), "2;"); // left midway
-        QCOMPARE(pass(1, 9), "1n0;2;3x;");
-        QCOMPARE(pass(3, 9), "3x;");
     }
 };
 
