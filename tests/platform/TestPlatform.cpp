@@ -138,20 +138,15 @@ void TestPlatform::qtFilter_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("expected");
-
+    auto row = [](const char* name, const char* filter, const char* expected) {
+        QTest::newRow(name) << QString(filter) << QString(expected);
+    };
     // Qt's "*.*" would hide files without a dot, programs among them.
-    QTest::newRow("all first") << "所有文件|*.*|(*.mid)|*.mid"
-                               << "所有文件 (*);;(*.mid)";
-    QTest::newRow("all named") << "所有文件(*.*)|*.*"
-                               << "所有文件(*)";
-    QTest::newRow("several") << "图片|*.jpg;*.png"
-                             << "图片 (*.jpg *.png)";
-    QTest::newRow("several named") << "图片 (*.jpg;*.png)|*.jpg; *.png"
-                                   << "图片 (*.jpg *.png)";
-    QTest::newRow("other name") << "Text (*.doc)|*.txt"
-                                << "Text (*.doc) (*.txt)";
-    QTest::newRow("no pattern") << "孤单"
-                                << "";
+    row("all first", "所有文件|*.*|(*.mid)|*.mid", "所有文件 (*);;(*.mid)");
+    row("all named", "所有文件(*.*)|*.*", "所有文件(*)");
+    row("several named", "图片 (*.jpg;*.png)|*.jpg; *.png", "图片 (*.jpg *.png)");
+    row("other name", "Text (*.doc)|*.txt", "Text (*.doc) (*.txt)");
+    row("no pattern", "孤单", "");
 }
 
 void TestPlatform::qtFilter()

@@ -91,30 +91,28 @@ private slots:
         const QString update = stored == QVariant(QStringLiteral("<no row>"))
                                    ? QStringLiteral("delete from ma")
                                    : QStringLiteral("update ma set mm = ") + sqlValue(stored);
-        std::unique_ptr<shell::LoginDialog> login;
+        if (!verifying) app.exec(update);
+        shell::LoginDialog login(app.context(), nullptr);
         QPointer<shell::VerifyPasswordDialog> verify;
         const auto cleanup = qScopeGuard([&] { delete verify.data(); });
-        QDialog* dialog = nullptr;
+        QDialog* dialog = &login;
         if (verifying) {
             app.context().openDatabase();
             dialog = verify = new shell::VerifyPasswordDialog(app.context());
             verify->show();
             app.exec(update);
         } else {
-            app.exec(update);
-            login = std::make_unique<shell::LoginDialog>(app.context(), nullptr);
-            login->start();
-            dialog = login.get();
-            QCOMPARE(dialog->focusWidget(), child<QLineEdit>(dialog, "Text1"));
+            login.start();
         }
         auto* box = child<QLineEdit>(dialog, "Text1");
         QVERIFY(dialog->isVisible());
+        if (!verifying) QCOMPARE(dialog->focusWidget(), box);
         QTest::keyClicks(box, typed);
         click(dialog, verifying ? "Command1" : "cmdOK");
 
         QCOMPARE(dialog->isVisible(), !accepted);
         QPointer<QWidget> next =
-            verifying ? static_cast<QWidget*>(verify->changeDialog()) : login->mainWindow();
+            verifying ? static_cast<QWidget*>(verify->changeDialog()) : login.mainWindow();
         QCOMPARE(next && next->isVisible(), accepted);
         if (verifying) delete next.data();
         QCOMPARE(app.dialogs.texts(), accepted ? QStringList() : QStringList{kInvalid});

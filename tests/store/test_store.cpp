@@ -161,11 +161,9 @@ private slots:
         auto row = [](const char* sql, int count) { QTest::newRow(sql) << QString(sql) << count; };
         row("select*  from ma", 1);
         row("select * from bjyy", 0);
-        row("select distinct 要事关键字 from mp", 2);
-        row("select  * from mp where 要事='X 事务' or 要事 like '%Z%'", 2);
-        row("select * from mp where 时间点<#2026-12-06# or 结束时间<#2026-12-06#", 2);
-        row("select * from qqzx ", 3);
-        row("select distinct 分类 from qqzx where not 分类  is null", 2);
+        row("select * from qqzx ", 4);
+        row("select  * from qqzx where 分类='X' or 说明 like '%Z%'", 2);
+        row("select distinct 分类 from qqzx where not 分类  is null", 3);
     }
 
     // Every shape of statement the windows send runs as written; the plain ones
@@ -175,10 +173,8 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(int, count);
         StoreFixture fx;
-        fx.exec("insert into mp (要事, 要事关键字, 时间点, 结束时间) values ('x 事务', 'K', "
-                "'2026-12-01', null), ('y', 'k', null, '2026-12-10'), "
-                "('z', null, null, '2026-11-30'); insert into qqzx (外部, 分类) values "
-                "('a', '甲'), ('b', null), ('c', '')");
+        fx.exec(
+            "insert into qqzx (分类, 说明) values ('x', null), ('甲', 'z'), (null, ''), ('', 'y')");
         Recordset rs(sql, fx.db);
         QCOMPARE(rs.recordCount(), count);
         QVERIFY(!rs.columnNames().contains("_rowid_", Qt::CaseInsensitive));
@@ -316,10 +312,6 @@ private slots:
         QCOMPARE(fx.column(rows).value(1), "new'x'''NULL");
         rs.deleteCurrent();
         QCOMPARE(fx.column(rows), QStringList{"oldNULLNULL'3'"});
-        // Text columns compare without case, the password exactly.
-        fx.exec("update ma set mm = 'Abc'");
-        QCOMPARE(Recordset("select*  from ma where mm='abc'", fx.db).recordCount(), 0);
-        QCOMPARE(Recordset("select*  from ma where mm='Abc'", fx.db).recordCount(), 1);
     }
 
     void staleCursor_data()
