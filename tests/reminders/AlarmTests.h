@@ -21,7 +21,6 @@ private slots:
     void splitLines();
     void prints_data();
     void prints();
-    void printSelectedNeedsSelection();
     void printFailuresAreReported_data();
     void printFailuresAreReported();
     void recreateTextFiles();
