@@ -32,7 +32,5 @@ private slots:
     void searches_data();
     void searches();
     void searchesChangeTheShownRecords();
-    void searchesForOddTexts_data();
-    void searchesForOddTexts();
     void dragsOfferCopyOnly();
 };

@@ -27,18 +27,10 @@ void TestAffairText::composeStoredAffair_data()
         << with({{0, "2004-5-16"}, {8, "会议室"}}) << QStringLiteral("开会")
         << QStringLiteral("时间点：2004-5-16  联系地点：会议室  ");
     QTest::newRow("start alone") << with({{1, "2004-5-19"}}) << QString() << QString();
-    QTest::newRow("end alone") << with({{2, "2004-5-22"}}) << QString() << QString();
     QTest::newRow("period") << with({{1, "2004-5-19"}, {2, "2004-5-22"}}) << QString()
                             << QStringLiteral("起始时间：2004-5-19  结束时间：2004-5-22  ");
     QTest::newRow("no weekday") << with({{4, "100"}}) << QString() << QString();
     QTest::newRow("sunday") << with({{4, "0"}}) << QString() << QStringLiteral("每周时间：0  ");
-    QTest::newRow("every box, in order")
-        << QStringList{"t", "s", "e", "m", "w", "d", "md", "p", "pl", "h", "mo", "ph"}
-        << QStringLiteral("x")
-        << QStringLiteral(
-               "时间点：t  起始时间：s  结束时间：e  每月时间：m  每周时间：w  每日时间：d  "
-               "每月每日时间：md  联系人：p  联系地点：pl  家庭住址：h  联系人手机：mo  "
-               "联系人电话：ph  ");
     QTest::newRow("affair text kept as it is")
         << none << QStringLiteral("a\n\rb\r\n ") << QString();
 }
