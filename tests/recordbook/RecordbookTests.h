@@ -25,8 +25,6 @@ private slots:
     void selectionRules();
     void requireSelection();
     void reopenKeepsLinesAndFillMovesFirst();
-    void dragFormats_data();
-    void dragFormats();
     void boxTexts_data();
     void boxTexts();
 };

@@ -7,9 +7,7 @@
 #include "recordbook/TextBoxes.h"
 #include "store/Recordset.h"
 
-#include <QDrag>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTextCursor>
 #include <QtTest>
 
@@ -150,51 +148,6 @@ void TestRecordbookWidgets::reopenKeepsLinesAndFillMovesFirst()
     QVERIFY(w.controller.lineCount() == 0 && w.controller.cursor().eof());
     w.controller.closeCursor();
     QVERIFY(!w.controller.hasCursor() && w.controller.lineCount() == 0);
-}
-
-void TestRecordbookWidgets::dragFormats_data()
-{
-    QTest::addColumn<bool>("multiLine");
-    QTest::addColumn<int>("formats");
-    QTest::addColumn<QString>("offered");
-    QTest::newRow("line box, both formats")
-        << false << int(PlainText | RichText) << "copy text/plain,text/rtf";
-    QTest::newRow("text box, rich text only") << true << int(RichText) << "copy text/rtf";
-}
-
-// A drag offers a copy only: the source keeps its text.
-void TestRecordbookWidgets::dragFormats()
-{
-    QFETCH(bool, multiLine);
-    QFETCH(int, formats);
-    QStringList drags;
-    setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
-        drags << (actions == Qt::CopyAction ? "copy " : "other ") +
-                     drag.mimeData()->formats().join(",");
-        return Qt::CopyAction;
-    });
-    DragLineEdit line;
-    RawTextEdit text;
-    QWidget* box = multiLine ? static_cast<QWidget*>(&text) : &line;
-    box->resize(300, 100);
-    line.setDragFormats(DragFormats(formats));
-    text.setDragFormats(DragFormats(formats));
-    int started = 0;
-    QObject::connect(&line, &DragLineEdit::dragStarting, [&] { ++started; });
-    QObject::connect(&text, &RawTextEdit::dragStarting, [&] { ++started; });
-    box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box));
-    setBoxText(box, "一二三四五六");
-    multiLine ? text.selectAll() : line.selectAll();
-    QWidget* target = multiLine ? text.viewport() : box;
-    const QPoint from(multiLine ? 10 : 12, 10), to = from + QPoint(40, 0);
-    QTest::mousePress(target, Qt::LeftButton, {}, from);
-    QTest::mouseMove(target, to);
-    QTest::mouseRelease(target, Qt::LeftButton, {}, to);
-    QTEST(drags.join('|'), "offered");
-    QCOMPARE(started, 1);
-    QCOMPARE(boxText(box), QStringLiteral("一二三四五六"));
-    setDragRunner({});
 }
 
 void TestRecordbookWidgets::boxTexts_data()

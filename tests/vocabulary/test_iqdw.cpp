@@ -339,33 +339,38 @@ void TestVocabularyWindow::attachPicture()
     QCOMPARE(v.get<QLabel>("Image5")->pixmap().isNull(), !stored);
 }
 
-// Both text boxes offer a copy in both formats; starting one from the
-// English box clears the search and keyword boxes.
+// Line and text boxes offer a copy as plain and rich text and keep their text;
+// starting a drag from the English box clears the search and keyword boxes.
 void TestVocabularyWindow::drags()
 {
     Vocab v;
     QStringList seen;
     recordbook::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
         const QMimeData* data = drag.mimeData();
-        seen << (actions == Qt::CopyAction ? "copy " : "more ") + data->formats().join(',') + " " +
-                    data->text();
-        return Qt::IgnoreAction; // abandoned
+        seen << (actions == Qt::CopyAction ? "copy " : "more ") + data->text() + " " +
+                    QString::fromLatin1(data->data(recordbook::kRtfMimeType));
+        return Qt::CopyAction;
     });
     v.type("zw", "查");
-    v.type("gjz", "k");
-    for (const char* name : {"rtzw", "RTB"}) {
-        auto* box = v.get<QPlainTextEdit>(name);
+    for (const char* name : {"gjz", "rtzw", "RTB"}) {
+        QWidget* box = v.get(name);
         recordbook::setBoxText(box, name);
-        box->selectAll();
-        const QPoint from(4, 4), to(QApplication::startDragDistance() + 9, 4);
-        QTest::mousePress(box->viewport(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(box->viewport(), to);
-        QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, to);
-        seen << v.text("zw") + v.text("gjz") + v.text(name);
+        QMetaObject::invokeMethod(box, "selectAll");
+        auto* text = qobject_cast<QPlainTextEdit*>(box);
+        QWidget* target = text ? text->viewport() : box;
+        const QPoint from = text ? QPoint(4, 4) : QPoint(8, box->height() / 2);
+        const QPoint to = from + QPoint(QApplication::startDragDistance() + 5, 0);
+        QTest::mousePress(target, Qt::LeftButton, {}, from);
+        QTest::mouseMove(target, to);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, to);
+        seen << v.text("zw") + "|" + v.text("gjz") + "|" + v.text(name);
     }
     recordbook::setDragRunner({});
-    QCOMPARE(seen, (QStringList{"copy text/plain,text/rtf rtzw", "查krtzw",
-                                "copy text/plain,text/rtf RTB", "RTB"}));
+    const auto copy = [](const QString& t) {
+        return "copy " + t + " " + recordbook::rtfFromText(t);
+    };
+    QCOMPARE(seen, (QStringList{copy("gjz"), "查|gjz|gjz", copy("rtzw"), "查|gjz|rtzw", copy("RTB"),
+                                "||RTB"}));
 }
 
 void TestVocabularyWindow::stockVocabulary()
