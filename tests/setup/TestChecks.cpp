@@ -75,9 +75,6 @@ void TestSetup::checks_data()
     row("3 no English voice", 3, "", false, "朗读英语单词需要英语语音",
         [](FakeProbe& p) { p.voices["speechd"].englishVoices = 0; });
     row("4 present", 4, "", true, "flite：共有 1 个语音");
-    row("4 not installed", 4, "qt6-speech-flite-plugin", false,
-        "软件包 qt6-speech-flite-plugin 没有安装",
-        [](FakeProbe& p) { p.packages.remove("qt6-speech-flite-plugin"); });
     row("4 unusable", 4, "", false, "flite：无法使用：无法连接", [](FakeProbe& p) {
         p.voices["flite"] = {"无法连接", {}, 0};
     });

@@ -14,7 +14,6 @@ private slots:
 
     // TestWindows.cpp
     void wizard();
-    void installWindow_data();
     void installWindow();
     void installWindowClosedDuringCheck();
     void tutorialWindow_data();
