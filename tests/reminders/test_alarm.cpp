@@ -1,4 +1,3 @@
-#include "AlarmTests.h"
 #include "RmdDriver.h"
 #include "reminders/AlarmClock.h"
 #include "reminders/MediaCommands.h"
@@ -50,207 +49,218 @@ void touch(const QString& path)
 
 } // namespace
 
-void TestAlarm::alarmMinutesParse_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("minutes"); // 0: refused
+class TestAlarm : public QObject {
+    Q_OBJECT
+private slots:
+    void alarmMinutesParse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("minutes"); // 0: refused
 
-    QTest::newRow("blanks around") << " 45 " << 45;
-    QTest::newRow("one") << "1" << 1;
-    QTest::newRow("most") << "99999" << 99999;
-    QTest::newRow("too many") << "100000" << 0;
-    QTest::newRow("zero") << "0" << 0;
-    QTest::newRow("fraction") << "1.5" << 0;
-    QTest::newRow("trailing word") << "30分钟" << 0;
-    QTest::newRow("full-width digits") << "３０" << 0;
-}
+        QTest::newRow("blanks around") << " 45 " << 45;
+        QTest::newRow("one") << "1" << 1;
+        QTest::newRow("most") << "99999" << 99999;
+        QTest::newRow("too many") << "100000" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("fraction") << "1.5" << 0;
+        QTest::newRow("trailing word") << "30分钟" << 0;
+        QTest::newRow("full-width digits") << "３０" << 0;
+    }
 
-void TestAlarm::alarmMinutesParse()
-{
-    QFETCH(QString, text);
-    QFETCH(int, minutes);
-    QCOMPARE(alarmMinutes(text).value_or(0), minutes);
-}
+    void alarmMinutesParse()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, minutes);
+        QCOMPARE(alarmMinutes(text).value_or(0), minutes);
+    }
 
-void TestAlarm::countdown_data()
-{
-    // Minutes typed into Combolz, then steps, each with what the count-down
-    // shows after it: "start", "tick" (a minute passes) or "=N" (N typed).
-    // The alarm sounds at the last step.
-    QTest::addColumn<QString>("minutes");
-    QTest::addColumn<QString>("steps");
-    QTest::newRow("one minute") << "1"
-                                << "start 1, tick idle";
-    QTest::newRow("raised while counting") << "2"
-                                           << "start 2, tick 1, =4 1, tick 2, tick 1, tick idle";
-    QTest::newRow("lowered below the minutes counted")
-        << "5"
-        << "start 5, tick 4, tick 3, tick 2, =2 2, tick idle";
-    QTest::newRow("retyped to nothing keeps the minutes")
-        << "3"
-        << "start 3, tick 2, = 2, tick 1, =x 1, tick idle";
-    QTest::newRow("a new start counts from zero") << "2"
-                                                  << "start 2, tick 1, start 2, tick 1, tick idle";
-}
+    void countdown_data()
+    {
+        // Minutes typed into Combolz, then steps, each with what the count-down
+        // shows after it: "start", "tick" (a minute passes) or "=N" (N typed).
+        // The alarm sounds at the last step.
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("one minute") << "1"
+                                    << "start 1, tick idle";
+        QTest::newRow("raised while counting")
+            << "2"
+            << "start 2, tick 1, =4 1, tick 2, tick 1, tick idle";
+        QTest::newRow("lowered below the minutes counted")
+            << "5"
+            << "start 5, tick 4, tick 3, tick 2, =2 2, tick idle";
+        QTest::newRow("retyped to nothing keeps the minutes")
+            << "3"
+            << "start 3, tick 2, = 2, tick 1, =x 1, tick idle";
+        QTest::newRow("a new start counts from zero")
+            << "2"
+            << "start 2, tick 1, start 2, tick 1, tick idle";
+    }
 
-void TestAlarm::countdown()
-{
-    QFETCH(QString, minutes);
-    QFETCH(QString, steps);
-    QTemporaryDir dir;
-    const QString sound = dir.filePath("闹 铃.wav");
-    touch(sound);
-    Rmd a({bjyy(sound)});
-    QComboBox* combo = a.get<QComboBox>("Combolz");
-    QApplication::setActiveWindow(a.w.get());
-    combo->setFocus();
-    combo->lineEdit()->clear();
-    typeInto(combo->lineEdit(), minutes); // as typed: no listed value may complete it
-    QCOMPARE(shown(a), "idle");
+    void countdown()
+    {
+        QFETCH(QString, minutes);
+        QFETCH(QString, steps);
+        QTemporaryDir dir;
+        const QString sound = dir.filePath("闹 铃.wav");
+        touch(sound);
+        Rmd a({bjyy(sound)});
+        QComboBox* combo = a.get<QComboBox>("Combolz");
+        QApplication::setActiveWindow(a.w.get());
+        combo->setFocus();
+        combo->lineEdit()->clear();
+        typeInto(combo->lineEdit(), minutes); // as typed: no listed value may complete it
+        QCOMPARE(shown(a), "idle");
 
-    a.app.dialogs.onMessage = [&](const auto&) {
-        // The sound plays while the box is open; the count shows 0.
+        a.app.dialogs.onMessage = [&](const auto&) {
+            // The sound plays while the box is open; the count shows 0.
+            QCOMPARE(a.app.media.played, QStringList{sound});
+            QCOMPARE(a.get<QLabel>("Label21")->text(), "0");
+        };
+        const QStringList list = steps.split(", ");
+        for (const QString& step : list) {
+            const QString action = step.section(' ', 0, 0);
+            if (action == "start")
+                a.press("Image1");
+            else if (action == "tick")
+                tick(a);
+            else
+                combo->setCurrentText(action.mid(1));
+            QCOMPARE(shown(a), step.section(' ', 1));
+            QCOMPARE(a.app.dialogs.messages.isEmpty(), &step != &list.last());
+        }
+        QCOMPARE(a.app.dialogs.texts(), QStringList{"时间到!"});
         QCOMPARE(a.app.media.played, QStringList{sound});
-        QCOMPARE(a.get<QLabel>("Label21")->text(), "0");
-    };
-    const QStringList list = steps.split(", ");
-    for (const QString& step : list) {
-        const QString action = step.section(' ', 0, 0);
-        if (action == "start")
-            a.press("Image1");
-        else if (action == "tick")
-            tick(a);
-        else
-            combo->setCurrentText(action.mid(1));
-        QCOMPARE(shown(a), step.section(' ', 1));
-        QCOMPARE(a.app.dialogs.messages.isEmpty(), &step != &list.last());
-    }
-    QCOMPARE(a.app.dialogs.texts(), QStringList{"时间到!"});
-    QCOMPARE(a.app.media.played, QStringList{sound});
-    // A stray tick after the alarm does nothing.
-    tick(a);
-    QCOMPARE(a.app.media.played.size(), 1);
-}
-
-void TestAlarm::startRefusals_data()
-{
-    QTest::addColumn<QString>("row"); // "none", "null", "gone" or "sound"
-    QTest::addColumn<QString>("minutes");
-    QTest::addColumn<QString>("message");
-
-    const QString notSet = "用于闹钟提醒的声音或视频文件没有设置!";
-    const QString missing = "用于闹钟提醒的声音或视频文件不存在!";
-    const QString badMinutes = "请在“设置定时”中输入1到99999之间的整数分钟数!";
-    const auto row = [](const char* name, const char* stored, const char* minutes,
-                        const QString& message) {
-        QTest::newRow(name) << QString(stored) << QString(minutes) << message;
-    };
-    row("no row", "none", "30", notSet);
-    row("null path", "null", "30", missing);
-    row("file gone", "gone", "30", missing);
-    row("zero minutes", "sound", "0", badMinutes);
-}
-
-void TestAlarm::startRefusals()
-{
-    QFETCH(QString, row);
-    QFETCH(QString, minutes);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString sound = dir.filePath("alarm.wav");
-    touch(sound);
-    const QMap<QString, QString> rows{{"null", bjyy(QString())},
-                                      {"gone", bjyy(dir.filePath("gone.wav"))},
-                                      {"sound", bjyy(sound)}};
-    Rmd a(rows.contains(row) ? QStringList{rows[row]} : QStringList{});
-    const bool counting = row == "sound";
-    if (counting) {
-        // Refused minutes leave a running count-down alone.
-        a.press("Image1");
+        // A stray tick after the alarm does nothing.
         tick(a);
-        QCOMPARE(shown(a), "29");
+        QCOMPARE(a.app.media.played.size(), 1);
     }
-    a.get<QComboBox>("Combolz")->setCurrentText(minutes);
-    a.press("Image1");
-    QCOMPARE(a.app.dialogs.texts(), QStringList{message});
-    QCOMPARE(a.app.dialogs.messages[0].title, "请重新设置");
-    QCOMPARE(shown(a), counting ? "29" : "idle");
-    QVERIFY(a.app.media.played.isEmpty());
-}
 
-void TestAlarm::chooseCommands_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("stored"); // null: bjyy has no row
-    QTest::addColumn<QString>("answer"); // to the question, when asked
-    QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<QStringList>("storedAfter");
-    QTest::addColumn<QStringList>("used"); // played or opened
+    void startRefusals_data()
+    {
+        QTest::addColumn<QString>("row"); // "none", "null", "gone" or "sound"
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("message");
 
-    // stored "-": bjyy has no row; answer "cancel" cancels the question
-    // (empty: not asked); chosen empty: the dialog is cancelled or not shown.
-    const auto row = [](const char* name, const char* button, const char* stored,
-                        const char* answer, const char* chosen, const char* after, bool used) {
-        const QString s = QString::fromUtf8(stored), kept = QString::fromUtf8(after);
-        QTest::newRow(name) << QString(button) << (s == "-" ? QString() : s) << QString(answer)
-                            << QString::fromUtf8(chosen) << (*answer != 0)
-                            << (kept.isEmpty() ? QStringList{} : QStringList{kept})
-                            << (used ? QStringList{kept} : QStringList{});
-    };
-    row("alarm, empty table: the row is added", "Image3", "-", "", "/m/a b.wav", "/m/a b.wav",
-        false);
-    row("alarm, dialog cancelled keeps the file", "Image3", "/m/old.wav", "ok", "", "/m/old.wav",
-        false);
-    row("relax, blank path: no question", "Image15", "  ", "", "/m/film.dat", "/m/film.dat", true);
-    row("relax, question cancelled plays the stored file", "Image15", "/m/old.mid", "cancel", "",
-        "/m/old.mid", true);
-    row("relax, empty table, cancelled: nothing", "Image15", "-", "", "", "", false);
-    row("external, replaced", "wbcx", "/d/old.txt", "ok", "/d/new.txt", "/d/new.txt", true);
-    row("external, empty table, cancelled: nothing", "wbcx", "-", "", "", "", false);
-}
+        const QString notSet = "用于闹钟提醒的声音或视频文件没有设置!";
+        const QString missing = "用于闹钟提醒的声音或视频文件不存在!";
+        const QString badMinutes = "请在“设置定时”中输入1到99999之间的整数分钟数!";
+        const auto row = [](const char* name, const char* stored, const char* minutes,
+                            const QString& message) {
+            QTest::newRow(name) << QString(stored) << QString(minutes) << message;
+        };
+        row("no row", "none", "30", notSet);
+        row("null path", "null", "30", missing);
+        row("file gone", "gone", "30", missing);
+        row("zero minutes", "sound", "0", badMinutes);
+    }
 
-void TestAlarm::chooseCommands()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, stored);
-    QFETCH(QString, answer);
-    QFETCH(QString, chosen);
-    QFETCH(bool, asked);
-    QFETCH(QStringList, storedAfter);
-    QFETCH(QStringList, used);
-    const QString column = QMap<QString, QString>{
-        {"Image3", "闹钟音乐"},
-        {"Image15", "背景音乐"},
-        {"wbcx", "外部"}}.value(button);
-    // The other two paths are there to show that they stay as they were.
-    QStringList statements;
-    if (!stored.isNull())
-        statements << QString("insert into bjyy values('/o/1', '/o/2', '/o/3')")
-                   << QString("update bjyy set %1 = '%2'").arg(column, stored);
-    Rmd a(statements);
-    const QStringList othersBefore = a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy");
-    if (answer == "cancel") a.app.dialogs.answers << Answer::Cancel;
-    if (!chosen.isEmpty()) a.app.dialogs.files << chosen;
+    void startRefusals()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, minutes);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString sound = dir.filePath("alarm.wav");
+        touch(sound);
+        const QMap<QString, QString> rows{{"null", bjyy(QString())},
+                                          {"gone", bjyy(dir.filePath("gone.wav"))},
+                                          {"sound", bjyy(sound)}};
+        Rmd a(rows.contains(row) ? QStringList{rows[row]} : QStringList{});
+        const bool counting = row == "sound";
+        if (counting) {
+            // Refused minutes leave a running count-down alone.
+            a.press("Image1");
+            tick(a);
+            QCOMPARE(shown(a), "29");
+        }
+        a.get<QComboBox>("Combolz")->setCurrentText(minutes);
+        a.press("Image1");
+        QCOMPARE(a.app.dialogs.texts(), QStringList{message});
+        QCOMPARE(a.app.dialogs.messages[0].title, "请重新设置");
+        QCOMPARE(shown(a), counting ? "29" : "idle");
+        QVERIFY(a.app.media.played.isEmpty());
+    }
 
-    a.press(button);
-    QCOMPARE(a.app.dialogs.messages.size(), asked ? 1 : 0);
-    QCOMPARE(a.app.dialogs.fileQuestions.size(), answer == "cancel" ? 0 : 1);
-    QCOMPARE(a.app.column("select " + column + " from bjyy"), storedAfter);
-    if (!stored.isNull() && storedAfter.first() == stored)
-        QCOMPARE(a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy"), othersBefore);
-    QCOMPARE(button == "wbcx" ? a.app.desktop.opened : a.app.media.played, used);
-    QVERIFY((button == "wbcx" ? a.app.media.played : a.app.desktop.opened).isEmpty());
-}
+    void chooseCommands_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("stored"); // null: bjyy has no row
+        QTest::addColumn<QString>("answer"); // to the question, when asked
+        QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QStringList>("storedAfter");
+        QTest::addColumn<QStringList>("used"); // played or opened
 
-void TestAlarm::mediaErrorsAreShown()
-{
-    Rmd a({"insert into bjyy values(null, null, '/d/gone.txt')"});
-    emit a.app.media.errorOccurred("无法播放媒体文件：/m/x.avi");
-    a.app.desktop.result = "找不到文件：/d/gone.txt";
-    a.app.dialogs.answers << Answer::Cancel;
-    a.press("wbcx");
-    const QStringList said = a.app.dialogs.texts();
-    QCOMPARE(said.first() + said.last(), "无法播放媒体文件：/m/x.avi找不到文件：/d/gone.txt");
-    QVERIFY(!a.app.context().ended());
-}
+        // stored "-": bjyy has no row; answer "cancel" cancels the question
+        // (empty: not asked); chosen empty: the dialog is cancelled or not shown.
+        const auto row = [](const char* name, const char* button, const char* stored,
+                            const char* answer, const char* chosen, const char* after, bool used) {
+            const QString s = QString::fromUtf8(stored), kept = QString::fromUtf8(after);
+            QTest::newRow(name) << QString(button) << (s == "-" ? QString() : s) << QString(answer)
+                                << QString::fromUtf8(chosen) << (*answer != 0)
+                                << (kept.isEmpty() ? QStringList{} : QStringList{kept})
+                                << (used ? QStringList{kept} : QStringList{});
+        };
+        row("alarm, empty table: the row is added", "Image3", "-", "", "/m/a b.wav", "/m/a b.wav",
+            false);
+        row("alarm, dialog cancelled keeps the file", "Image3", "/m/old.wav", "ok", "",
+            "/m/old.wav", false);
+        row("relax, blank path: no question", "Image15", "  ", "", "/m/film.dat", "/m/film.dat",
+            true);
+        row("relax, question cancelled plays the stored file", "Image15", "/m/old.mid", "cancel",
+            "", "/m/old.mid", true);
+        row("relax, empty table, cancelled: nothing", "Image15", "-", "", "", "", false);
+        row("external, replaced", "wbcx", "/d/old.txt", "ok", "/d/new.txt", "/d/new.txt", true);
+        row("external, empty table, cancelled: nothing", "wbcx", "-", "", "", "", false);
+    }
+
+    void chooseCommands()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, stored);
+        QFETCH(QString, answer);
+        QFETCH(QString, chosen);
+        QFETCH(bool, asked);
+        QFETCH(QStringList, storedAfter);
+        QFETCH(QStringList, used);
+        const QString column = QMap<QString, QString>{
+            {"Image3", "闹钟音乐"},
+            {"Image15", "背景音乐"},
+            {"wbcx", "外部"}}.value(button);
+        // The other two paths are there to show that they stay as they were.
+        QStringList statements;
+        if (!stored.isNull())
+            statements << QString("insert into bjyy values('/o/1', '/o/2', '/o/3')")
+                       << QString("update bjyy set %1 = '%2'").arg(column, stored);
+        Rmd a(statements);
+        const QStringList othersBefore =
+            a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy");
+        if (answer == "cancel") a.app.dialogs.answers << Answer::Cancel;
+        if (!chosen.isEmpty()) a.app.dialogs.files << chosen;
+
+        a.press(button);
+        QCOMPARE(a.app.dialogs.messages.size(), asked ? 1 : 0);
+        QCOMPARE(a.app.dialogs.fileQuestions.size(), answer == "cancel" ? 0 : 1);
+        QCOMPARE(a.app.column("select " + column + " from bjyy"), storedAfter);
+        if (!stored.isNull() && storedAfter.first() == stored)
+            QCOMPARE(a.app.column("select 闹钟音乐 || 背景音乐 || 外部 from bjyy"), othersBefore);
+        QCOMPARE(button == "wbcx" ? a.app.desktop.opened : a.app.media.played, used);
+        QVERIFY((button == "wbcx" ? a.app.media.played : a.app.desktop.opened).isEmpty());
+    }
+
+    void mediaErrorsAreShown()
+    {
+        Rmd a({"insert into bjyy values(null, null, '/d/gone.txt')"});
+        emit a.app.media.errorOccurred("无法播放媒体文件：/m/x.avi");
+        a.app.desktop.result = "找不到文件：/d/gone.txt";
+        a.app.dialogs.answers << Answer::Cancel;
+        a.press("wbcx");
+        const QStringList said = a.app.dialogs.texts();
+        QCOMPARE(said.first() + said.last(), "无法播放媒体文件：/m/x.avi找不到文件：/d/gone.txt");
+        QVERIFY(!a.app.context().ended());
+    }
+};
+
+QTEST_MAIN(TestAlarm)
+#include "test_alarm.moc"

@@ -1,6 +1,4 @@
-#include "AlarmTests.h"
 #include "RmdDriver.h"
-#include "ZipEntry.h"
 #include "reminders/AffairEditor.h"
 #include "reminders/LineSplit.h"
 
@@ -10,28 +8,6 @@
 namespace {
 
 const QString kMonday = "2026-12-07";
-
-// Column B of a workbook's first sheet from row 4 down, read independently of
-// the code that wrote it; rows without a cell read as "".
-QStringList listRows(const QString& path)
-{
-    QStringList rows;
-    QXmlStreamReader reader(zipEntry(path, "xl/worksheets/sheet1.xml"));
-    int row = 0;
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
-        if (reader.name() == u"c") {
-            const QString ref = reader.attributes().value("r").toString();
-            row = ref.startsWith('B') ? ref.mid(1).toInt() - 3 : 0;
-        } else if (row > 0 && (reader.name() == u"t" || reader.name() == u"v")) {
-            while (rows.size() < row)
-                rows << QString();
-            rows[row - 1] += reader.readElementText();
-        }
-    }
-    if (reader.hasError()) rows << reader.errorString();
-    return rows;
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -46,163 +22,166 @@ QString affair(const QString& text, const QString& day = kMonday)
 
 } // namespace
 
-void TestAlarm::splitLines_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("lines");
+class TestPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void splitLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("empty") << "" << QStringList{};
-    QTest::newRow("CR LF") << "a\r\nb\r\n\r\nc" << QStringList{"a", "b", "", "c"};
-    QTest::newRow("due list") << "a\n\r\n\rb\n\r\n\r" << QStringList{"a", "", "b", ""};
-    QTest::newRow("all affairs") << "a\r\nb\nc\n" << QStringList{"a", "b", "c"};
-    QTest::newRow("lone CR") << "a\rb\r\rc" << QStringList{"a", "b", "", "c"};
-    QTest::newRow("LF LF") << "a\n\nb" << QStringList{"a", "", "b"};
-    QTest::newRow("only a break") << "\n" << QStringList{""};
-    QTest::newRow("blanks kept") << "  a \n\t" << QStringList{"  a ", "\t"};
-}
-
-void TestAlarm::splitLines()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, lines);
-    QCOMPARE(reminders::splitLines(text), lines);
-}
-
-void TestAlarm::prints_data()
-{
-    QTest::addColumn<QStringList>("statements");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("list"); // text file and template stem
-    QTest::addColumn<QString>("text"); // the text file, byte for byte (UTF-8)
-    QTest::addColumn<QStringList>("rows");
-
-    const QString dashes(88, u'-');
-    const QString due1 = "买菜 ---标记\r\n" + dashes;
-    const QString due2 = "开会：三楼\r\n带上报告";
-    QTest::newRow("due list") << QStringList{affair(due1), affair(due2),
-                                             affair("下周", "2026-12-14")}
-                              << "Image11"
-                              << "zdsw" << due1 + "\n\r\n\r" + due2 + "\n\r\n\r"
-                              << QStringList{"买菜 ---标记", dashes,     "",
-                                             "开会：三楼",   "带上报告", ""};
-    QTest::newRow("nothing due") << QStringList{affair("下周", "2026-12-14")} << "Image11"
-                                 << "zdsw"
-                                 << "目前没有重要事务提醒" << QStringList{"目前没有重要事务提醒"};
-    QTest::newRow("all affairs") << QStringList{affair("甲\r\n\r\n乙", "2026-12-14"),
-                                                affair("丙 <&>", "2026-12-15")}
-                                 << "Image12"
-                                 << "qbsw"
-                                 << "甲\r\n\r\n乙\n丙 <&>\n"
-                                 << QStringList{"甲", "", "乙", "丙 <&>"};
-    QTest::newRow("all affairs, empty book") << QStringList{} << "Image12"
-                                             << "qbsw"
-                                             << "" << QStringList{};
-    QTest::newRow("selected affair")
-        << QStringList{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")}
-        << "Image6"
-        << "xzsw"
-        << "其二\r\n第二行" << QStringList{"其二", "第二行"};
-}
-
-void TestAlarm::prints()
-{
-    QFETCH(QStringList, statements);
-    QFETCH(QString, button);
-    QFETCH(QString, list);
-    QFETCH(QString, text);
-    QFETCH(QStringList, rows);
-    Rmd a(statements);
-    a.app.printer.fillForReal = true;
-    if (button == "Image6") a.w->editor().selectLine(1);
-    const QStringList affairsBefore = a.app.column("select 要事 from mp");
-
-    a.press(button);
-    QCOMPARE(a.app.dialogs.texts(), QStringList{});
-    const QString textFile = a.file("wbwj/" + list + ".txt");
-    QCOMPARE(fileBytes(textFile), text.toUtf8());
-    QCOMPARE(a.w->rawAffairText(), text);
-    QCOMPARE(a.app.printer.jobs.size(), 1);
-    const auto& job = a.app.printer.jobs[0];
-    QCOMPARE(job.templatePath, a.file("dy/mh" + list + ".xltx"));
-    QVERIFY2(job.savePath.startsWith(a.file("wbwj/")) && job.savePath.endsWith(".xlsx"),
-             qPrintable(job.savePath));
-
-    QCOMPARE(job.lines, rows);
-    // An empty line at the end leaves its row as the template has it.
-    while (!rows.isEmpty() && rows.last().isEmpty())
-        rows.removeLast();
-    QCOMPARE(listRows(job.savePath), rows);
-    QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
-}
-
-void TestAlarm::printFailuresAreReported_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("broken");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("no selected affair") << "Image6"
-                                        << ""
-                                        << "打印提醒: 请选中一个具体事务";
-    QTest::newRow("template missing") << "Image12"
-                                      << "dy/mhqbsw.xltx"
-                                      << "打印提醒: 找不到表格模板：";
-    QTest::newRow("wbwj missing") << "Image12"
-                                  << "wbwj"
-                                  << "打印提醒: 无法写入文本文件";
-}
-
-void TestAlarm::printFailuresAreReported()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, broken);
-    QFETCH(QString, said);
-    Rmd a({affair("甲", "2026-12-14")});
-    a.app.printer.fillForReal = true;
-    QFile old(a.file("wbwj/xzsw.txt"));
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("上次的内容") > 0);
-    old.close();
-    if (broken == "wbwj")
-        QVERIFY(QDir(a.file(broken)).removeRecursively());
-    else if (!broken.isEmpty())
-        QVERIFY(QFile::remove(a.file(broken)));
-
-    a.press(button);
-    QCOMPARE(a.said().size(), 1);
-    QVERIFY2(a.said()[0].startsWith(said), qPrintable(a.said()[0]));
-    QVERIFY(!a.app.context().ended());
-    QCOMPARE(a.app.column("select 要事 from mp"), QStringList{"甲"});
-    QVERIFY(a.app.printer.jobs.isEmpty());
-    // Print selected recreates its text file before it finds no selection.
-    if (button == "Image6") QCOMPARE(fileBytes(old.fileName()), QByteArray());
-}
-
-void TestAlarm::recreateTextFiles()
-{
-    Rmd a;
-    const QStringList names{"xzsw", "zdsw", "qbsw"};
-    for (int i = 0; i < names.size(); ++i) {
-        const QString path = a.file("wbwj/" + names[i] + ".txt");
-        if (i != 1) { // one that does not exist yet is simply created
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("旧") > 0);
-        }
-        a.get<QAbstractButton>(QString("Command%1").arg(9 + i))->click();
-        QCOMPARE(fileBytes(path), QByteArray());
+        QTest::newRow("empty") << "" << QStringList{};
+        QTest::newRow("CR LF") << "a\r\nb\r\n\r\nc" << QStringList{"a", "b", "", "c"};
+        QTest::newRow("due list") << "a\n\r\n\rb\n\r\n\r" << QStringList{"a", "", "b", ""};
+        QTest::newRow("all affairs") << "a\r\nb\nc\n" << QStringList{"a", "b", "c"};
+        QTest::newRow("lone CR") << "a\rb\r\rc" << QStringList{"a", "b", "", "c"};
+        QTest::newRow("LF LF") << "a\n\nb" << QStringList{"a", "", "b"};
+        QTest::newRow("only a break") << "\n" << QStringList{""};
+        QTest::newRow("blanks kept") << "  a \n\t" << QStringList{"  a ", "\t"};
     }
-    QVERIFY(a.app.dialogs.messages.isEmpty());
-}
 
-void TestAlarm::workbooksAreNeverOverwritten()
-{
-    Rmd a({affair("甲", "2026-12-14")});
-    a.app.printer.fillForReal = true;
-    a.press("Image12");
-    a.press("Image12");
-    QCOMPARE(a.app.printer.jobs.size(), 2);
-    const QString first = a.app.printer.jobs[0].savePath, second = a.app.printer.jobs[1].savePath;
-    QCOMPARE(QFileInfo(first).fileName(), "所有重要事务打印清单-20261207-093005.xlsx");
-    QCOMPARE(QFileInfo(second).fileName(), "所有重要事务打印清单-20261207-093005-2.xlsx");
-    QVERIFY(QFile::exists(first) && QFile::exists(second));
-}
+    void splitLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(reminders::splitLines(text), lines);
+    }
 
-QTEST_MAIN(TestAlarm)
+    void prints_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("list"); // text file and template stem
+        QTest::addColumn<QString>("text"); // the text file, byte for byte (UTF-8)
+        QTest::addColumn<QStringList>("rows");
+
+        const QString dashes(88, u'-');
+        const QString due1 = "买菜 ---标记\r\n" + dashes;
+        const QString due2 = "开会：三楼\r\n带上报告";
+        QTest::newRow("due list") << QStringList{affair(due1), affair(due2),
+                                                 affair("下周", "2026-12-14")}
+                                  << "Image11"
+                                  << "zdsw" << due1 + "\n\r\n\r" + due2 + "\n\r\n\r"
+                                  << QStringList{"买菜 ---标记", dashes,     "",
+                                                 "开会：三楼",   "带上报告", ""};
+        QTest::newRow("nothing due")
+            << QStringList{affair("下周", "2026-12-14")} << "Image11"
+            << "zdsw"
+            << "目前没有重要事务提醒" << QStringList{"目前没有重要事务提醒"};
+        QTest::newRow("all affairs")
+            << QStringList{affair("甲\r\n\r\n乙", "2026-12-14"), affair("丙 <&>", "2026-12-15")}
+            << "Image12"
+            << "qbsw"
+            << "甲\r\n\r\n乙\n丙 <&>\n"
+            << QStringList{"甲", "", "乙", "丙 <&>"};
+        QTest::newRow("all affairs, empty book") << QStringList{} << "Image12"
+                                                 << "qbsw"
+                                                 << "" << QStringList{};
+        QTest::newRow("selected affair")
+            << QStringList{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")}
+            << "Image6"
+            << "xzsw"
+            << "其二\r\n第二行" << QStringList{"其二", "第二行"};
+    }
+
+    void prints()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, button);
+        QFETCH(QString, list);
+        QFETCH(QString, text);
+        QFETCH(QStringList, rows);
+        Rmd a(statements);
+        a.app.printer.fillForReal = true;
+        if (button == "Image6") a.w->editor().selectLine(1);
+        const QStringList affairsBefore = a.app.column("select 要事 from mp");
+
+        a.press(button);
+        QCOMPARE(a.app.dialogs.texts(), QStringList{});
+        const QString textFile = a.file("wbwj/" + list + ".txt");
+        QCOMPARE(fileBytes(textFile), text.toUtf8());
+        QCOMPARE(a.w->rawAffairText(), text);
+        QCOMPARE(a.app.printer.jobs.size(), 1);
+        const auto& job = a.app.printer.jobs[0];
+        QCOMPARE(job.templatePath, a.file("dy/mh" + list + ".xltx"));
+        QVERIFY2(job.savePath.startsWith(a.file("wbwj/")) && job.savePath.endsWith(".xlsx"),
+                 qPrintable(job.savePath));
+
+        QCOMPARE(job.lines, rows);
+        QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
+    }
+
+    void printFailuresAreReported_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("broken");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no selected affair") << "Image6"
+                                            << ""
+                                            << "打印提醒: 请选中一个具体事务";
+        QTest::newRow("template missing") << "Image12"
+                                          << "dy/mhqbsw.xltx"
+                                          << "打印提醒: 找不到表格模板：";
+        QTest::newRow("wbwj missing") << "Image12"
+                                      << "wbwj"
+                                      << "打印提醒: 无法写入文本文件";
+    }
+
+    void printFailuresAreReported()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, broken);
+        QFETCH(QString, said);
+        Rmd a({affair("甲", "2026-12-14")});
+        a.app.printer.fillForReal = true;
+        QFile old(a.file("wbwj/xzsw.txt"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("上次的内容") > 0);
+        old.close();
+        if (broken == "wbwj")
+            QVERIFY(QDir(a.file(broken)).removeRecursively());
+        else if (!broken.isEmpty())
+            QVERIFY(QFile::remove(a.file(broken)));
+
+        a.press(button);
+        QCOMPARE(a.said().size(), 1);
+        QVERIFY2(a.said()[0].startsWith(said), qPrintable(a.said()[0]));
+        QVERIFY(!a.app.context().ended());
+        QCOMPARE(a.app.column("select 要事 from mp"), QStringList{"甲"});
+        QVERIFY(a.app.printer.jobs.isEmpty());
+        // Print selected recreates its text file before it finds no selection.
+        if (button == "Image6") QCOMPARE(fileBytes(old.fileName()), QByteArray());
+    }
+
+    void recreateTextFiles()
+    {
+        Rmd a;
+        const QStringList names{"xzsw", "zdsw", "qbsw"};
+        for (int i = 0; i < names.size(); ++i) {
+            const QString path = a.file("wbwj/" + names[i] + ".txt");
+            if (i != 1) { // one that does not exist yet is simply created
+                QFile f(path);
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.write("旧") > 0);
+            }
+            a.get<QAbstractButton>(QString("Command%1").arg(9 + i))->click();
+            QCOMPARE(fileBytes(path), QByteArray());
+        }
+        QVERIFY(a.app.dialogs.messages.isEmpty());
+    }
+
+    void workbooksAreNeverOverwritten()
+    {
+        Rmd a({affair("甲", "2026-12-14")});
+        a.app.printer.fillForReal = true;
+        a.press("Image12");
+        a.press("Image12");
+        QCOMPARE(a.app.printer.jobs.size(), 2);
+        const QString first = a.app.printer.jobs[0].savePath,
+                      second = a.app.printer.jobs[1].savePath;
+        QCOMPARE(QFileInfo(first).fileName(), "所有重要事务打印清单-20261207-093005.xlsx");
+        QCOMPARE(QFileInfo(second).fileName(), "所有重要事务打印清单-20261207-093005-2.xlsx");
+        QVERIFY(QFile::exists(first) && QFile::exists(second));
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"

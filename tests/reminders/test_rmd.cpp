@@ -1,5 +1,4 @@
 #include "RmdDriver.h"
-#include "RmdTests.h"
 #include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
@@ -59,327 +58,6 @@ struct Book : Rmd {
 
 } // namespace
 
-void TestReminderWindow::init()
-{
-    recordbook::setDragRunner({});
-}
-
-void TestReminderWindow::loadOnFixedDates_data()
-{
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QString>("due");
-    QTest::addColumn<QString>("zdtxsw");
-    QTest::addColumn<QStringList>("kept");
-    QTest::addColumn<QString>("weekday");
-    QTest::newRow("empty book leaves zdtxsw alone")
-        << kSunday << QStringList{"update ma set zdtxsw='旧'"} << QString() << "旧" << QStringList()
-        << "今天是:星期日";
-    const QString twice = entry("A") + entry("A") + entry("");
-    QTest::newRow("sunday: time point and weekday, empty affairs removed")
-        << kSunday
-        << QStringList{insert("要事,时间点,每周时间", "'A','2026-12-06','0'"),
-                       insert("要事,每周时间", "'B','100'"), insert("要事,每周时间", "'',''"),
-                       insert("要事,每周时间", "NULL,'100'")}
-        << twice << twice << QStringList{"A", "B"} << "今天是:星期日";
-    QTest::newRow("nothing due") << kMonday << QStringList{insert("要事,每周时间", "'X','0'")}
-                                 << QString() << "目前没有重要事务提醒" << QStringList{"X"}
-                                 << "今天是:星期一";
-}
-
-void TestReminderWindow::loadOnFixedDates()
-{
-    QFETCH(QDate, today);
-    QFETCH(QStringList, rows);
-    QFETCH(QString, due);
-    QFETCH(QString, zdtxsw);
-    QFETCH(QStringList, kept);
-    QFETCH(QString, weekday);
-    Book b(rows, today, false);
-    // What `rmd --due` prints for the same book and day, before the window's
-    // start-up changes the book.
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
-                    b.app.path(), b.app.clock, out, out);
-    QCOMPARE(out.data(), due.toUtf8());
-    b.open();
-    QCOMPARE(b.w->rawAffairText(), due);
-    QCOMPARE(b.app.scalar("select zdtxsw from ma"), zdtxsw);
-    QCOMPARE(b.db("要事"), kept);
-    QCOMPARE(b.lines(), kept);
-    QCOMPARE(b.get("Text5")->text(), weekday);
-    // Setting the pickers to today wrote no box.
-    QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
-    QVERIFY(b.app.dialogs.messages.isEmpty());
-    // Adding straight away stores the due list as the affair.
-    b.press("Command1");
-    QCOMPARE(b.db("要事").last(), stored("", due));
-    b.press("Image7"); // the stored due list
-    QCOMPARE(b.w->rawAffairText(), zdtxsw);
-}
-
-void TestReminderWindow::clockTicks()
-{
-    Book b({}, kSunday);
-    QCOMPARE(b.get<QLabel>("Label9")->text(), "09:30:05");
-    b.app.clock.current = QDateTime(kSunday, QTime(10, 0, 0));
-    QTRY_COMPARE_WITH_TIMEOUT(b.get<QLabel>("Label9")->text(), QString("10:00:00"), 3000);
-}
-
-void TestReminderWindow::addStoresComposedAffair_data()
-{
-    QTest::addColumn<QStringList>("typed"); // the 13 boxes of kBoxes
-    QTest::addColumn<QString>("affair");
-    QTest::addColumn<QStringList>("columns");
-    QTest::addColumn<QString>("stored");
-    const QString n = "<null>";
-    QTest::newRow("every box empty")
-        << kNoBoxes << QString() << QStringList{n, n, n, n, n, n, n, n, n, "", "100", "", ""}
-        << stored("", "");
-    QTest::newRow("every box filled")
-        << QStringList{"kw",  "2004-5-16", "2004-5-19", "2004-5-22", "张三", "会议室", "北京",
-                       "139", "010",       "5",         "0",         "16",   "5-16"}
-        << "开会"
-        << QStringList{"kw",  "2004-05-16", "2004-05-19", "2004-05-22", "张三", "会议室", "北京",
-                       "139", "010",        "5",          "0",          "16",   "5-16"}
-        << stored("时间点：2004-5-16  起始时间：2004-5-19  结束时间：2004-5-22  每月时间：5  "
-                  "每周时间：0  每日时间：16  每月每日时间：5-16  联系人：张三  联系地点：会议室  "
-                  "家庭住址：北京  联系人手机：139  联系人电话：010  ",
-                  "开会");
-}
-
-void TestReminderWindow::addStoresComposedAffair()
-{
-    QFETCH(QStringList, typed);
-    QFETCH(QString, affair);
-    QFETCH(QStringList, columns);
-    QFETCH(QString, stored);
-    Book b({insert("要事", "'旧事'")});
-    for (int i = 0; i < 13; ++i)
-        b.type(kBoxes[i], typed.at(i));
-    b.w->setRawAffairText(QString());
-    typeInto(b.get<QPlainTextEdit>("affairBox"), affair);
-    b.type("searchBox", "旧");
-    b.press("Command1");
-
-    QStringList actual;
-    for (const char* column : {"要事关键字", "时间点||''", "起始时间||''", "结束时间||''", "联系人",
-                               "联系地点", "家庭住址", "联系人手机", "联系人电话", "每月时间",
-                               "每周时间", "每日时间", "每月每日时间"})
-        actual << b.db(column).value(1);
-    QCOMPARE(actual, columns);
-    QCOMPARE(b.db("要事"), (QStringList{"旧事", stored}));
-    // The editor shows the new record as stored, selected in the list.
-    QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(stored)}));
-    QCOMPARE(b.selected(), 1);
-    QCOMPARE(b.boxes(), QStringList(columns).replaceInStrings("<null>", "") << stored);
-    QCOMPARE(b.get("searchBox")->text(), QString());
-}
-
-void TestReminderWindow::modifyWritesNullsAndNests()
-{
-    const QString first = stored("联系人：甲  ", "事");
-    Book b({insert("要事,要事关键字,时间点,联系人,联系地点,每月时间,每周时间,每日时间",
-                   "'" + first + "','k','2026-12-24','甲','乙','5','3','9'")});
-    b.clickLine(0);
-    QCOMPARE(b.w->rawAffairText(), first);
-    for (const char* name : {"gjz", "sjd", "lxr", "mysj", "mzsj"})
-        b.get(name)->clear();
-    b.press("Command5");
-    const QString second = stored("每日时间：9  联系地点：乙  ", first);
-    QCOMPARE(b.db("要事"), QStringList{second});
-    QCOMPARE(
-        b.db("quote(要事关键字)||quote(时间点)||quote(联系人)||quote(每月时间)||quote(每周时间)"),
-        QStringList{"NULLNULLNULL'''100'"});
-    QCOMPARE(b.selected(), 0);
-    QCOMPARE(b.get("mzsj")->text(), "100");
-    b.press("Command5");
-    QCOMPARE(b.db("要事"), QStringList{stored("每日时间：9  联系地点：乙  ", second)});
-}
-
-void TestReminderWindow::modifyAndDeleteNeedASelectedLine()
-{
-    Book b({insert("要事", "'A'"), insert("要事", "'B'")});
-    // A current line without a selection is no selected line.
-    b.list()->setFocus();
-    b.list()->selectionModel()->setCurrentIndex(b.list()->model()->index(1, 0),
-                                                QItemSelectionModel::NoUpdate);
-    b.type("lxr", "王");
-    b.press("Command5");
-    b.press("Command2");
-    QCOMPARE(b.db("联系人"), (QStringList{"<null>", "<null>"}));
-    QCOMPARE(b.db("要事"), (QStringList{"A", "B"}));
-    QCOMPARE(b.said(), QStringList(2, "提示: 请先在列表中选中一条信息"));
-    QCOMPARE(b.get("lxr")->text(), "王");
-
-    // A click below the lines keeps the selection, so Modify saves the edit.
-    b.clickLine(1);
-    b.type("lxr", "李");
-    QTest::mouseClick(b.list()->viewport(), Qt::LeftButton, {},
-                      QPoint(10, b.list()->viewport()->height() - 3));
-    QCOMPARE(b.selected(), 1);
-    b.press("Command5");
-    QCOMPARE(b.db("联系人"), (QStringList{"<null>", "李"}));
-    QCOMPARE(b.said().size(), 2);
-}
-
-void TestReminderWindow::deletesAskFirst_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QStringList>("left");
-    const QStringList all{"A", "B", "C"};
-    QTest::newRow("delete, yes") << "Command2" << Answer::Yes << QStringList{"A", "C"};
-    QTest::newRow("delete, no") << "Command2" << Answer::No << all;
-    QTest::newRow("delete all, yes") << "Command4" << Answer::Yes << QStringList();
-    QTest::newRow("delete all, no") << "Command4" << Answer::No << all;
-}
-
-void TestReminderWindow::deletesAskFirst()
-{
-    QFETCH(QString, command);
-    QFETCH(Answer, answer);
-    QFETCH(QStringList, left);
-    Book b({insert("要事", "'A'"), insert("要事,要事关键字,联系人", "'B','kb','乙'"),
-            insert("要事", "'C'")});
-    b.clickLine(1);
-    const QStringList before = b.boxes();
-    b.app.dialogs.answers.enqueue(answer);
-    b.press(command);
-    const bool one = command == "Command2";
-    QCOMPARE(b.said(),
-             QStringList{one ? "警告: 删除该条信息吗? [yes/no]" : "警告: 全部删除吗? [yes/no]"});
-    QCOMPARE(b.db("要事"), left);
-    QCOMPARE(b.lines(), left);
-    // Deleting one record empties the boxes but the keyword; deleting all keeps them.
-    QCOMPARE(b.boxes(), one && answer == Answer::Yes ? QStringList{"kb"} + kNoBoxes : before);
-    if (!left.isEmpty()) return;
-    // No later command acts on the deleted rows.
-    b.press("Command2");
-    QCOMPARE(b.said().last(), "警告: 已经没有一条事务信息了！");
-    b.press("Command1");
-    QCOMPARE(b.db("联系人"), QStringList{"乙"});
-    QVERIFY(b.app.exitCodes.isEmpty());
-}
-
-void TestReminderWindow::clearAndRefresh()
-{
-    Book b({insert("要事,要事关键字,联系人,每月时间", "'A','k','甲','5'")});
-    b.clickLine(0);
-    b.type("searchBox", "查");
-    b.press("Command3");
-    QCOMPARE(b.boxes(), QStringList(14, QString()));
-    QCOMPARE(b.get("searchBox")->text(), "查");
-    QCOMPARE(b.selected(), 0);
-
-    b.app.exec(insert("要事", "'外来'"));
-    b.type("gjz", "关键");
-    b.w->setRawAffairText("备注");
-    b.press("Command8");
-    QCOMPARE(b.lines(), (QStringList{"A", "外来"}));
-    QCOMPARE(b.boxes(), QStringList{"关键"} + kNoBoxes);
-    QCOMPARE(b.get("searchBox")->text(), "查");
-    QCOMPARE(b.selected(), -1);
-}
-
-void TestReminderWindow::quitAndCloseEndTheProgram()
-{
-    for (const bool button : {true, false}) {
-        Book b({insert("要事", "'A'")});
-        if (button)
-            b.press("Command7");
-        else
-            b.w->close();
-        QCOMPARE(b.app.exitCodes, QList<int>{0});
-        QVERIFY(!b.app.context().affairCursor);
-    }
-}
-
-void TestReminderWindow::badDateIsRefused()
-{
-    Book b({insert("要事", "'A'")});
-    b.clickLine(0);
-    b.type("lxr", "甲");
-    const std::tuple<const char*, const char*, QString, QString> cases[] = {
-        {"Command1", "sjd", "时间点", "2026-13-40"},
-        {"Command1", "qssj", "起始时间", "明天"},
-        {"Command5", "jssj", "结束时间", "12/6/26"}};
-    for (const auto& [command, box, label, text] : cases) {
-        b.app.dialogs.messages.clear();
-        b.type(box, text);
-        const QStringList before = b.boxes();
-        b.press(command);
-        QCOMPARE(b.said(),
-                 QStringList{"警告: “" + label + "”框中的“" + text +
-                             "”不是日期，请输入形如 2004-5-16 的日期，或用右边的日期选择框选择。"});
-        QCOMPARE(b.boxes(), before);
-        QCOMPARE(b.db("要事||quote(联系人)"), QStringList{"ANULL"});
-        b.get(box)->clear();
-    }
-    QVERIFY(b.app.exitCodes.isEmpty());
-}
-
-void TestReminderWindow::pickersWriteTheirBoxes()
-{
-    Book b;
-    const std::tuple<const char*, const char*, QDate, const char*> picks[] = {
-        {"DTPicker2", "qssj", QDate(2027, 11, 3), "2027-11-3"},
-        {"DTPicker11", "mzsj", QDate(2027, 5, 16), "0"}};
-    for (const auto& [picker, box, date, text] : picks) {
-        b.get<QDateEdit>(picker)->setDate(date);
-        QCOMPARE(b.get(box)->text(), text);
-        QCOMPARE(b.boxes().count(QString()), 13); // no other box written
-        b.get(box)->clear();
-    }
-
-    // Picking in the calendar the date a picker already shows (today, at
-    // start) writes the box too.
-    const std::pair<const char*, const char*> today[] = {
-        {"DTPicker1", "2026-12-7"}, {"DTPicker2", "2026-12-7"}, {"DTPicker3", "2026-12-7"},
-        {"DTPicker9", "12"},        {"DTPicker10", "7"},        {"DTPicker11", "1"},
-        {"DTPicker12", "12-7"}};
-    const char* const boxOf[] = {"sjd", "qssj", "jssj", "mysj", "mrsj", "mzsj", "mymrsj"};
-    for (int i = 0; i < 7; ++i) {
-        auto* picker = b.get<QDateEdit>(today[i].first);
-        picker->setDate(kMonday);
-        b.get(boxOf[i])->clear();
-        QCalendarWidget* calendar = picker->calendarWidget();
-        QVERIFY(calendar);
-        QCOMPARE(calendar->selectedDate(), kMonday);
-        QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
-        QCOMPARE(b.get(boxOf[i])->text(), today[i].second);
-    }
-}
-
-void TestReminderWindow::clicksLoadTheRecord()
-{
-    Book b({insert("要事,要事关键字,联系人", "'A','ka','乙'"),
-            insert("要事,要事关键字,时间点,起始时间,结束时间,联系人,联系地点,家庭住址,联系人手机,"
-                   "联系人电话,每月时间,每周时间,每日时间,每月每日时间",
-                   "'B','k','2026-12-24 08:30:00','2026-01-02','2026-02-03','甲','乙','丙','139',"
-                   "'010','5','100','16','5-16'")});
-    b.clickLine(1);
-    const QStringList full{"k",   "2026-12-24", "2026-01-02", "2026-02-03", "甲", "乙",   "丙",
-                           "139", "010",        "5",          "100",        "16", "5-16", "B"};
-    QCOMPARE(b.boxes(), full);
-    QCOMPARE(b.cursor().absolutePosition(), 2);
-    // A double-click on another line shows that line's record, keyword included.
-    b.type("gjz", "我的");
-    b.clickLine(0, true);
-    QCOMPARE(b.boxes(), (QStringList{"ka", "", "", "", "乙"} + QStringList(8, "") << "A"));
-    QCOMPARE(b.cursor().absolutePosition(), 1);
-    // On the selected line it loads nothing new: the edited keyword stays,
-    // and Modify then writes it into that line's record.
-    b.clickLine(1);
-    b.type("gjz", "改");
-    b.clickLine(1, true);
-    QCOMPARE(b.boxes(), QStringList{"改"} + full.mid(1));
-    QCOMPARE(b.cursor().absolutePosition(), 1);
-    b.press("Command5");
-    QCOMPARE(b.db("要事关键字"), (QStringList{"ka", "改"}));
-}
-
 namespace {
 const QString kNul(1, QChar(0));
 // A megabyte of text, no two neighbours alike, so a prefix is found only where it stands.
@@ -395,112 +73,433 @@ QString megabyte()
 }
 } // namespace
 
-void TestReminderWindow::searches_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("text"); // pasted into searchBox
-    QTest::addColumn<QStringList>("found");
-    const QString sub = "Image5", any = "Image17";
-    const QStringList meeting{"会议室开会", "会见客户", "讨论议程"};
-    const QString ab = "a" + kNul + "b", AB = "A" + kNul + "B", ac = "a" + kNul + "c";
-    QTest::newRow("substring") << sub << "会议" << QStringList{"会议室开会"};
-    QTest::newRow("any character") << any << "会议" << meeting;
-    QTest::newRow("percent is literal") << sub << "50%" << QStringList{"50%完成"};
-    QTest::newRow("underscore and backslash are literal") << any << "_\\" << QStringList{"a_b"};
-    QTest::newRow("quote, blanks trimmed") << sub << "  it's " << QStringList{"it's ok"};
-    // The engine would read "a", NUL, "b" as "a" alone and list "xa" and "a", NUL, "c".
-    QTest::newRow("NUL inside, substring") << sub << ab << QStringList{ab, AB};
-    QTest::newRow("NUL among characters, any character")
-        << any << "q" + kNul << QStringList{ab, AB, ac};
-    // The box takes 32767 characters of a pasted megabyte: the affair holding it is found.
-    QTest::newRow("megabyte") << sub << megabyte() << QStringList{megabyte()};
-    QTest::newRow("megabyte held by no affair") << sub << "z" + megabyte() << QStringList{};
-}
+// The reminder window driven through its controls.
+class TestReminderWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { recordbook::setDragRunner({}); }
 
-void TestReminderWindow::searches()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, text);
-    QFETCH(QStringList, found);
-    QStringList rows;
-    for (const QString& affair :
-         QStringList{"'会议室开会'", "'会见客户'", "'讨论议程'", "'50%完成'", "'500件'",
-                     "'it''s ok'", "'a_b'", "'axb'", "'xa'", "'a'||char(0)||'b'",
-                     "'A'||char(0)||'B'", "'a'||char(0)||'c'", "'" + megabyte() + "'"})
-        rows << insert("要事,联系人", affair + ",'甲'");
-    Book b(rows);
-    b.clickLine(0);
-    b.type("gjz", "k");
-    QLineEdit* box = b.get("searchBox");
-    box->clear();
-    QApplication::clipboard()->setText(text);
-    box->paste();
-    QCOMPARE(box->text(), text.left(box->maxLength()));
-    b.press(button);
-    QCOMPARE(b.lines(), found);
-    QCOMPARE(b.cursor().recordCount(), found.size());
-    QCOMPARE(b.said(), QStringList());
-    QCOMPARE(b.get("lxr")->text() + b.get("gjz")->text(), "k");
-    QCOMPARE(b.w->rawAffairText(), button == "Image17" ? QString() : QString("会议室开会"));
-}
+    void loadOnFixedDates_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("due");
+        QTest::addColumn<QString>("zdtxsw");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QString>("weekday");
+        QTest::newRow("empty book leaves zdtxsw alone")
+            << kSunday << QStringList{"update ma set zdtxsw='旧'"} << QString() << "旧"
+            << QStringList() << "今天是:星期日";
+        const QString twice = entry("A") + entry("A") + entry("");
+        QTest::newRow("sunday: time point and weekday, empty affairs removed")
+            << kSunday
+            << QStringList{insert("要事,时间点,每周时间", "'A','2026-12-06','0'"),
+                           insert("要事,每周时间", "'B','100'"), insert("要事,每周时间", "'',''"),
+                           insert("要事,每周时间", "NULL,'100'")}
+            << twice << twice << QStringList{"A", "B"} << "今天是:星期日";
+        QTest::newRow("nothing due")
+            << kMonday << QStringList{insert("要事,每周时间", "'X','0'")} << QString()
+            << "目前没有重要事务提醒" << QStringList{"X"} << "今天是:星期一";
+    }
 
-void TestReminderWindow::searchesChangeTheShownRecords()
-{
-    Book b({insert("要事,要事关键字", "'苹果\r\n','k'"), insert("要事", "'香蕉'"),
-            insert("要事", "'苹果派'")});
-    // Modify after a search writes the record that was clicked in the result.
-    b.type("searchBox", "香蕉");
-    b.press("Image5");
-    b.clickLine(0);
-    b.type("lxr", "王");
-    b.press("Command5");
-    QCOMPARE(b.db("coalesce(联系人,'-')"), (QStringList{"-", "王", "-"}));
-    const QString modified = stored("联系人：王  ", "香蕉");
-    QCOMPARE(b.lines(), QStringList{recordbook::lineText(modified)});
-    // Viewing all affairs lists them again, their texts in the editor, and empties the boxes.
-    b.press("Image8");
-    QCOMPARE(b.w->rawAffairText(), "苹果\r\n\n" + modified + "\n苹果派\n");
-    QCOMPARE(b.lines(), (QStringList{"苹果", recordbook::lineText(modified), "苹果派"}));
-    QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
-    // Showing the keywords lists every record again.
-    b.type("searchBox", "香蕉");
-    b.press("Image5");
-    b.app.exec(insert("要事,要事关键字", "'C','  '") + "," + "('D','k2 '),('E','k')");
-    b.press("Image13");
-    QCOMPARE(b.w->rawAffairText(), "  k  k2 ");
-    QCOMPARE(b.lines().size(), 6);
-    QCOMPARE(b.cursor().sql(), "select * from mp");
-}
+    void loadOnFixedDates()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, due);
+        QFETCH(QString, zdtxsw);
+        QFETCH(QStringList, kept);
+        QFETCH(QString, weekday);
+        Book b(rows, today, false);
+        // What `rmd --due` prints for the same book and day, before the window's
+        // start-up changes the book.
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
+                        b.app.path(), b.app.clock, out, out);
+        QCOMPARE(out.data(), due.toUtf8());
+        b.open();
+        QCOMPARE(b.w->rawAffairText(), due);
+        QCOMPARE(b.app.scalar("select zdtxsw from ma"), zdtxsw);
+        QCOMPARE(b.db("要事"), kept);
+        QCOMPARE(b.lines(), kept);
+        QCOMPARE(b.get("Text5")->text(), weekday);
+        // Setting the pickers to today wrote no box.
+        QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
+        QVERIFY(b.app.dialogs.messages.isEmpty());
+        // Adding straight away stores the due list as the affair.
+        b.press("Command1");
+        QCOMPARE(b.db("要事").last(), stored("", due));
+        b.press("Image7"); // the stored due list
+        QCOMPARE(b.w->rawAffairText(), zdtxsw);
+    }
 
-// Dragging from the affair box offers a copy of its raw text and empties the
-// search text and keyword.
-void TestReminderWindow::dragsOfferCopyOnly()
-{
-    Book b;
-    QStringList drags;
-    recordbook::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
-        drags << (actions == Qt::CopyAction ? "copy " : "more ") +
-                     drag.mimeData()->formats().join(',') + " " + drag.mimeData()->text();
-        return Qt::CopyAction;
-    });
-    auto* affair = b.get<QPlainTextEdit>("affairBox");
-    b.w->setRawAffairText("开会\r\n带本");
-    b.type("searchBox", "查");
-    b.type("gjz", "k");
-    affair->selectAll();
-    const QPoint at(4, 4), to = at + QPoint(QApplication::startDragDistance() + 5, 0);
-    QTest::mousePress(affair->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseMove(affair->viewport(), to);
-    QTest::mouseRelease(affair->viewport(), Qt::LeftButton, {}, to);
-    QCOMPARE(drags, QStringList{"copy text/plain 开会\r\n带本"});
-    QCOMPARE(b.get("searchBox")->text() + b.get("gjz")->text() + b.w->rawAffairText(),
-             "开会\r\n带本");
-}
+    void clockTicks()
+    {
+        Book b({}, kSunday);
+        QCOMPARE(b.get<QLabel>("Label9")->text(), "09:30:05");
+        b.app.clock.current = QDateTime(kSunday, QTime(10, 0, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(b.get<QLabel>("Label9")->text(), QString("10:00:00"), 3000);
+    }
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    TestAffairText text;
-    TestReminderWindow window;
-    return QTest::qExec(&text, argc, argv) | QTest::qExec(&window, argc, argv);
-}
+    void addStoresComposedAffair_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // the 13 boxes of kBoxes
+        QTest::addColumn<QString>("affair");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QString>("stored");
+        const QString n = "<null>";
+        QTest::newRow("every box empty")
+            << kNoBoxes << QString() << QStringList{n, n, n, n, n, n, n, n, n, "", "100", "", ""}
+            << stored("", "");
+        QTest::newRow("every box filled")
+            << QStringList{"kw",  "2004-5-16", "2004-5-19", "2004-5-22", "张三", "会议室", "北京",
+                           "139", "010",       "5",         "0",         "16",   "5-16"}
+            << "开会" << QStringList{"kw",     "2004-05-16", "2004-05-19", "2004-05-22", "张三",
+                                     "会议室", "北京",       "139",        "010",        "5",
+                                     "0",      "16",         "5-16"}
+            << stored(
+                   "时间点：2004-5-16  起始时间：2004-5-19  结束时间：2004-5-22  每月时间：5  "
+                   "每周时间：0  每日时间：16  每月每日时间：5-16  联系人：张三  联系地点：会议室  "
+                   "家庭住址：北京  联系人手机：139  联系人电话：010  ",
+                   "开会");
+    }
+
+    void addStoresComposedAffair()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, affair);
+        QFETCH(QStringList, columns);
+        QFETCH(QString, stored);
+        Book b({insert("要事", "'旧事'")});
+        for (int i = 0; i < 13; ++i)
+            b.type(kBoxes[i], typed.at(i));
+        b.w->setRawAffairText(QString());
+        typeInto(b.get<QPlainTextEdit>("affairBox"), affair);
+        b.type("searchBox", "旧");
+        b.press("Command1");
+
+        QStringList actual;
+        for (const char* column : {"要事关键字", "时间点||''", "起始时间||''", "结束时间||''",
+                                   "联系人", "联系地点", "家庭住址", "联系人手机", "联系人电话",
+                                   "每月时间", "每周时间", "每日时间", "每月每日时间"})
+            actual << b.db(column).value(1);
+        QCOMPARE(actual, columns);
+        QCOMPARE(b.db("要事"), (QStringList{"旧事", stored}));
+        // The editor shows the new record as stored, selected in the list.
+        QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(stored)}));
+        QCOMPARE(b.selected(), 1);
+        QCOMPARE(b.boxes(), QStringList(columns).replaceInStrings("<null>", "") << stored);
+        QCOMPARE(b.get("searchBox")->text(), QString());
+    }
+
+    void modifyWritesNullsAndNests()
+    {
+        const QString first = stored("联系人：甲  ", "事");
+        Book b({insert("要事,要事关键字,时间点,联系人,联系地点,每月时间,每周时间,每日时间",
+                       "'" + first + "','k','2026-12-24','甲','乙','5','3','9'")});
+        b.clickLine(0);
+        QCOMPARE(b.w->rawAffairText(), first);
+        for (const char* name : {"gjz", "sjd", "lxr", "mysj", "mzsj"})
+            b.get(name)->clear();
+        b.press("Command5");
+        const QString second = stored("每日时间：9  联系地点：乙  ", first);
+        QCOMPARE(b.db("要事"), QStringList{second});
+        QCOMPARE(b.db("quote(要事关键字)||quote(时间点)||quote(联系人)||quote(每月时间)||quote("
+                      "每周时间)"),
+                 QStringList{"NULLNULLNULL'''100'"});
+        QCOMPARE(b.selected(), 0);
+        QCOMPARE(b.get("mzsj")->text(), "100");
+        b.press("Command5");
+        QCOMPARE(b.db("要事"), QStringList{stored("每日时间：9  联系地点：乙  ", second)});
+    }
+
+    void modifyAndDeleteNeedASelectedLine()
+    {
+        Book b({insert("要事", "'A'"), insert("要事", "'B'")});
+        // A current line without a selection is no selected line.
+        b.list()->setFocus();
+        b.list()->selectionModel()->setCurrentIndex(b.list()->model()->index(1, 0),
+                                                    QItemSelectionModel::NoUpdate);
+        b.type("lxr", "王");
+        b.press("Command5");
+        b.press("Command2");
+        QCOMPARE(b.db("联系人"), (QStringList{"<null>", "<null>"}));
+        QCOMPARE(b.db("要事"), (QStringList{"A", "B"}));
+        QCOMPARE(b.said(), QStringList(2, "提示: 请先在列表中选中一条信息"));
+        QCOMPARE(b.get("lxr")->text(), "王");
+
+        // A click below the lines keeps the selection, so Modify saves the edit.
+        b.clickLine(1);
+        b.type("lxr", "李");
+        QTest::mouseClick(b.list()->viewport(), Qt::LeftButton, {},
+                          QPoint(10, b.list()->viewport()->height() - 3));
+        QCOMPARE(b.selected(), 1);
+        b.press("Command5");
+        QCOMPARE(b.db("联系人"), (QStringList{"<null>", "李"}));
+        QCOMPARE(b.said().size(), 2);
+    }
+
+    void deletesAskFirst_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QStringList>("left");
+        const QStringList all{"A", "B", "C"};
+        QTest::newRow("delete, yes") << "Command2" << Answer::Yes << QStringList{"A", "C"};
+        QTest::newRow("delete, no") << "Command2" << Answer::No << all;
+        QTest::newRow("delete all, yes") << "Command4" << Answer::Yes << QStringList();
+        QTest::newRow("delete all, no") << "Command4" << Answer::No << all;
+    }
+
+    void deletesAskFirst()
+    {
+        QFETCH(QString, command);
+        QFETCH(Answer, answer);
+        QFETCH(QStringList, left);
+        Book b({insert("要事", "'A'"), insert("要事,要事关键字,联系人", "'B','kb','乙'"),
+                insert("要事", "'C'")});
+        b.clickLine(1);
+        const QStringList before = b.boxes();
+        b.app.dialogs.answers.enqueue(answer);
+        b.press(command);
+        const bool one = command == "Command2";
+        QCOMPARE(b.said(), QStringList{one ? "警告: 删除该条信息吗? [yes/no]"
+                                           : "警告: 全部删除吗? [yes/no]"});
+        QCOMPARE(b.db("要事"), left);
+        QCOMPARE(b.lines(), left);
+        // Deleting one record empties the boxes but the keyword; deleting all keeps them.
+        QCOMPARE(b.boxes(), one && answer == Answer::Yes ? QStringList{"kb"} + kNoBoxes : before);
+        if (!left.isEmpty()) return;
+        // No later command acts on the deleted rows.
+        b.press("Command2");
+        QCOMPARE(b.said().last(), "警告: 已经没有一条事务信息了！");
+        b.press("Command1");
+        QCOMPARE(b.db("联系人"), QStringList{"乙"});
+        QVERIFY(b.app.exitCodes.isEmpty());
+    }
+
+    void clearAndRefresh()
+    {
+        Book b({insert("要事,要事关键字,联系人,每月时间", "'A','k','甲','5'")});
+        b.clickLine(0);
+        b.type("searchBox", "查");
+        b.press("Command3");
+        QCOMPARE(b.boxes(), QStringList(14, QString()));
+        QCOMPARE(b.get("searchBox")->text(), "查");
+        QCOMPARE(b.selected(), 0);
+
+        b.app.exec(insert("要事", "'外来'"));
+        b.type("gjz", "关键");
+        b.w->setRawAffairText("备注");
+        b.press("Command8");
+        QCOMPARE(b.lines(), (QStringList{"A", "外来"}));
+        QCOMPARE(b.boxes(), QStringList{"关键"} + kNoBoxes);
+        QCOMPARE(b.get("searchBox")->text(), "查");
+        QCOMPARE(b.selected(), -1);
+    }
+
+    void quitAndCloseEndTheProgram()
+    {
+        for (const bool button : {true, false}) {
+            Book b({insert("要事", "'A'")});
+            if (button)
+                b.press("Command7");
+            else
+                b.w->close();
+            QCOMPARE(b.app.exitCodes, QList<int>{0});
+            QVERIFY(!b.app.context().affairCursor);
+        }
+    }
+
+    void badDateIsRefused()
+    {
+        Book b({insert("要事", "'A'")});
+        b.clickLine(0);
+        b.type("lxr", "甲");
+        const std::tuple<const char*, const char*, QString, QString> cases[] = {
+            {"Command1", "sjd", "时间点", "2026-13-40"},
+            {"Command1", "qssj", "起始时间", "明天"},
+            {"Command5", "jssj", "结束时间", "12/6/26"}};
+        for (const auto& [command, box, label, text] : cases) {
+            b.app.dialogs.messages.clear();
+            b.type(box, text);
+            const QStringList before = b.boxes();
+            b.press(command);
+            QCOMPARE(
+                b.said(),
+                QStringList{"警告: “" + label + "”框中的“" + text +
+                            "”不是日期，请输入形如 2004-5-16 的日期，或用右边的日期选择框选择。"});
+            QCOMPARE(b.boxes(), before);
+            QCOMPARE(b.db("要事||quote(联系人)"), QStringList{"ANULL"});
+            b.get(box)->clear();
+        }
+        QVERIFY(b.app.exitCodes.isEmpty());
+    }
+
+    void pickersWriteTheirBoxes()
+    {
+        Book b;
+        const std::tuple<const char*, const char*, QDate, const char*> picks[] = {
+            {"DTPicker2", "qssj", QDate(2027, 11, 3), "2027-11-3"},
+            {"DTPicker11", "mzsj", QDate(2027, 5, 16), "0"}};
+        for (const auto& [picker, box, date, text] : picks) {
+            b.get<QDateEdit>(picker)->setDate(date);
+            QCOMPARE(b.get(box)->text(), text);
+            QCOMPARE(b.boxes().count(QString()), 13); // no other box written
+            b.get(box)->clear();
+        }
+
+        // Picking in the calendar the date a picker already shows (today, at
+        // start) writes the box too.
+        const std::pair<const char*, const char*> today[] = {
+            {"DTPicker1", "2026-12-7"}, {"DTPicker2", "2026-12-7"}, {"DTPicker3", "2026-12-7"},
+            {"DTPicker9", "12"},        {"DTPicker10", "7"},        {"DTPicker11", "1"},
+            {"DTPicker12", "12-7"}};
+        const char* const boxOf[] = {"sjd", "qssj", "jssj", "mysj", "mrsj", "mzsj", "mymrsj"};
+        for (int i = 0; i < 7; ++i) {
+            auto* picker = b.get<QDateEdit>(today[i].first);
+            picker->setDate(kMonday);
+            b.get(boxOf[i])->clear();
+            QCalendarWidget* calendar = picker->calendarWidget();
+            QVERIFY(calendar);
+            QCOMPARE(calendar->selectedDate(), kMonday);
+            QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+            QCOMPARE(b.get(boxOf[i])->text(), today[i].second);
+        }
+    }
+
+    void clicksLoadTheRecord()
+    {
+        Book b(
+            {insert("要事,要事关键字,联系人", "'A','ka','乙'"),
+             insert("要事,要事关键字,时间点,起始时间,结束时间,联系人,联系地点,家庭住址,联系人手机,"
+                    "联系人电话,每月时间,每周时间,每日时间,每月每日时间",
+                    "'B','k','2026-12-24 08:30:00','2026-01-02','2026-02-03','甲','乙','丙','139',"
+                    "'010','5','100','16','5-16'")});
+        b.clickLine(1);
+        const QStringList full{"k",   "2026-12-24", "2026-01-02", "2026-02-03", "甲", "乙",   "丙",
+                               "139", "010",        "5",          "100",        "16", "5-16", "B"};
+        QCOMPARE(b.boxes(), full);
+        QCOMPARE(b.cursor().absolutePosition(), 2);
+        // A double-click on another line shows that line's record, keyword included.
+        b.type("gjz", "我的");
+        b.clickLine(0, true);
+        QCOMPARE(b.boxes(), (QStringList{"ka", "", "", "", "乙"} + QStringList(8, "") << "A"));
+        QCOMPARE(b.cursor().absolutePosition(), 1);
+        // On the selected line it loads nothing new: the edited keyword stays,
+        // and Modify then writes it into that line's record.
+        b.clickLine(1);
+        b.type("gjz", "改");
+        b.clickLine(1, true);
+        QCOMPARE(b.boxes(), QStringList{"改"} + full.mid(1));
+        QCOMPARE(b.cursor().absolutePosition(), 1);
+        b.press("Command5");
+        QCOMPARE(b.db("要事关键字"), (QStringList{"ka", "改"}));
+    }
+
+    void searches_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text"); // pasted into searchBox
+        QTest::addColumn<QStringList>("found");
+        const QString sub = "Image5", any = "Image17";
+        const QStringList meeting{"会议室开会", "会见客户", "讨论议程"};
+        const QString ab = "a" + kNul + "b", AB = "A" + kNul + "B", ac = "a" + kNul + "c";
+        QTest::newRow("substring") << sub << "会议" << QStringList{"会议室开会"};
+        QTest::newRow("any character") << any << "会议" << meeting;
+        QTest::newRow("percent is literal") << sub << "50%" << QStringList{"50%完成"};
+        QTest::newRow("underscore and backslash are literal") << any << "_\\" << QStringList{"a_b"};
+        QTest::newRow("quote, blanks trimmed") << sub << "  it's " << QStringList{"it's ok"};
+        // The engine would read "a", NUL, "b" as "a" alone and list "xa" and "a", NUL, "c".
+        QTest::newRow("NUL inside, substring") << sub << ab << QStringList{ab, AB};
+        QTest::newRow("NUL among characters, any character")
+            << any << "q" + kNul << QStringList{ab, AB, ac};
+        // The box takes 32767 characters of a pasted megabyte: the affair holding it is found.
+        QTest::newRow("megabyte") << sub << megabyte() << QStringList{megabyte()};
+        QTest::newRow("megabyte held by no affair") << sub << "z" + megabyte() << QStringList{};
+    }
+
+    void searches()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        QStringList rows;
+        for (const QString& affair :
+             QStringList{"'会议室开会'", "'会见客户'", "'讨论议程'", "'50%完成'", "'500件'",
+                         "'it''s ok'", "'a_b'", "'axb'", "'xa'", "'a'||char(0)||'b'",
+                         "'A'||char(0)||'B'", "'a'||char(0)||'c'", "'" + megabyte() + "'"})
+            rows << insert("要事,联系人", affair + ",'甲'");
+        Book b(rows);
+        b.clickLine(0);
+        b.type("gjz", "k");
+        QLineEdit* box = b.get("searchBox");
+        box->clear();
+        QApplication::clipboard()->setText(text);
+        box->paste();
+        QCOMPARE(box->text(), text.left(box->maxLength()));
+        b.press(button);
+        QCOMPARE(b.lines(), found);
+        QCOMPARE(b.cursor().recordCount(), found.size());
+        QCOMPARE(b.said(), QStringList());
+        QCOMPARE(b.get("lxr")->text() + b.get("gjz")->text(), "k");
+        QCOMPARE(b.w->rawAffairText(), button == "Image17" ? QString() : QString("会议室开会"));
+    }
+
+    void searchesChangeTheShownRecords()
+    {
+        Book b({insert("要事,要事关键字", "'苹果\r\n','k'"), insert("要事", "'香蕉'"),
+                insert("要事", "'苹果派'")});
+        // Modify after a search writes the record that was clicked in the result.
+        b.type("searchBox", "香蕉");
+        b.press("Image5");
+        b.clickLine(0);
+        b.type("lxr", "王");
+        b.press("Command5");
+        QCOMPARE(b.db("coalesce(联系人,'-')"), (QStringList{"-", "王", "-"}));
+        const QString modified = stored("联系人：王  ", "香蕉");
+        QCOMPARE(b.lines(), QStringList{recordbook::lineText(modified)});
+        // Viewing all affairs lists them again, their texts in the editor, and empties the boxes.
+        b.press("Image8");
+        QCOMPARE(b.w->rawAffairText(), "苹果\r\n\n" + modified + "\n苹果派\n");
+        QCOMPARE(b.lines(), (QStringList{"苹果", recordbook::lineText(modified), "苹果派"}));
+        QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
+        // Showing the keywords lists every record again.
+        b.type("searchBox", "香蕉");
+        b.press("Image5");
+        b.app.exec(insert("要事,要事关键字", "'C','  '") + "," + "('D','k2 '),('E','k')");
+        b.press("Image13");
+        QCOMPARE(b.w->rawAffairText(), "  k  k2 ");
+        QCOMPARE(b.lines().size(), 6);
+        QCOMPARE(b.cursor().sql(), "select * from mp");
+    }
+
+    // Dragging from the affair box offers a copy of its raw text and empties the
+    // search text and keyword.
+    void dragsOfferCopyOnly()
+    {
+        Book b;
+        QStringList drags;
+        recordbook::setDragRunner([&](QDrag& drag, Qt::DropActions actions) {
+            drags << (actions == Qt::CopyAction ? "copy " : "more ") +
+                         drag.mimeData()->formats().join(',') + " " + drag.mimeData()->text();
+            return Qt::CopyAction;
+        });
+        auto* affair = b.get<QPlainTextEdit>("affairBox");
+        b.w->setRawAffairText("开会\r\n带本");
+        b.type("searchBox", "查");
+        b.type("gjz", "k");
+        affair->selectAll();
+        const QPoint at(4, 4), to = at + QPoint(QApplication::startDragDistance() + 5, 0);
+        QTest::mousePress(affair->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(affair->viewport(), to);
+        QTest::mouseRelease(affair->viewport(), Qt::LeftButton, {}, to);
+        QCOMPARE(drags, QStringList{"copy text/plain 开会\r\n带本"});
+        QCOMPARE(b.get("searchBox")->text() + b.get("gjz")->text() + b.w->rawAffairText(),
+                 "开会\r\n带本");
+    }
+};
+
+QTEST_MAIN(TestReminderWindow)
+#include "test_rmd.moc"
