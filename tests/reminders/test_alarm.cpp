@@ -10,11 +10,10 @@ using reminders::alarmMinutes;
 
 namespace {
 
-QString bjyy(const QString& alarm, const QString& music = {}, const QString& external = {})
+QString bjyy(const QString& alarm)
 {
-    auto quoted = [](const QString& s) { return s.isNull() ? QString("null") : "'" + s + "'"; };
-    return QString("insert into bjyy values(%1, %2, %3)")
-        .arg(quoted(alarm), quoted(music), quoted(external));
+    return alarm.isNull() ? "insert into bjyy values(null, null, null)"
+                          : "insert into bjyy(闹钟音乐) values('" + alarm + "')";
 }
 
 // One minute of the count-down, as the window's own timer delivers it.
@@ -33,18 +32,6 @@ QString shown(Rmd& a)
     if (!a.get<QTimer>("lz")->isActive())
         return labels || left->isVisible() ? "stopped, shown " + left->text() : "idle";
     return labels && left->isVisible() ? left->text() : "counting, hidden";
-}
-
-void typeInto(QWidget* widget, const QString& text)
-{
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-void touch(const QString& path)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
 }
 
 } // namespace
@@ -103,13 +90,14 @@ private slots:
         QFETCH(QString, steps);
         QTemporaryDir dir;
         const QString sound = dir.filePath("闹 铃.wav");
-        touch(sound);
+        QVERIFY(QFile(sound).open(QIODevice::WriteOnly));
         Rmd a({bjyy(sound)});
         QComboBox* combo = a.get<QComboBox>("Combolz");
         QApplication::setActiveWindow(a.w.get());
         combo->setFocus();
         combo->lineEdit()->clear();
-        typeInto(combo->lineEdit(), minutes); // as typed: no listed value may complete it
+        for (QChar c : minutes) // as typed: no listed value may complete it
+            QTest::sendKeyEvent(QTest::Click, combo->lineEdit(), Qt::Key_unknown, c, {});
         QCOMPARE(shown(a), "idle");
 
         a.app.dialogs.onMessage = [&](const auto&) {
@@ -162,7 +150,7 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString sound = dir.filePath("alarm.wav");
-        touch(sound);
+        QVERIFY(QFile(sound).open(QIODevice::WriteOnly));
         const QMap<QString, QString> rows{{"null", bjyy(QString())},
                                           {"gone", bjyy(dir.filePath("gone.wav"))},
                                           {"sound", bjyy(sound)}};

@@ -152,22 +152,6 @@ private slots:
         if (button == "Image6") QCOMPARE(fileBytes(old.fileName()), QByteArray());
     }
 
-    void recreateTextFiles()
-    {
-        Rmd a;
-        const QStringList names{"xzsw", "zdsw", "qbsw"};
-        for (int i = 0; i < names.size(); ++i) {
-            const QString path = a.file("wbwj/" + names[i] + ".txt");
-            if (i != 1) { // one that does not exist yet is simply created
-                QFile f(path);
-                QVERIFY(f.open(QIODevice::WriteOnly) && f.write("旧") > 0);
-            }
-            a.get<QAbstractButton>(QString("Command%1").arg(9 + i))->click();
-            QCOMPARE(fileBytes(path), QByteArray());
-        }
-        QVERIFY(a.app.dialogs.messages.isEmpty());
-    }
-
     void workbooksAreNeverOverwritten()
     {
         Rmd a({affair("甲", "2026-12-14")});
