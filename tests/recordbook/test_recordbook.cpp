@@ -220,20 +220,10 @@ void TestRecordbook::listModelLines()
     };
     model.setCursor(rs.get());
     QCOMPARE(lines(), (QStringList{"一行", "二", "三"}));
-    model.setCursor(rs.get(), [](int record) { return record != 1; });
-    QCOMPARE(lines(), (QStringList{"一行", "三"}));
-
-    // A replacing cursor with fewer records: the lines stay, missing ones read empty.
-    auto fewer = std::make_unique<store::Recordset>("select * from notes where 标题 = '三'",
-                                                    book.app.context().dbConnection());
-    model.setCursor(rs.get());
-    model.retarget(fewer.get());
-    rs.reset();
-    QCOMPARE(lines(), (QStringList{"三", "", ""}));
+    // A cursor gone before its list leaves empty lines, never a read of freed rows.
     model.retarget(nullptr);
+    rs.reset();
     QCOMPARE(lines(), (QStringList{"", "", ""}));
-    model.clear();
-    QCOMPARE(model.rowCount(), 0);
 }
 
 int main(int argc, char** argv)
