@@ -16,7 +16,6 @@ private slots:
     void wizard();
     void installWindow();
     void installWindowClosedDuringCheck();
-    void tutorialWindow_data();
     void tutorialWindow();
     void loginRegistersLibraries();
 };
