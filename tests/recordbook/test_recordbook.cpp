@@ -65,24 +65,20 @@ void TestRecordbook::searchesMatchLiterally_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
-    QTest::newRow("percent is a character") << "substring"
-                                            << "50%" << QStringList{"打折50%"};
-    QTest::newRow("underscore is a character") << "substring"
-                                               << "a_b" << QStringList{"a_b"};
-    QTest::newRow("quote") << "substring"
-                           << "it's" << QStringList{"it's"};
-    QTest::newRow("backslash") << "substring"
-                               << "c:\\" << QStringList{"c:\\x"};
-    QTest::newRow("statement text is just text") << "substring"
-                                                 << "'; drop table notes; --" << QStringList{};
-    QTest::newRow("any char finds either character, and empty patterns the empty text")
-        << "anychar"
-        << "会议" << QStringList{"开会", "议程", ""};
-    QTest::newRow("any char of nothing finds only the empty text") << "anychar"
-                                                                   << "" << QStringList{""};
-    QTest::newRow("substring of nothing finds all but null")
-        << "substring"
-        << "" << QStringList{"打折50%", "a_b", "axb", "it's", "c:\\x", "开会", "议程", ""};
+    const auto row = [](const char* name, const char* kind, const QString& text,
+                        const QStringList& found) {
+        QTest::newRow(name) << QString(kind) << text << found;
+    };
+    row("percent is a character", "substring", "50%", {"打折50%"});
+    row("underscore is a character", "substring", "a_b", {"a_b"});
+    row("quote", "substring", "it's", {"it's"});
+    row("backslash", "substring", "c:\\", {"c:\\x"});
+    row("statement text is just text", "substring", "'; drop table notes; --", {});
+    row("any char finds either character, and empty patterns the empty text", "anychar", "会议",
+        {"开会", "议程", ""});
+    row("any char of nothing finds only the empty text", "anychar", "", {""});
+    row("substring of nothing finds all but null", "substring", "",
+        {"打折50%", "a_b", "axb", "it's", "c:\\x", "开会", "议程", ""});
 }
 
 void TestRecordbook::searchesMatchLiterally()
