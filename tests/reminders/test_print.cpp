@@ -64,19 +64,12 @@ private slots:
                                   << "zdsw" << due1 + "\n\r\n\r" + due2 + "\n\r\n\r"
                                   << QStringList{"买菜 ---标记", dashes,     "",
                                                  "开会：三楼",   "带上报告", ""};
-        QTest::newRow("nothing due")
-            << QStringList{affair("下周", "2026-12-14")} << "Image11"
-            << "zdsw"
-            << "目前没有重要事务提醒" << QStringList{"目前没有重要事务提醒"};
         QTest::newRow("all affairs")
             << QStringList{affair("甲\r\n\r\n乙", "2026-12-14"), affair("丙 <&>", "2026-12-15")}
             << "Image12"
             << "qbsw"
             << "甲\r\n\r\n乙\n丙 <&>\n"
             << QStringList{"甲", "", "乙", "丙 <&>"};
-        QTest::newRow("all affairs, empty book") << QStringList{} << "Image12"
-                                                 << "qbsw"
-                                                 << "" << QStringList{};
         QTest::newRow("selected affair")
             << QStringList{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")}
             << "Image6"

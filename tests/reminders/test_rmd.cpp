@@ -9,7 +9,6 @@
 #include <QtWidgets>
 
 using platform::Answer;
-using reminders::ReminderWindow;
 
 namespace {
 
@@ -31,19 +30,15 @@ QString insert(const QString& columns, const QString& values)
 {
     return QStringLiteral("insert into mp(%1) values(%2)").arg(columns, values);
 }
-// Typing as key events; QTest::keyClicks takes Latin-1 only.
-void typeInto(QWidget* widget, const QString& text)
-{
-    if (!text.isEmpty())
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text, Qt::NoModifier);
-}
-
 struct Book : Rmd {
     using Rmd::Rmd;
+    // Typing as key events; QTest::keyClicks takes Latin-1 only.
     void type(const QString& box, const QString& text)
     {
-        get(box)->clear();
-        typeInto(get(box), text);
+        QWidget* widget = w->findChild<QWidget*>(box);
+        QMetaObject::invokeMethod(widget, "clear");
+        if (!text.isEmpty())
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text, Qt::NoModifier);
     }
     QStringList boxes() // the 13 boxes of kBoxes, then the affair text
     {
@@ -56,9 +51,6 @@ struct Book : Rmd {
     store::Recordset& cursor() { return *app.context().affairCursor; }
 };
 
-} // namespace
-
-namespace {
 const QString kNul(1, QChar(0));
 // A megabyte of text, no two neighbours alike, so a prefix is found only where it stands.
 QString megabyte()
@@ -142,54 +134,34 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(b.get<QLabel>("Label9")->text(), QString("10:00:00"), 3000);
     }
 
-    void addStoresComposedAffair_data()
+    void addStoresComposedAffair()
     {
-        QTest::addColumn<QStringList>("typed"); // the 13 boxes of kBoxes
-        QTest::addColumn<QString>("affair");
-        QTest::addColumn<QStringList>("columns");
-        QTest::addColumn<QString>("stored");
-        const QString n = "<null>";
-        QTest::newRow("every box empty")
-            << kNoBoxes << QString() << QStringList{n, n, n, n, n, n, n, n, n, "", "100", "", ""}
-            << stored("", "");
-        QTest::newRow("every box filled")
-            << QStringList{"kw",  "2004-5-16", "2004-5-19", "2004-5-22", "张三", "会议室", "北京",
-                           "139", "010",       "5",         "0",         "16",   "5-16"}
-            << "开会" << QStringList{"kw",     "2004-05-16", "2004-05-19", "2004-05-22", "张三",
-                                     "会议室", "北京",       "139",        "010",        "5",
-                                     "0",      "16",         "5-16"}
-            << stored(
-                   "时间点：2004-5-16  起始时间：2004-5-19  结束时间：2004-5-22  每月时间：5  "
+        QStringList columns{"kw",  "2004-5-16", "2004-5-19", "2004-5-22", "张三", "会议室", "北京",
+                            "139", "010",       "5",         "0",         "16",   "5-16"};
+        const QString affair =
+            stored("时间点：2004-5-16  起始时间：2004-5-19  结束时间：2004-5-22  每月时间：5  "
                    "每周时间：0  每日时间：16  每月每日时间：5-16  联系人：张三  联系地点：会议室  "
                    "家庭住址：北京  联系人手机：139  联系人电话：010  ",
                    "开会");
-    }
-
-    void addStoresComposedAffair()
-    {
-        QFETCH(QStringList, typed);
-        QFETCH(QString, affair);
-        QFETCH(QStringList, columns);
-        QFETCH(QString, stored);
         Book b({insert("要事", "'旧事'")});
         for (int i = 0; i < 13; ++i)
-            b.type(kBoxes[i], typed.at(i));
-        b.w->setRawAffairText(QString());
-        typeInto(b.get<QPlainTextEdit>("affairBox"), affair);
+            b.type(kBoxes[i], columns.at(i));
+        b.type("affairBox", "开会");
         b.type("searchBox", "旧");
         b.press("Command1");
 
         QStringList actual;
-        for (const char* column : {"要事关键字", "时间点||''", "起始时间||''", "结束时间||''",
-                                   "联系人", "联系地点", "家庭住址", "联系人手机", "联系人电话",
-                                   "每月时间", "每周时间", "每日时间", "每月每日时间"})
+        for (const char* column :
+             {"要事关键字", "时间点", "起始时间", "结束时间", "联系人", "联系地点", "家庭住址",
+              "联系人手机", "联系人电话", "每月时间", "每周时间", "每日时间", "每月每日时间"})
             actual << b.db(column).value(1);
+        columns.replaceInStrings(QRegularExpression("^2004-5-"), "2004-05-");
         QCOMPARE(actual, columns);
-        QCOMPARE(b.db("要事"), (QStringList{"旧事", stored}));
+        QCOMPARE(b.db("要事"), (QStringList{"旧事", affair}));
         // The editor shows the new record as stored, selected in the list.
-        QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(stored)}));
+        QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(affair)}));
         QCOMPARE(b.selected(), 1);
-        QCOMPARE(b.boxes(), QStringList(columns).replaceInStrings("<null>", "") << stored);
+        QCOMPARE(b.boxes(), columns << affair);
         QCOMPARE(b.get("searchBox")->text(), QString());
     }
 
@@ -302,11 +274,8 @@ private slots:
     void quitAndCloseEndTheProgram()
     {
         for (const bool button : {true, false}) {
-            Book b({insert("要事", "'A'")});
-            if (button)
-                b.press("Command7");
-            else
-                b.w->close();
+            Book b;
+            button ? b.press("Command7") : void(b.w->close());
             QCOMPARE(b.app.exitCodes, QList<int>{0});
             QVERIFY(!b.app.context().affairCursor);
         }
@@ -319,7 +288,6 @@ private slots:
         b.type("lxr", "甲");
         const std::tuple<const char*, const char*, QString, QString> cases[] = {
             {"Command1", "sjd", "时间点", "2026-13-40"},
-            {"Command1", "qssj", "起始时间", "明天"},
             {"Command5", "jssj", "结束时间", "12/6/26"}};
         for (const auto& [command, box, label, text] : cases) {
             b.app.dialogs.messages.clear();
