@@ -104,45 +104,31 @@ private slots:
         QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
     }
 
-    void printFailuresAreReported_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("broken");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("no selected affair") << "Image6"
-                                            << ""
-                                            << "打印提醒: 请选中一个具体事务";
-        QTest::newRow("template missing") << "Image12"
-                                          << "dy/mhqbsw.xltx"
-                                          << "打印提醒: 找不到表格模板：";
-        QTest::newRow("wbwj missing") << "Image12"
-                                      << "wbwj"
-                                      << "打印提醒: 无法写入文本文件";
-    }
-
     void printFailuresAreReported()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, broken);
-        QFETCH(QString, said);
-        Rmd a({affair("甲", "2026-12-14")});
-        a.app.printer.fillForReal = true;
-        QFile old(a.file("wbwj/xzsw.txt"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("上次的内容") > 0);
-        old.close();
-        if (broken == "wbwj")
-            QVERIFY(QDir(a.file(broken)).removeRecursively());
-        else if (!broken.isEmpty())
-            QVERIFY(QFile::remove(a.file(broken)));
+        const char* const cases[][3] = {{"Image6", "", "打印提醒: 请选中一个具体事务"},
+                                        {"Image12", "dy/mhqbsw.xltx", "打印提醒: 找不到表格模板："},
+                                        {"Image12", "wbwj", "打印提醒: 无法写入文本文件"}};
+        for (const auto& [button, broken, said] : cases) {
+            Rmd a({affair("甲", "2026-12-14")});
+            a.app.printer.fillForReal = true;
+            QFile old(a.file("wbwj/xzsw.txt"));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("上次的内容") > 0);
+            old.close();
+            if (QString(broken) == "wbwj")
+                QVERIFY(QDir(a.file(broken)).removeRecursively());
+            else if (*broken)
+                QVERIFY(QFile::remove(a.file(broken)));
 
-        a.press(button);
-        QCOMPARE(a.said().size(), 1);
-        QVERIFY2(a.said()[0].startsWith(said), qPrintable(a.said()[0]));
-        QVERIFY(!a.app.context().ended());
-        QCOMPARE(a.app.column("select 要事 from mp"), QStringList{"甲"});
-        QVERIFY(a.app.printer.jobs.isEmpty());
-        // Print selected recreates its text file before it finds no selection.
-        if (button == "Image6") QCOMPARE(fileBytes(old.fileName()), QByteArray());
+            a.press(button);
+            QCOMPARE(a.said().size(), 1);
+            QVERIFY2(a.said()[0].startsWith(said), qPrintable(a.said()[0]));
+            QVERIFY(!a.app.context().ended());
+            QCOMPARE(a.app.column("select 要事 from mp"), QStringList{"甲"});
+            QVERIFY(a.app.printer.jobs.isEmpty());
+            // Print selected recreates its text file before it finds no selection.
+            if (!*broken) QCOMPARE(fileBytes(old.fileName()), QByteArray());
+        }
     }
 
     void workbooksAreNeverOverwritten()
