@@ -91,6 +91,7 @@ void TestCategoryBook::loadAndNodeClick_data()
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("plain") << "文档" << QStringList{"/a", "/d"};
     QTest::newRow("blanks kept") << " 空格 " << QStringList{"/b"};
+    QTest::newRow("letter case") << "Music" << QStringList{"/m", "/M"};
     QTest::newRow("quote") << "it's" << QStringList{"/q"};
     QTest::newRow("empty text") << "" << QStringList{"/e"};
 }

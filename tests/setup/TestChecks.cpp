@@ -61,6 +61,9 @@ void TestSetup::checks_data()
     row("2 present", 2, "", true, "输出模块：espeak-ng");
     row("2 not installed", 2, "speech-dispatcher", false, "sudo apt-get install speech-dispatcher",
         [](FakeProbe& p) { p.packages.remove("speech-dispatcher"); });
+    row("2 no answer", 2, "", false, "无法启动或没有应答（15 秒内没有应答）", [](FakeProbe& p) {
+        p.spd = {true, -1, "15 秒内没有应答"};
+    });
     row("2 no modules", 2, "speech-dispatcher-espeak-ng", false, "没有任何语音输出模块",
         [](FakeProbe& p) { p.spd.output = "OUTPUT MODULES\n"; });
     row("3 present", 3, "", true, "共有 3 个语音，其中英语语音 2 个");
