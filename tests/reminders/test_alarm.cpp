@@ -1,12 +1,10 @@
 #include "RmdDriver.h"
 #include "reminders/AlarmClock.h"
-#include "reminders/MediaCommands.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 using platform::Answer;
-using reminders::alarmMinutes;
 
 namespace {
 
@@ -58,7 +56,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, minutes);
-        QCOMPARE(alarmMinutes(text).value_or(0), minutes);
+        QCOMPARE(reminders::alarmMinutes(text).value_or(0), minutes);
     }
 
     void countdown_data()

@@ -83,67 +83,54 @@ private slots:
             QCOMPARE(QStringList{item} + after(item), QStringList{item} + after(button));
     }
 
-    void clearExpired_data()
-    {
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QStringList>("kept");
-        QTest::addColumn<QStringList>("listed");
-        const QStringList all{"昨天", "今天", "期满", "每周", "无日期", "今天稍晚"};
-        const QStringList current{"今天", "每周", "无日期", "今天稍晚"};
-        QTest::newRow("yes deletes") << Answer::Yes << current << current;
-        QTest::newRow("no lists") << Answer::No << all << QStringList{"昨天", "期满"};
-    }
     void clearExpired()
     {
-        QFETCH(Answer, answer);
-        QFETCH(QStringList, kept);
-        QFETCH(QStringList, listed);
-        Housekeeping r(
-            {insert("昨天", "时间点", "'2026-12-06'"), insert("今天", "时间点", "'2026-12-07'"),
-             "insert into mp(要事, 时间点, 结束时间) values('期满', '2027-01-01', '2026-12-06')",
-             insert("每周", "每周时间", "'1'"), insert("无日期", "每月时间", "''"),
-             insert("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
-        r.app.dialogs.answers.enqueue(answer);
-        r.press("Image4");
-        QCOMPARE(r.app.column("select 要事 from mp"), kept);
-        QCOMPARE(r.lines(), listed);
+        const QStringList current{"今天", "每周", "无日期", "今天稍晚"};
+        for (const Answer answer : {Answer::Yes, Answer::No}) {
+            Housekeeping r({insert("昨天", "时间点", "'2026-12-06'"),
+                            insert("今天", "时间点", "'2026-12-07'"),
+                            "insert into mp(要事, 时间点, 结束时间) values('期满', '2027-01-01', "
+                            "'2026-12-06')",
+                            insert("每周", "每周时间", "'1'"), insert("无日期", "每月时间", "''"),
+                            insert("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
+            r.app.dialogs.answers.enqueue(answer);
+            r.press("Image4");
+            const bool yes = answer == Answer::Yes;
+            const QStringList all{"昨天", "今天", "期满", "每周", "无日期", "今天稍晚"};
+            QCOMPARE(r.app.column("select 要事 from mp"), yes ? current : all);
+            QCOMPARE(r.lines(), yes ? current : (QStringList{"昨天", "期满"}));
+        }
     }
 
     // Cancelling, or a file that is no picture, keeps the stored picture.
-    void backgroundPicture_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("mainThere");
-        QTest::newRow("picture") << "new.jpg" << true;
-        QTest::newRow("main window made") << "new.jpg" << false;
-        QTest::newRow("cancel") << "" << true;
-        QTest::newRow("not a picture") << "bad.jpg" << true;
-    }
     void backgroundPicture()
     {
-        QFETCH(QString, chosen);
-        QFETCH(bool, mainThere);
-        Housekeeping r;
-        const QString old = r.app.path() + "/old.png", path = r.app.path() + "/" + chosen;
-        QImage image(32, 24, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QVERIFY(image.save(old, "PNG") && (chosen != "new.jpg" || image.save(path, "PNG")));
-        if (chosen == "bad.jpg") QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-        r.app.exec("update tp set 图片名称='" + old + "'");
-        std::unique_ptr<shell::MainWindow> main;
-        if (mainThere) {
-            main = std::make_unique<shell::MainWindow>(r.app.context(), nullptr);
-            main->show();
-        }
-        r.app.dialogs.files.enqueue(chosen.isEmpty() ? QString() : path);
-        r.press("Image10");
+        // The file chosen, and whether the main window is open.
+        const std::pair<QString, bool> cases[] = {
+            {"new.jpg", true}, {"new.jpg", false}, {"", true}, {"bad.jpg", true}};
+        for (const auto& [chosen, mainThere] : cases) {
+            Housekeeping r;
+            const QString old = r.app.path() + "/old.png", path = r.app.path() + "/" + chosen;
+            QImage image(32, 24, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            QVERIFY(image.save(old, "PNG") && (chosen != "new.jpg" || image.save(path, "PNG")));
+            if (chosen == "bad.jpg") QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+            r.app.exec("update tp set 图片名称='" + old + "'");
+            std::unique_ptr<shell::MainWindow> main;
+            if (mainThere) {
+                main = std::make_unique<shell::MainWindow>(r.app.context(), nullptr);
+                main->show();
+            }
+            r.app.dialogs.files.enqueue(chosen.isEmpty() ? QString() : path);
+            r.press("Image10");
 
-        const QString expected = chosen == "new.jpg" ? path : old;
-        QCOMPARE(r.app.scalar("select 图片名称 from tp"), expected);
-        QVERIFY(r.app.context().mainWindow && r.app.context().mainWindow->isVisible());
-        QCOMPARE(r.app.context().mainWindow->picturePath(), expected);
-        QCOMPARE(r.said(), chosen == "bad.jpg" ? QStringList{"提示: 无法显示这幅图片：" + path}
-                                               : QStringList{});
+            const QString expected = chosen == "new.jpg" ? path : old;
+            QCOMPARE(r.app.scalar("select 图片名称 from tp"), expected);
+            QVERIFY(r.app.context().mainWindow && r.app.context().mainWindow->isVisible());
+            QCOMPARE(r.app.context().mainWindow->picturePath(), expected);
+            QCOMPARE(r.said(), chosen == "bad.jpg" ? QStringList{"提示: 无法显示这幅图片：" + path}
+                                                   : QStringList{});
+        }
     }
 
     // Help and autostart say what failed; autostart says it succeeded.

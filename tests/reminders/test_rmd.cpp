@@ -2,7 +2,6 @@
 #include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
-#include "reminders/AffairText.h"
 #include "store/Recordset.h"
 
 #include <QtTest>
@@ -212,43 +211,37 @@ private slots:
         QCOMPARE(b.said().size(), 2);
     }
 
-    void deletesAskFirst_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QStringList>("left");
-        const QStringList all{"A", "B", "C"};
-        QTest::newRow("delete, yes") << "Command2" << Answer::Yes << QStringList{"A", "C"};
-        QTest::newRow("delete, no") << "Command2" << Answer::No << all;
-        QTest::newRow("delete all, yes") << "Command4" << Answer::Yes << QStringList();
-        QTest::newRow("delete all, no") << "Command4" << Answer::No << all;
-    }
-
     void deletesAskFirst()
     {
-        QFETCH(QString, command);
-        QFETCH(Answer, answer);
-        QFETCH(QStringList, left);
-        Book b({insert("要事", "'A'"), insert("要事,要事关键字,联系人", "'B','kb','乙'"),
-                insert("要事", "'C'")});
-        b.clickLine(1);
-        const QStringList before = b.boxes();
-        b.app.dialogs.answers.enqueue(answer);
-        b.press(command);
-        const bool one = command == "Command2";
-        QCOMPARE(b.said(), QStringList{one ? "警告: 删除该条信息吗? [yes/no]"
-                                           : "警告: 全部删除吗? [yes/no]"});
-        QCOMPARE(b.db("要事"), left);
-        QCOMPARE(b.lines(), left);
-        // Deleting one record empties the boxes but the keyword; deleting all keeps them.
-        QCOMPARE(b.boxes(), one && answer == Answer::Yes ? QStringList{"kb"} + kNoBoxes : before);
-        if (!left.isEmpty()) return;
-        // No later command acts on the deleted rows.
-        b.press("Command2");
-        QCOMPARE(b.said().last(), "警告: 已经没有一条事务信息了！");
-        b.press("Command1");
-        QCOMPARE(b.db("联系人"), QStringList{"乙"});
-        QVERIFY(b.app.exitCodes.isEmpty());
+        const QStringList all{"A", "B", "C"};
+        const std::tuple<QString, Answer, QStringList> cases[] = {
+            {"Command2", Answer::Yes, {"A", "C"}},
+            {"Command2", Answer::No, all},
+            {"Command4", Answer::Yes, {}},
+            {"Command4", Answer::No, all}};
+        for (const auto& [command, answer, left] : cases) {
+            Book b({insert("要事", "'A'"), insert("要事,要事关键字,联系人", "'B','kb','乙'"),
+                    insert("要事", "'C'")});
+            b.clickLine(1);
+            const QStringList before = b.boxes();
+            b.app.dialogs.answers.enqueue(answer);
+            b.press(command);
+            const bool one = command == "Command2";
+            QCOMPARE(b.said(), QStringList{one ? "警告: 删除该条信息吗? [yes/no]"
+                                               : "警告: 全部删除吗? [yes/no]"});
+            QCOMPARE(b.db("要事"), left);
+            QCOMPARE(b.lines(), left);
+            // Deleting one record empties the boxes but the keyword; deleting all keeps them.
+            QCOMPARE(b.boxes(),
+                     one && answer == Answer::Yes ? QStringList{"kb"} + kNoBoxes : before);
+            if (!left.isEmpty()) continue;
+            // No later command acts on the deleted rows.
+            b.press("Command2");
+            QCOMPARE(b.said().last(), "警告: 已经没有一条事务信息了！");
+            b.press("Command1");
+            QCOMPARE(b.db("联系人"), QStringList{"乙"});
+            QVERIFY(b.app.exitCodes.isEmpty());
+        }
     }
 
     void clearAndRefresh()
@@ -320,20 +313,19 @@ private slots:
 
         // Picking in the calendar the date a picker already shows (today, at
         // start) writes the box too.
-        const std::pair<const char*, const char*> today[] = {
-            {"DTPicker1", "2026-12-7"}, {"DTPicker2", "2026-12-7"}, {"DTPicker3", "2026-12-7"},
-            {"DTPicker9", "12"},        {"DTPicker10", "7"},        {"DTPicker11", "1"},
-            {"DTPicker12", "12-7"}};
-        const char* const boxOf[] = {"sjd", "qssj", "jssj", "mysj", "mrsj", "mzsj", "mymrsj"};
-        for (int i = 0; i < 7; ++i) {
-            auto* picker = b.get<QDateEdit>(today[i].first);
+        const std::tuple<const char*, const char*, const char*> today[] = {
+            {"DTPicker1", "sjd", "2026-12-7"},  {"DTPicker2", "qssj", "2026-12-7"},
+            {"DTPicker3", "jssj", "2026-12-7"}, {"DTPicker9", "mysj", "12"},
+            {"DTPicker10", "mrsj", "7"},        {"DTPicker11", "mzsj", "1"},
+            {"DTPicker12", "mymrsj", "12-7"}};
+        for (const auto& [name, box, text] : today) {
+            auto* picker = b.get<QDateEdit>(name);
             picker->setDate(kMonday);
-            b.get(boxOf[i])->clear();
+            b.get(box)->clear();
             QCalendarWidget* calendar = picker->calendarWidget();
             QVERIFY(calendar);
-            QCOMPARE(calendar->selectedDate(), kMonday);
             QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
-            QCOMPARE(b.get(boxOf[i])->text(), today[i].second);
+            QCOMPARE(b.get(box)->text(), text);
         }
     }
 

@@ -24,15 +24,9 @@ private slots:
                 b[i] = QString::fromUtf8(v);
             return b;
         };
-        QTest::newRow("every box empty") << none << QString() << QString();
-        QTest::newRow("time point and place")
-            << with({{0, "2004-5-16"}, {8, "会议室"}}) << QStringLiteral("开会")
-            << QStringLiteral("时间点：2004-5-16  联系地点：会议室  ");
         QTest::newRow("start alone") << with({{1, "2004-5-19"}}) << QString() << QString();
         QTest::newRow("period") << with({{1, "2004-5-19"}, {2, "2004-5-22"}}) << QString()
                                 << QStringLiteral("起始时间：2004-5-19  结束时间：2004-5-22  ");
-        QTest::newRow("no weekday") << with({{4, "100"}}) << QString() << QString();
-        QTest::newRow("sunday") << with({{4, "0"}}) << QString() << QStringLiteral("每周时间：0  ");
         QTest::newRow("affair text kept as it is")
             << none << QStringLiteral("a\n\rb\r\n ") << QString();
     }
