@@ -6,8 +6,7 @@
 class TestRecordbook : public QObject {
     Q_OBJECT
 private slots:
-    void searchStatements_data();
-    void searchStatements();
+    void anyCharPatterns();
     void searchesMatchLiterally_data();
     void searchesMatchLiterally();
     void keywordOverview();

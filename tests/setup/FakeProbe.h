@@ -43,10 +43,7 @@ public:
         return spd;
     }
     QStringList speechEngines() override { return engines; }
-    setup::EngineVoices engineVoices(const QString& engine) override
-    {
-        return voices.value(engine);
-    }
+    setup::EngineVoices engineVoices(const QString& e) override { return voices.value(e); }
     bool platformPlugin(const QString& name) override { return xcb && name == "xcb"; }
     bool chineseTranslations() override { return translations; }
     QStringList chineseFonts() override { return fonts; }

@@ -92,17 +92,16 @@ void TestTutorials::widgetMap()
     QWidget window;
     window.setWindowTitle("重要事务提醒");
     auto* layout = new QVBoxLayout(&window);
-    auto* button = new QPushButton("追加要事");
-    auto* list = new QListWidget;
-    auto* check = new QCheckBox("1.数据库引擎");
-    auto* hidden = new QPushButton("隐藏");
-    const QList<QWidget*> widgets{button, list, check, hidden};
-    for (int i = 0; i < widgets.size(); ++i) {
-        widgets[i]->setObjectName(QStringList{"Command1", "List1", "Check1", "Command9"}[i]);
-        layout->addWidget(widgets[i]);
-    }
+    const auto add = [&]<class T>(T* widget, const char* name) {
+        widget->setObjectName(name);
+        layout->addWidget(widget);
+        return widget;
+    };
+    auto* button = add(new QPushButton("追加要事"), "Command1");
+    auto* list = add(new QListWidget, "List1");
+    auto* check = add(new QCheckBox("1.数据库引擎"), "Check1");
+    add(new QPushButton("隐藏"), "Command9")->hide();
     list->addItems({"张伟", "王伟" + QString(400, u'伟')});
-    hidden->hide();
     window.setGeometry(40, 30, 600, 400);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -304,7 +304,7 @@ void TestVocabularyWindow::drags()
         return Qt::CopyAction;
     });
     v.type("zw", "查");
-    for (const char* name : {"gjz", "rtzw", "RTB"}) {
+    for (const char* name : {"gjz", "RTB"}) {
         QWidget* box = v.get(name);
         recordbook::setBoxText(box, name);
         QMetaObject::invokeMethod(box, "selectAll");
@@ -318,25 +318,20 @@ void TestVocabularyWindow::drags()
         seen << v.text("zw") + "|" + v.text("gjz") + "|" + v.text(name);
     }
     recordbook::setDragRunner({});
-    const auto copy = [](const QString& t) {
-        return "copy " + t + " " + recordbook::rtfFromText(t);
-    };
-    QCOMPARE(seen, (QStringList{copy("gjz"), "查|gjz|gjz", copy("rtzw"), "查|gjz|rtzw", copy("RTB"),
-                                "||RTB"}));
+    QCOMPARE(seen, (QStringList{"copy gjz " + recordbook::rtfFromText("gjz"), "查|gjz|gjz",
+                                "copy RTB " + recordbook::rtfFromText("RTB"), "||RTB"}));
 }
 
+// The stock list of over a thousand entries lists whole and finds by Chinese.
 void TestVocabularyWindow::stockVocabulary()
 {
     Vocab v({}, {}, true);
     v.press("qbyy");
-    const int all = v.app.scalar("select count(*) from foxcjdc").toInt();
-    QVERIFY(all > 1000);
-    QCOMPARE(v.lines().size(), all);
-    for (const QString& word : {QStringLiteral("apple"), QStringLiteral("苹果")}) {
-        v.get<QLineEdit>("zw")->setText(word);
-        v.press("zwcz");
-        QVERIFY(v.lines().contains("apple苹果") && v.lines().contains("apple juice苹果汁"));
-    }
+    QVERIFY(v.lines().size() > 1000);
+    QCOMPARE(QString::number(v.lines().size()), v.app.scalar("select count(*) from foxcjdc"));
+    v.get<QLineEdit>("zw")->setText("苹果");
+    v.press("zwcz");
+    QVERIFY(v.lines().contains("apple juice苹果汁"));
     v.clickLine(v.lines().indexOf("apple苹果"));
     QCOMPARE(v.boxes(), "apple|苹果|水果");
 }

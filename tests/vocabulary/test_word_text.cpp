@@ -10,9 +10,7 @@ private slots:
     void textToRead_data();
     void textToRead();
     void composedKey();
-    void voiceLines_data();
     void voiceLines();
-    void manyVoices();
     void readingVoice();
 };
 
@@ -24,7 +22,6 @@ void TestWordText::textToRead_data()
     const QString like = QStringLiteral("I like apple");
     QTest::newRow("caret at the end, no blank") << like << 12 << like;
     QTest::newRow("caret at the start") << like << 0 << like;
-    QTest::newRow("empty box") << QString() << 0 << QString();
     QTest::newRow("after the blank that ends the text") << like + u' ' << 13 << "apple";
     QTest::newRow("after a blank following a blank") << "I like  apple" << 8 << "";
     QTest::newRow("twenty letters, last fifteen")
@@ -54,28 +51,11 @@ void TestWordText::composedKey()
         QCOMPARE(vocabulary::composedKey(c[0], c[1]), c[2]);
 }
 
-void TestWordText::voiceLines_data()
-{
-    QTest::addColumn<QList<platform::Voice>>("voices");
-    QTest::addColumn<QStringList>("english");
-    QTest::addColumn<QStringList>("others");
-    QTest::newRow("none") << QList<platform::Voice>() << QStringList() << QStringList();
-    QTest::newRow("one numbering over both lists")
-        << QList<platform::Voice>{{"A", 1033}, {"Chinese", 2052}, {"B", 1033}}
-        << QStringList{"No.01:A", "No.03:B"} << QStringList{"No.02:Chinese"};
-}
-
+// One numbering over both lists, growing to three digits; the 256th voice is not listed.
 void TestWordText::voiceLines()
 {
-    QFETCH(QList<platform::Voice>, voices);
-    const VoiceLines lines = vocabulary::voiceLines(voices);
-    QTEST(lines.english, "english");
-    QTEST(lines.others, "others");
-}
-
-// Numbers grow to three digits; the 256th voice is not listed.
-void TestWordText::manyVoices()
-{
+    const VoiceLines few = vocabulary::voiceLines({{"A", 1033}, {"Chinese", 2052}, {"B", 1033}});
+    QCOMPARE(few.english + few.others, (QStringList{"No.01:A", "No.03:B", "No.02:Chinese"}));
     QList<platform::Voice> many(256, {QStringLiteral("x"), 2052});
     many[9].languageId = many[255].languageId = 1033;
     const VoiceLines lines = vocabulary::voiceLines(many);
