@@ -3,11 +3,6 @@
 #include "Fakes.h"
 #include "app/SingleInstance.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLockFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <future>
 
@@ -42,14 +37,9 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
         int raises = 0;
         app::SingleInstance running(dir.path());
-        QLockFile silent(
-            QDir(QDir::tempPath())
-                .filePath(app::SingleInstance::key(dir.path()) + QStringLiteral(".lock")));
-        if (first == QLatin1String("silent"))
-            QVERIFY(silent.tryLock(0));
-        else
-            QVERIFY(running.claim([&raises] { ++raises; }));
-        if (first == QLatin1String("ended")) running.release();
+        QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(dir.path()) + ".lock"));
+        QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
+        if (first == "ended") running.release();
 
         app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
         fakes::FakeDialogs dialogs;
@@ -64,9 +54,8 @@ private slots:
         QCOMPARE(start.get(), goesOn);
         QTRY_COMPARE(raises, raised);
         // Only a start that got no answer says so.
-        QCOMPARE(dialogs.texts(), first == QLatin1String("silent")
-                                      ? QStringList{app::kAlreadyRunning}
-                                      : QStringList());
+        QCOMPARE(dialogs.texts(),
+                 first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
         QCOMPARE(laterRaises, 0);
     }
 
@@ -79,7 +68,7 @@ private slots:
         for (const QString& file : {QStringLiteral(LUMO_RMD), QStringLiteral(LUMO_ORGANISER)})
             QVERIFY(QFile::copy(file, folder.filePath(QFileInfo(file).fileName())));
         // Not a book at all: opening it would stop the start with an error box.
-        QFile book(folder.filePath(QStringLiteral("rmd.mdb")));
+        QFile book(folder.filePath("rmd.mdb"));
         const QByteArray notes(4096, 'x');
         QVERIFY(book.open(QIODevice::WriteOnly) && book.write(notes) > 0);
         book.close();
@@ -90,8 +79,7 @@ private slots:
         QProcess rmd;
         rmd.start(folder.filePath(QStringLiteral("rmd")), {});
         QTRY_COMPARE_WITH_TIMEOUT(rmd.state(), QProcess::NotRunning, 20000);
-        QCOMPARE(rmd.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(rmd.exitCode(), 0);
+        QCOMPARE(QString::number(rmd.exitStatus()) + QString::number(rmd.exitCode()), "00");
         QCOMPARE(raises, 1);
         QVERIFY(book.open(QIODevice::ReadOnly) && book.readAll() == notes);
         book.close();

@@ -27,71 +27,57 @@ QString entry(const QString& text)
 class TestDue : public QObject {
     Q_OBJECT
 private slots:
-    void scheduleTests_data()
-    {
-        // kind: which test; a, b: its columns; day: today
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QVariant>("a");
-        QTest::addColumn<QVariant>("b");
-        QTest::addColumn<QDate>("day");
-        QTest::addColumn<bool>("due");
-        const QVariant null;
-        const QDate sat = kSunday.addDays(-1), mon = kSunday.addDays(1);
-        const auto row = [](const char* name, const char* kind, const QVariant& a,
-                            const QVariant& b, const QDate& day, bool due) {
-            QTest::newRow(name) << QString(kind) << a << b << day << due;
-        };
-        const auto text = [](const char* s) { return QVariant(QString::fromUtf8(s)); };
-
-        row("point today", "point", at(kSunday), null, kSunday, true);
-        row("point today at 08:00", "point", at(kSunday, 8), null, kSunday, false);
-
-        row("period of one day", "period", at(kSunday), at(kSunday), kSunday, true);
-        row("period end null", "period", at(sat), null, kSunday, false);
-        row("period starting at 08:00 today", "period", at(kSunday, 8), at(mon), kSunday, false);
-        row("period ending at 08:00 today", "period", at(sat), at(kSunday, 8), kSunday, true);
-
-        // How a number column reads: blanks anywhere but CR, one point, an E or D exponent.
-        row("day with zero and blanks", "day", text(" 0 6 "), null, kSunday, true);
-        row("day after carriage return", "day", text("\r6"), null, kSunday, false);
-        row("day half", "day", text("6.5"), null, kSunday, false);
-        row("day exponent D", "day", text(".6D1"), null, kSunday, true);
-        row("day blanks and sign in exponent", "day", text("60 e - 1"), null, kSunday, true);
-        row("day double sign stops", "day", text("6e+-1"), null, kSunday, true);
-        row("day full-width digit", "day", text("６"), null, kSunday, false);
-        row("month on another day", "month", text("12"), null, QDate(2026, 12, 31), true);
-
-        row("weekday 0 on Sunday", "weekday", text("0"), null, kSunday, true);
-        row("weekday 6 on Saturday", "weekday", text("6"), null, sat, true);
-        row("weekday 100 never", "weekday", text("100"), null, kSunday, false);
-        row("weekday huge never", "weekday", text("1e999"), null, kSunday, false);
-        row("weekday tiny is Sunday", "weekday", text("1e-999"), null, kSunday, true);
-        row("weekday null on Sunday", "weekday", null, null, kSunday, true);
-        row("weekday empty on Monday", "weekday", text(""), null, mon, false);
-
-        row("month-day with blanks and zero", "monthday", text(" 05 - 16"), null, kMay16, true);
-        row("month-day second dash", "monthday", text("5-16-20"), null, kMay16, true);
-        row("month-day no dash", "monthday", text("5"), null, QDate(2027, 5, 5), false);
-        row("month 5.5 rounds to 6", "monthday", text("5.5-16"), null, QDate(2027, 6, 16), true);
-        row("month 4.5 rounds to 4", "monthday", text("4.5-16"), null, QDate(2027, 4, 16), true);
-        row("month beyond 16 bits", "monthday", text("65537-1"), null, QDate(2027, 1, 1), false);
-    }
-
+    // Each schedule test on a given day; a and b are its columns.
     void scheduleTests()
     {
-        QFETCH(QString, kind);
-        QFETCH(QVariant, a);
-        QFETCH(QVariant, b);
-        QFETCH(QDate, day);
-        QFETCH(bool, due);
-        const QMap<QString, std::function<bool()>> tests{
-            {"point", [&] { return dueOnTimePoint(a, day); }},
-            {"period", [&] { return dueInPeriod(a, b, day); }},
-            {"day", [&] { return dueOnDayOfMonth(a, day); }},
-            {"month", [&] { return dueInMonth(a, day); }},
-            {"weekday", [&] { return dueOnWeekday(a, day); }},
-            {"monthday", [&] { return dueOnMonthDay(a, day); }}};
-        QCOMPARE(tests.value(kind)(), due);
+        const QVariant null;
+        const QDate sat = kSunday.addDays(-1), mon = kSunday.addDays(1);
+        const auto t = [](const char* text) { return QVariant(QString(text)); };
+        const struct {
+            const char *name, *kind;
+            QVariant a, b;
+            QDate day;
+            bool due;
+        } cases[] = {
+            {"point today", "point", at(kSunday), null, kSunday, true},
+            {"point today at 08:00", "point", at(kSunday, 8), null, kSunday, false},
+            {"period of one day", "period", at(kSunday), at(kSunday), kSunday, true},
+            {"period end null", "period", at(sat), null, kSunday, false},
+            {"period starting at 08:00 today", "period", at(kSunday, 8), at(mon), kSunday, false},
+            {"period ending at 08:00 today", "period", at(sat), at(kSunday, 8), kSunday, true},
+            {"day with zero and blanks", "day", t(" 0 6 "), null, kSunday, true},
+            {"day after carriage return", "day", t("\r6"), null, kSunday, false},
+            {"day half", "day", t("6.5"), null, kSunday, false},
+            {"day exponent D", "day", t(".6D1"), null, kSunday, true},
+            {"day blanks and sign in exponent", "day", t("60 e - 1"), null, kSunday, true},
+            {"day double sign stops", "day", t("6e+-1"), null, kSunday, true},
+            {"day full-width digit", "day", t("６"), null, kSunday, false},
+            {"month on another day", "month", t("12"), null, QDate(2026, 12, 31), true},
+            {"weekday 0 on Sunday", "weekday", t("0"), null, kSunday, true},
+            {"weekday 6 on Saturday", "weekday", t("6"), null, sat, true},
+            {"weekday 100 never", "weekday", t("100"), null, kSunday, false},
+            {"weekday huge never", "weekday", t("1e999"), null, kSunday, false},
+            {"weekday tiny is Sunday", "weekday", t("1e-999"), null, kSunday, true},
+            {"weekday null on Sunday", "weekday", null, null, kSunday, true},
+            {"weekday empty on Monday", "weekday", t(""), null, mon, false},
+            {"month-day with blanks and zero", "monthday", t(" 05 - 16"), null, kMay16, true},
+            {"month-day second dash", "monthday", t("5-16-20"), null, kMay16, true},
+            {"month-day no dash", "monthday", t("5"), null, QDate(2027, 5, 5), false},
+            {"month 5.5 rounds to 6", "monthday", t("5.5-16"), null, QDate(2027, 6, 16), true},
+            {"month 4.5 rounds to 4", "monthday", t("4.5-16"), null, QDate(2027, 4, 16), true},
+            {"month beyond 16 bits", "monthday", t("65537-1"), null, QDate(2027, 1, 1), false},
+        };
+        for (const auto& c : cases) {
+            const QMap<QString, std::function<bool()>> tests{
+                {"point", [&] { return dueOnTimePoint(c.a, c.day); }},
+                {"period", [&] { return dueInPeriod(c.a, c.b, c.day); }},
+                {"day", [&] { return dueOnDayOfMonth(c.a, c.day); }},
+                {"month", [&] { return dueInMonth(c.a, c.day); }},
+                {"weekday", [&] { return dueOnWeekday(c.a, c.day); }},
+                {"monthday", [&] { return dueOnMonthDay(c.a, c.day); }}};
+            QCOMPARE(QString(c.name) + (tests.value(c.kind)() ? ": due" : ": not due"),
+                     QString(c.name) + (c.due ? ": due" : ": not due"));
+        }
     }
 
     void dueListFollowsCursorAndTestOrder()

