@@ -9,7 +9,6 @@ private slots:
     void anyCharPatterns();
     void searchesMatchLiterally_data();
     void searchesMatchLiterally();
-    void keywordOverview();
     void bindingsWrite_data();
     void bindingsWrite();
     void bindingsFill();

@@ -10,7 +10,6 @@ private slots:
     void checks();
     void probeInspectsDatabase_data();
     void probeInspectsDatabase();
-    void checksOnThisMachine();
 
     // TestWindows.cpp
     void wizard();
