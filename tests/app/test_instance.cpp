@@ -10,53 +10,46 @@ class TestInstance : public QObject {
     Q_OBJECT
 
 private slots:
-    void laterStart_data()
-    {
-        QTest::addColumn<QString>("first");  // "claim", "silent" (holds the lock only), "ended"
-        QTest::addColumn<QString>("second"); // where the later start runs, "@" the first's folder
-        QTest::addColumn<bool>("goesOn");
-        QTest::addColumn<int>("raised");
-        auto row = [](const char* name, const char* first, const char* second, bool goesOn,
-                      int raised) {
-            QTest::newRow(name) << QString(first) << QString(second) << goesOn << raised;
-        };
-        row("same folder", "claim", "@", false, 1);
-        row("same folder, other spelling", "claim", "@/./", false, 1);
-        row("other folder", "claim", "@/other", true, 0);
-        row("first does not answer", "silent", "@", false, 0);
-        row("first has ended", "ended", "@", true, 0);
-    }
-
     void laterStart()
     {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        QFETCH(bool, goesOn);
-        QFETCH(int, raised);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
-        int raises = 0;
-        app::SingleInstance running(dir.path());
-        QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(dir.path()) + ".lock"));
-        QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
-        if (first == "ended") running.release();
+        // first: "claim", "silent" (holds the lock only) or "ended"; second: where
+        // the later start runs, "@" the first's folder; then whether the later
+        // start goes on and how often the first was asked to come forward.
+        const struct {
+            QString first, second;
+            bool goesOn;
+            int raised;
+        } cases[] = {{"claim", "@", false, 1},
+                     {"claim", "@/./", false, 1},
+                     {"claim", "@/other", true, 0},
+                     {"silent", "@", false, 0},
+                     {"ended", "@", true, 0}};
+        for (const auto& [first, second, goesOn, raised] : cases) {
+            QTemporaryDir dir;
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+            int raises = 0;
+            app::SingleInstance running(dir.path());
+            QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(dir.path()) + ".lock"));
+            QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
+            if (first == "ended") running.release();
 
-        app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
-        fakes::FakeDialogs dialogs;
-        int laterRaises = 0;
-        // The later start waits for an answer: it runs beside this event loop.
-        auto start = std::async(std::launch::async, [&] {
-            return app::startAsOrganiser(
-                later, dialogs, [&laterRaises] { ++laterRaises; }, 1000);
-        });
-        QTRY_VERIFY_WITH_TIMEOUT(
-            start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
-        QCOMPARE(start.get(), goesOn);
-        QTRY_COMPARE(raises, raised);
-        // Only a start that got no answer says so.
-        QCOMPARE(dialogs.texts(),
-                 first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
-        QCOMPARE(laterRaises, 0);
+            app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
+            fakes::FakeDialogs dialogs;
+            int laterRaises = 0;
+            // The later start waits for an answer: it runs beside this event loop.
+            auto start = std::async(std::launch::async, [&] {
+                return app::startAsOrganiser(
+                    later, dialogs, [&laterRaises] { ++laterRaises; }, 1000);
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(
+                start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+            QCOMPARE(start.get(), goesOn);
+            QTRY_COMPARE(raises, raised);
+            // Only a start that got no answer says so.
+            QCOMPARE(dialogs.texts(),
+                     first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
+            QCOMPARE(laterRaises, 0);
+        }
     }
 
     // The real program, started while an organiser runs in the folder: it

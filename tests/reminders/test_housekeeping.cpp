@@ -80,47 +80,46 @@ private slots:
         }
     }
 
+    // Once the user agrees, affairs whose day or period has passed go; the
+    // list then shows the rest, otherwise the expired ones.
     void clearExpired()
     {
-        const QStringList current{"今天", "每周", "无日期", "今天稍晚"};
-        for (const Answer answer : {Answer::Yes, Answer::No}) {
+        for (const bool yes : {true, false}) {
             Housekeeping r({insert("昨天", "时间点", "'2026-12-06'"),
                             insert("今天", "时间点", "'2026-12-07'"),
-                            "insert into mp(要事, 时间点, 结束时间) values('期满', '2027-01-01', "
-                            "'2026-12-06')",
+                            insert("期满", "时间点, 结束时间", "'2027-01-01', '2026-12-06'"),
                             insert("每周", "每周时间", "'1'"), insert("无日期", "每月时间", "''"),
                             insert("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
-            r.app.dialogs.answers.enqueue(answer);
+            r.app.dialogs.answers.enqueue(yes ? Answer::Yes : Answer::No);
             r.press("Image4");
-            const bool yes = answer == Answer::Yes;
-            const QStringList all{"昨天", "今天", "期满", "每周", "无日期", "今天稍晚"};
-            QCOMPARE(r.app.column("select 要事 from mp"), yes ? current : all);
+            const QStringList current{"今天", "每周", "无日期", "今天稍晚"};
+            QCOMPARE(r.app.column("select 要事 from mp"),
+                     yes ? current : (QStringList{"昨天", "今天", "期满"} + current.mid(1)));
             QCOMPARE(r.lines(), yes ? current : (QStringList{"昨天", "期满"}));
         }
     }
 
-    // Cancelling, or a file that is no picture, keeps the stored picture.
+    // Cancelling, or a file that is no picture, keeps the stored picture; the
+    // main window shows the stored one, opened if it was not.
     void backgroundPicture()
     {
-        // The file chosen, and whether the main window is open.
-        const std::pair<QString, bool> cases[] = {
-            {"new.jpg", true}, {"new.jpg", false}, {"", true}, {"bad.jpg", true}};
+        const std::pair<QString, bool> cases[] = {// the file chosen, the main window open
+                                                  {"new.jpg", true},
+                                                  {"new.jpg", false},
+                                                  {"", true},
+                                                  {"bad.jpg", true}};
         for (const auto& [chosen, mainThere] : cases) {
             Housekeeping r;
-            const QString old = r.app.path() + "/old.png", path = r.app.path() + "/" + chosen;
-            QImage image(32, 24, QImage::Format_RGB32);
-            image.fill(Qt::red);
+            const QString old = r.file("old.png"), path = r.file(chosen);
+            const QImage image(32, 24, QImage::Format_RGB32);
             QVERIFY(image.save(old, "PNG") && (chosen != "new.jpg" || image.save(path, "PNG")));
             if (chosen == "bad.jpg") QVERIFY(QFile(path).open(QIODevice::WriteOnly));
             r.app.exec("update tp set 图片名称='" + old + "'");
             std::unique_ptr<shell::MainWindow> main;
-            if (mainThere) {
-                main = std::make_unique<shell::MainWindow>(r.app.context(), nullptr);
-                main->show();
-            }
+            if (mainThere)
+                (main = std::make_unique<shell::MainWindow>(r.app.context(), nullptr))->show();
             r.app.dialogs.files.enqueue(chosen.isEmpty() ? QString() : path);
             r.press("Image10");
-
             const QString expected = chosen == "new.jpg" ? path : old;
             QCOMPARE(r.app.scalar("select 图片名称 from tp"), expected);
             QVERIFY(r.app.context().mainWindow && r.app.context().mainWindow->isVisible());
@@ -162,21 +161,21 @@ private slots:
         }
         int made = 0;
         r.app.context().windows().add("IQDW", [&made] { return ++made, new QWidget; });
-        r.press("dyld");
-        QPointer<QWidget> first = r.app.context().windows().loaded("IQDW");
+        const auto dyld = [&r] {
+            r.press("dyld");
+            return QPointer<QWidget>(r.app.context().windows().loaded("IQDW"));
+        };
+        const QPointer<QWidget> first = dyld();
         QVERIFY(first && first->isVisible());
         first->showMinimized();
-        r.press("dyld");
-        QVERIFY(!first->isMinimized());
+        QVERIFY(!dyld()->isMinimized());
         first->hide();
-        r.press("dyld");
-        QVERIFY(first->isVisible());
+        QVERIFY(dyld()->isVisible());
         QCOMPARE(made, 1);
         first->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!first);
-        r.press("dyld");
-        QCOMPARE(made, 2);
+        QVERIFY(dyld() && made == 2);
     }
 };
 

@@ -41,61 +41,49 @@ private slots:
             QCOMPARE(reminders::splitLines(text), lines);
     }
 
-    void prints_data()
-    {
-        QTest::addColumn<QStringList>("statements");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("list"); // text file and template stem
-        QTest::addColumn<QString>("text"); // the text file, byte for byte (UTF-8)
-        QTest::addColumn<QStringList>("rows");
-
-        const QString dashes(88, u'-');
-        const QString due1 = "买菜 ---标记\r\n" + dashes;
-        const QString due2 = "开会：三楼\r\n带上报告";
-        QTest::newRow("due list") << QStringList{affair(due1), affair(due2),
-                                                 affair("下周", "2026-12-14")}
-                                  << "Image11"
-                                  << "zdsw" << due1 + "\n\r\n\r" + due2 + "\n\r\n\r"
-                                  << QStringList{"买菜 ---标记", dashes,     "",
-                                                 "开会：三楼",   "带上报告", ""};
-        QTest::newRow("all affairs")
-            << QStringList{affair("甲\r\n\r\n乙", "2026-12-14"), affair("丙 <&>", "2026-12-15")}
-            << "Image12"
-            << "qbsw"
-            << "甲\r\n\r\n乙\n丙 <&>\n"
-            << QStringList{"甲", "", "乙", "丙 <&>"};
-        QTest::newRow("selected affair")
-            << QStringList{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")}
-            << "Image6"
-            << "xzsw"
-            << "其二\r\n第二行" << QStringList{"其二", "第二行"};
-    }
-
+    // Each print writes its list to a text file, byte for byte (UTF-8), shows
+    // it, and fills a new workbook from its template with the list's lines.
     void prints()
     {
-        QFETCH(QStringList, statements);
-        QFETCH(QString, button);
-        QFETCH(QString, list);
-        QFETCH(QString, text);
-        QFETCH(QStringList, rows);
-        Rmd a(statements);
-        a.app.printer.fillForReal = true;
-        if (button == "Image6") a.w->editor().selectLine(1);
-        const QStringList affairsBefore = a.app.column("select 要事 from mp");
-
-        a.press(button);
-        QCOMPARE(a.app.dialogs.texts(), QStringList{});
-        const QString textFile = a.file("wbwj/" + list + ".txt");
-        QCOMPARE(fileBytes(textFile), text.toUtf8());
-        QCOMPARE(a.w->rawAffairText(), text);
-        QCOMPARE(a.app.printer.jobs.size(), 1);
-        const auto& job = a.app.printer.jobs[0];
-        QCOMPARE(job.templatePath, a.file("dy/mh" + list + ".xltx"));
-        QVERIFY2(job.savePath.startsWith(a.file("wbwj/")) && job.savePath.endsWith(".xlsx"),
-                 qPrintable(job.savePath));
-
-        QCOMPARE(job.lines, rows);
-        QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
+        const QString dashes(88, u'-'), due1 = "买菜 ---标记\r\n" + dashes,
+                                        due2 = "开会：三楼\r\n带上报告";
+        const struct {
+            QStringList statements;
+            const char *button, *list; // list: text file and template stem
+            QString text;
+            QStringList rows;
+        } cases[] = {{{affair(due1), affair(due2), affair("下周", "2026-12-14")},
+                      "Image11",
+                      "zdsw",
+                      due1 + "\n\r\n\r" + due2 + "\n\r\n\r",
+                      {"买菜 ---标记", dashes, "", "开会：三楼", "带上报告", ""}},
+                     {{affair("甲\r\n\r\n乙", "2026-12-14"), affair("丙 <&>", "2026-12-15")},
+                      "Image12",
+                      "qbsw",
+                      "甲\r\n\r\n乙\n丙 <&>\n",
+                      {"甲", "", "乙", "丙 <&>"}},
+                     {{affair("其一", "2026-12-14"), affair("其二\r\n第二行", "2026-12-14")},
+                      "Image6",
+                      "xzsw",
+                      "其二\r\n第二行",
+                      {"其二", "第二行"}}};
+        for (const auto& c : cases) {
+            Rmd a(c.statements);
+            a.app.printer.fillForReal = true;
+            if (QString(c.button) == "Image6") a.w->editor().selectLine(1);
+            const QStringList affairsBefore = a.app.column("select 要事 from mp");
+            a.press(c.button);
+            QCOMPARE(a.app.dialogs.texts(), QStringList{});
+            QCOMPARE(fileBytes(a.file("wbwj/" + QString(c.list) + ".txt")), c.text.toUtf8());
+            QCOMPARE(a.w->rawAffairText(), c.text);
+            QCOMPARE(a.app.printer.jobs.size(), 1);
+            const auto& job = a.app.printer.jobs[0];
+            QCOMPARE(job.templatePath, a.file("dy/mh" + QString(c.list) + ".xltx"));
+            QVERIFY2(job.savePath.startsWith(a.file("wbwj/")) && job.savePath.endsWith(".xlsx"),
+                     qPrintable(job.savePath));
+            QCOMPARE(job.lines, c.rows);
+            QCOMPARE(a.app.column("select 要事 from mp"), affairsBefore);
+        }
     }
 
     void printFailuresAreReported()
