@@ -1,178 +1,368 @@
-#include "TestPlatform.h"
-
 #include "platform/Autostart.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/MediaPlayer.h"
+#include "platform/MediaSamples.h"
+#include "platform/OoxmlSheet.h"
 #include "platform/Speech.h"
+#include "platform/SpreadsheetPrinter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QXmlStreamReader>
+#include <zip.h>
 
-void TestPlatform::autostart()
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_CONFIG_HOME");
-    const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    const auto restore = qScopeGuard([&] {
-        qputenv("HOME", home);
-        hadXdg ? qputenv("XDG_CONFIG_HOME", xdg) : qunsetenv("XDG_CONFIG_HOME");
-    });
-    QTemporaryDir dir;
-    qputenv("HOME", QFile::encodeName(dir.path()));
-    platform::XdgAutostart autostart;
-
-    // A relative folder is not a valid setting and must not land in the working folder.
-    qputenv("XDG_CONFIG_HOME", "relative/config");
-    QCOMPARE(autostart.enable("/opt/rmd"), QString());
-    QVERIFY(QFile::exists(dir.filePath(".config/autostart/Lumo.desktop")));
-    QVERIFY(!QFile::exists("relative"));
-
-    // Quoting escapes " ` $ \ with a backslash, the value escapes that backslash
-    // again, and % would start a field code. A second call replaces the entry.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("cfg")));
-    QCOMPARE(autostart.enable("/opt/rmd"), QString());
-    QCOMPARE(autostart.enable(R"(/tmp/我的 程序/a"b$c`d\e%f)"), QString());
-    QCOMPARE(QString::fromUtf8(readFile(dir.filePath("cfg/autostart/Lumo.desktop"))),
-             QStringLiteral("[Desktop Entry]\nType=Application\nName=Lumo\n"
-                            R"(Exec="/tmp/我的 程序/a\\"b\\$c\\`d\\\\e%%f")"
-                            "\nTerminal=false\nX-GNOME-Autostart-enabled=true\n"));
-
-    // A file stands where the folder belongs.
-    QVERIFY(writeFile(dir.filePath("file"), {}));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("file")));
-    QCOMPARE(autostart.enable("/opt/rmd"),
-             "无法建立自动启动文件夹：" + dir.filePath("file/autostart"));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-void TestPlatform::defaultApplication_data()
+QByteArray readFile(const QString& path)
 {
-    QTest::addColumn<QByteArray>("script"); // the xdg-mime found first in PATH; null: none
-    QTest::addColumn<bool>("known");
-
-    QTest::newRow("a program is named")
-        << QByteArray("#!/bin/sh\n[ \"$1 $2 $3\" = \"query default application/x-t\" ] && "
-                      "echo calc.desktop\n")
-        << true;
-    QTest::newRow("nothing is named") << QByteArray("#!/bin/sh\necho\n") << false;
-    QTest::newRow("no xdg-mime") << QByteArray() << false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void TestPlatform::defaultApplication()
+// One member of a saved workbook, read with libzip directly; empty when missing.
+QByteArray zipEntry(const QString& path, const char* name)
 {
-    QFETCH(QByteArray, script);
-    QFETCH(bool, known);
-    const QByteArray path = qgetenv("PATH");
-    const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
-    QTemporaryDir dir;
-    const QString tool = dir.filePath("xdg-mime");
-    if (!script.isNull()) {
-        QVERIFY(writeFile(tool, script));
-        QFile(tool).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QByteArray bytes;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, nullptr);
+    zip_file_t* file = zip ? zip_fopen(zip, name, 0) : nullptr;
+    char buffer[4096];
+    for (zip_int64_t n; file && (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, qsizetype(n));
+    if (file) zip_fclose(file);
+    if (zip) zip_discard(zip);
+    return bytes;
+}
+
+// A worksheet read back the way a spreadsheet program would, independently of
+// the code that wrote it: in document order "#4" for a row, "B4=text" for a
+// cell, "B4:2=text" for one with style 2, or the reading error.
+QStringList readSheet(const QByteArray& xml)
+{
+    QStringList out;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+        const QString r = reader.attributes().value(QLatin1String("r")).toString();
+        const QString s = reader.attributes().value(QLatin1String("s")).toString();
+        if (reader.name() == u"row")
+            out << '#' + r;
+        else if (reader.name() == u"c")
+            out << r + (s.isEmpty() ? "=" : ':' + s + '=');
+        else if (reader.name() == u"t" || reader.name() == u"v")
+            out.last() += reader.readElementText();
     }
-    qputenv("PATH", QFile::encodeName(dir.path()));
-    QCOMPARE(platform::hasDefaultApplication("application/x-t"), known);
+    if (reader.hasError()) out << reader.errorString();
+    return out;
 }
 
-void TestPlatform::desktop()
-{
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("没有的文件.doc");
-    platform::QtDesktop desktop;
-    QCOMPARE(desktop.open(missing), "找不到文件：" + missing);
-    QCOMPARE(desktop.start(missing, {}), "无法启动程序：" + missing);
+} // namespace
 
-    // Opening a program runs it, as the document book expects.
-    const QString script = dir.filePath("工具.sh");
-    QVERIFY(writeFile(script, "#!/bin/sh\necho ran > \"$(dirname \"$0\")/marker\"\n"));
-    QVERIFY(QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner));
-    QCOMPARE(desktop.open(script), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("marker")), 10000);
-}
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void autostart()
+    {
+        const QByteArray home = qgetenv("HOME"), xdg = qgetenv("XDG_CONFIG_HOME");
+        const bool hadXdg = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            hadXdg ? qputenv("XDG_CONFIG_HOME", xdg) : qunsetenv("XDG_CONFIG_HOME");
+        });
+        QTemporaryDir dir;
+        qputenv("HOME", QFile::encodeName(dir.path()));
+        platform::XdgAutostart autostart;
 
-void TestPlatform::dialogsAnswer_data()
-{
-    QTest::addColumn<platform::Buttons>("buttons");
-    QTest::addColumn<int>("press"); // a QMessageBox::StandardButton, or 0 for Escape
-    QTest::addColumn<platform::Answer>("answer");
+        // A relative folder is not a valid setting and must not land in the working folder.
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        QCOMPARE(autostart.enable("/opt/rmd"), QString());
+        QVERIFY(QFile::exists(dir.filePath(".config/autostart/Lumo.desktop")));
+        QVERIFY(!QFile::exists("relative"));
 
-    using B = platform::Buttons;
-    using A = platform::Answer;
-    QTest::newRow("ok/cancel escape") << B::OkCancel << 0 << A::Cancel;
-    QTest::newRow("yes/no escape") << B::YesNo << 0 << A::No;
-    QTest::newRow("no of three") << B::YesNoCancel << int(QMessageBox::No) << A::No;
-    QTest::newRow("three escape") << B::YesNoCancel << 0 << A::Cancel;
-}
+        // Quoting escapes " ` $ \ with a backslash, the value escapes that backslash
+        // again, and % would start a field code. A second call replaces the entry.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("cfg")));
+        QCOMPARE(autostart.enable("/opt/rmd"), QString());
+        const QString odd = "/tmp/我的 程序/a\"b$c`d\\e%f";
+        const QString entry = "[Desktop Entry]\nType=Application\nName=Lumo\n"
+                              "Exec=\"/tmp/我的 程序/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\"\n"
+                              "Terminal=false\nX-GNOME-Autostart-enabled=true\n";
+        QCOMPARE(autostart.enable(odd), QString());
+        QCOMPARE(QString::fromUtf8(readFile(dir.filePath("cfg/autostart/Lumo.desktop"))), entry);
 
-void TestPlatform::dialogsAnswer()
-{
-    QFETCH(platform::Buttons, buttons);
-    QFETCH(int, press);
-    QFETCH(platform::Answer, answer);
+        // A file stands where the folder belongs.
+        QVERIFY(writeFile(dir.filePath("file"), {}));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("file")));
+        QCOMPARE(autostart.enable("/opt/rmd"),
+                 "无法建立自动启动文件夹：" + dir.filePath("file/autostart"));
+    }
 
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        // A warning whose text is never read as markup.
-        const bool plain =
-            box->textFormat() == Qt::PlainText && box->icon() == QMessageBox::Warning;
-        seen = box->windowTitle() + '|' + box->text() + (plain ? "|plain" : "");
-        if (press)
-            box->button(QMessageBox::StandardButton(press))->click();
-        else
-            QTest::keyClick(box, Qt::Key_Escape);
-    });
-    const QString shown = QStringLiteral("<b>请选中</b> 一个具体事务");
-    platform::QtDialogs dialogs;
-    QCOMPARE(dialogs.message(shown, "打印提醒", buttons, platform::Icon::Warning), answer);
-    QCOMPARE(seen, "打印提醒|" + shown + "|plain");
-}
+    // The xdg-mime found first in PATH is missing, names a program, names none.
+    void defaultApplication()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        QTemporaryDir dir;
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        QVERIFY(!platform::hasDefaultApplication("application/x-t"));
+        const QString tool = dir.filePath("xdg-mime");
+        for (const auto& [named, known] : {std::pair("calc.desktop", true), {"", false}}) {
+            QVERIFY(writeFile(tool, QByteArray("#!/bin/sh\n[ \"$*\" = \"query default "
+                                               "application/x-t\" ] && echo ") +
+                                        named + '\n'));
+            QFile(tool).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QCOMPARE(platform::hasDefaultApplication("application/x-t"), known);
+        }
+    }
 
-void TestPlatform::qtFilter_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("expected");
-    auto row = [](const char* name, const char* filter, const char* expected) {
-        QTest::newRow(name) << QString(filter) << QString(expected);
-    };
+    void desktop()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("没有的文件.doc");
+        platform::QtDesktop desktop;
+        QCOMPARE(desktop.open(missing), "找不到文件：" + missing);
+        QCOMPARE(desktop.start(missing, {}), "无法启动程序：" + missing);
+
+        // Opening a program runs it, as the document book expects.
+        const QString script = dir.filePath("工具.sh");
+        QVERIFY(writeFile(script, "#!/bin/sh\necho ran > \"$(dirname \"$0\")/marker\"\n"));
+        QVERIFY(QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner));
+        QCOMPARE(desktop.open(script), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("marker")), 10000);
+    }
+
+    // Escape is the box's way out; a warning's text is never read as markup.
+    void dialogsAnswer()
+    {
+        struct Case {
+            platform::Buttons buttons;
+            int press; // a QMessageBox::StandardButton, or 0 for Escape
+            platform::Answer answer;
+        };
+        using B = platform::Buttons;
+        using A = platform::Answer;
+        const QString shown = QStringLiteral("<b>请选中</b> 一个具体事务");
+        platform::QtDialogs dialogs;
+        for (const Case& c :
+             {Case{B::YesNo, 0, A::No}, Case{B::YesNoCancel, QMessageBox::No, A::No},
+              Case{B::YesNoCancel, 0, A::Cancel}}) {
+            QString seen;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                const bool plain =
+                    box->textFormat() == Qt::PlainText && box->icon() == QMessageBox::Warning;
+                seen = box->windowTitle() + '|' + box->text() + (plain ? "|plain" : "");
+                if (c.press)
+                    box->button(QMessageBox::StandardButton(c.press))->click();
+                else
+                    QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(dialogs.message(shown, "打印提醒", c.buttons, platform::Icon::Warning),
+                     c.answer);
+            QCOMPARE(seen, "打印提醒|" + shown + "|plain");
+        }
+    }
+
     // Qt's "*.*" would hide files without a dot, programs among them.
-    row("all first", "所有文件|*.*|(*.mid)|*.mid", "所有文件 (*);;(*.mid)");
-    row("all named", "所有文件(*.*)|*.*", "所有文件(*)");
-    row("several named", "图片 (*.jpg;*.png)|*.jpg; *.png", "图片 (*.jpg *.png)");
-    row("other name", "Text (*.doc)|*.txt", "Text (*.doc) (*.txt)");
-    row("no pattern", "孤单", "");
-}
+    void qtFilter()
+    {
+        for (const auto& [filter, expected] :
+             {std::pair("所有文件|*.*|(*.mid)|*.mid", "所有文件 (*);;(*.mid)"),
+              {"所有文件(*.*)|*.*", "所有文件(*)"},
+              {"图片 (*.jpg;*.png)|*.jpg; *.png", "图片 (*.jpg *.png)"},
+              {"Text (*.doc)|*.txt", "Text (*.doc) (*.txt)"},
+              {"孤单", ""}})
+            QCOMPARE(platform::QtDialogs::toQtFilter(filter), expected);
+    }
 
-void TestPlatform::qtFilter()
-{
-    QFETCH(QString, filter);
-    QFETCH(QString, expected);
-    QCOMPARE(platform::QtDialogs::toQtFilter(filter), expected);
-}
+    // Listed, an unlisted form, an unlisted country, unknown.
+    void languageId()
+    {
+        for (const auto& [locale, id] :
+             {std::pair("en-GB", 2057), {"zh_Hant", 1028}, {"fr_SN", 1036}, {"xx", 0}})
+            QCOMPARE(platform::windowsLanguageId(locale), id);
+    }
 
-void TestPlatform::languageId_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<int>("id");
+    void mediaPlayerReportsBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::addColumn<QString>("messageStart");
+        QTest::newRow("missing") << QByteArray() << "找不到媒体文件：";
+        QTest::newRow("not media") << QByteArray(4096, 'x') << "无法播放媒体文件：";
+    }
 
-    QTest::newRow("en-GB") << "en-GB" << 2057;
-    QTest::newRow("zh_Hant") << "zh_Hant" << 1028;
-    QTest::newRow("es_ES") << "es_ES" << 3082;
-    QTest::newRow("pt") << "pt" << 1046;
-    QTest::newRow("unlisted country") << "fr_SN" << 1036;
-    QTest::newRow("unknown") << "xx" << 0;
-}
+    void mediaPlayerReportsBadFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, messageStart);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("乱码.wav");
+        QVERIFY(content.isNull() || writeFile(path, content));
+        auto player = platform::createQtMediaPlayer();
+        QSignalSpy errors(player.get(), &platform::MediaPlayer::errorOccurred);
+        QSignalSpy loaded(player.get(), &platform::MediaPlayer::loaded);
+        player->play(path);
+        // The caller connects after play() in some windows: nothing may arrive before
+        // the event loop runs.
+        QCOMPARE(errors.size(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 20000);
+        const QString message = errors.first().first().toString();
+        QVERIFY2(message.startsWith(messageStart + path), qPrintable(message));
+        QTest::qWait(200);
+        QCOMPARE(errors.size(), 1); // one problem, one message
+        // Nothing of a stopped file is reported.
+        player->play(path);
+        player->stop();
+        QTest::qWait(100);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(loaded.size(), 0);
+    }
 
-void TestPlatform::languageId()
-{
-    QFETCH(QString, locale);
-    QFETCH(int, id);
-    QCOMPARE(platform::windowsLanguageId(locale), id);
-}
+    // Each sample must be a file the backend really decodes, else the component
+    // check would blame the machine for a fault of ours.
+    void mediaSamplesLoad()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("闹铃 声音");
+        QVERIFY(QDir().mkdir(folder));
+        const QList<platform::MediaSample> samples = platform::writeMediaSamples(folder);
+        QCOMPARE(samples.size(), 4); // wav, mid, dat, avi
+        for (const platform::MediaSample& sample : samples) {
+            auto player = platform::createQtMediaPlayer();
+            QSignalSpy loaded(player.get(), &platform::MediaPlayer::loaded);
+            QSignalSpy errors(player.get(), &platform::MediaPlayer::errorOccurred);
+            QSignalSpy finished(player.get(), &platform::MediaPlayer::finished);
+            const auto why = [&] {
+                return (sample.kind + errors.value(0).value(0).toString()).toUtf8();
+            };
+            // A missing file replaced at once must not be reported on.
+            player->play(dir.filePath("missing.wav"));
+            player->play(sample.path);
+            QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() || !errors.isEmpty(), 20000);
+            QVERIFY2(errors.isEmpty() && loaded.size() == 1, why().constData());
+            const qint64 duration = loaded.first().first().toLongLong();
+            // A stream may not know its length; when it does, it must be ours.
+            QVERIFY2(duration <= 0 || qAbs(duration - sample.durationMs) <= 150, why().constData());
+            // And plays to its end, without a sound card too, as the alarm and the relax
+            // command need.
+            QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() || !errors.isEmpty(), 20000);
+            QVERIFY2(errors.isEmpty(), why().constData());
+        }
+    }
+
+    void speechListsVoices()
+    {
+        // Ended while its engine still starts: waits for it, then ends cleanly.
+        platform::createQtSpeech()->speak(QStringLiteral("nothing"));
+        auto speech = platform::createQtSpeech();
+        speech->speak(QStringLiteral("before the engine answers: nothing"));
+        QObject receiver;
+        bool answered = false;
+        speech->whenReady(&receiver, [&answered] { answered = true; });
+        QCOMPARE(answered, speech->ready());
+        QTRY_VERIFY_WITH_TIMEOUT(answered, 30000);
+        if (!speech->usable()) {
+            QVERIFY(speech->errorText().startsWith("没有可用的语音引擎"));
+            QSKIP(qPrintable("no speech engine runs here: " + speech->errorText()));
+        }
+        // Nothing is spoken: without a sound card speech-dispatcher 0.11 hangs
+        // once asked to speak, and every later client with it.
+        const QList<platform::Voice> voices = speech->voices();
+        QVERIFY2(std::any_of(voices.cbegin(), voices.cend(),
+                             [](const platform::Voice& v) { return v.languageId == 1033; }),
+                 "an English (United States) voice reads the vocabulary");
+    }
+
+    void sheetFill()
+    {
+        const QByteArray xml =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+            "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+            "mc:Ignorable=\"x14ac\" "
+            "xmlns:x14ac=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac\">"
+            "<cols><col min=\"2\" max=\"3\" width=\"90\" style=\"2\" customWidth=\"1\"/></cols>"
+            "<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>T</t></is></c></row>"
+            "<row r=\"4\"><c r=\"B4\" s=\"3\" t=\"s\"><v>0</v></c></row>"
+            "<row r=\"5\" spans=\"1:3\"><c r=\"A5\"><v>1</v></c><c r=\"B5\" s=\"1\"><v>7</v></c>"
+            "<c r=\"C5\"><v>3</v></c></row><row r=\"9\"><c r=\"B9\"><v>9</v></c></row></sheetData>"
+            "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\"/></worksheet>";
+        // Replaced cells keep their look, an empty line clears one, new cells take
+        // column B's look, and rows stay in order.
+        const auto out = platform::ooxml::fillColumnB(xml, {"new", "", "x", "y", ""});
+        QVERIFY(out);
+        QCOMPARE(readSheet(*out),
+                 (QStringList{"#1", "A1=T", "#4", "B4:3=new", "#5", "A5=1", "B5:1=", "C5=3", "#6",
+                              "B6:2=x", "#7", "B7:2=y", "#9", "B9=9"}));
+        // Prefixes named inside attribute values must survive the copy, and what follows the rows.
+        QVERIFY(out->contains("mc:Ignorable=\"x14ac\"") && out->contains("xmlns:x14ac=\"") &&
+                out->contains("<pageMargins "));
+    }
+
+    void printerFillsTemplate()
+    {
+        QTemporaryDir dir;
+        const QString templatePath = dir.filePath("mhxzsw.xltx");
+        QVERIFY(QFile::copy(LUMO_TEMPLATE_DIR "/mhxzsw.xltx", templatePath));
+        const QByteArray templateBytes = readFile(templatePath);
+        QStringList opened;
+        // The second time no spreadsheet program opens the file.
+        platform::OoxmlSpreadsheetPrinter printer([&opened](const QString& path) {
+            opened << path;
+            return opened.size() < 2;
+        });
+        const QString savePath = dir.filePath("打印/选中事务打印清单.xlsx");
+        QCOMPARE(printer.print(templatePath, {"旧一", "旧二", "旧三", "旧四"}, savePath),
+                 QString());
+        // XML cannot carry most control characters; the cell loses them, not the sheet.
+        QCOMPARE(printer.print(templatePath, {"买菜", "  末\x01行  "}, savePath),
+                 "表格已保存到" + savePath +
+                     "，但本机没有可以打开.xlsx文件的电子表格程序（例如LibreOffice "
+                     "Calc），请安装后再打开它。");
+        QCOMPARE(opened, QStringList(2, savePath));
+        // The wrapping of column B (style 1) reaches the written cells.
+        const QStringList sheet = readSheet(zipEntry(savePath, "xl/worksheets/sheet1.xml"));
+        QCOMPARE(sheet.mid(sheet.indexOf("#4")),
+                 (QStringList{"#4", "B4:1=买菜", "#5", "B5:1=  末行  "}));
+        const QByteArray types = zipEntry(savePath, "[Content_Types].xml");
+        QVERIFY(types.contains("sheet.main+xml") && !types.contains("template.main+xml"));
+        QCOMPARE(readFile(templatePath), templateBytes);
+    }
+
+    // A bad template writes nothing: no folder made, no old list replaced.
+    void printerRefusesBadTemplates()
+    {
+        QTemporaryDir dir;
+        const QString templatePath = dir.filePath("mhzdsw.xltx");
+        const QString oldPath = dir.filePath("旧清单.xlsx");
+        QVERIFY(writeFile(oldPath, "old"));
+        platform::OoxmlSpreadsheetPrinter printer([](const QString&) { return true; });
+        const char* const broken = "表格模板已损坏，无法使用：";
+        for (const auto& [content, message] : {std::pair(QByteArray(), "找不到表格模板："),
+                                               {QByteArray("这不是表格"), broken},
+                                               {QByteArray(""), broken}}) {
+            QVERIFY(content.isNull() || writeFile(templatePath, content));
+            for (const QString& savePath : {dir.filePath("新文件夹/清单.xlsx"), oldPath})
+                QCOMPARE(printer.print(templatePath, {"一行"}, savePath), message + templatePath);
+        }
+        QVERIFY(!QDir(dir.filePath("新文件夹")).exists());
+        QCOMPARE(readFile(oldPath), QByteArray("old"));
+    }
+};
 
 QTEST_MAIN(TestPlatform)
+#include "TestPlatform.moc"
