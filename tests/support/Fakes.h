@@ -33,13 +33,8 @@ public:
         platform::Buttons buttons;
         platform::Icon icon;
     };
-    struct FileQuestion {
-        QString title;
-        QString filter;
-        QString initialName;
-    };
     QList<Message> messages;
-    QList<FileQuestion> fileQuestions;
+    QStringList fileQuestions;        // their titles
     QQueue<platform::Answer> answers; // default when empty: Yes for YesNo, Ok otherwise
     QQueue<QString> files;            // default when empty: cancel
     std::function<void(const Message&)> onMessage; // runs while the box would be open
@@ -54,10 +49,9 @@ public:
                    ? platform::Answer::Yes
                    : platform::Answer::Ok;
     }
-    QString openFile(const QString& title, const QString& filter,
-                     const QString& initialName) override
+    QString openFile(const QString& title, const QString&, const QString&) override
     {
-        fileQuestions.append({title, filter, initialName});
+        fileQuestions << title;
         return files.isEmpty() ? QString() : files.dequeue();
     }
     QStringList texts() const
@@ -72,28 +66,22 @@ public:
 class FakeDesktop : public platform::Desktop {
 public:
     QStringList opened;
-    QList<QStringList> started; // program followed by its arguments
-    QString result;             // what every call answers
+    QString result; // what every call answers
     QString open(const QString& path) override
     {
         opened << path;
         return result;
     }
-    QString start(const QString& program, const QStringList& args) override
-    {
-        started << (QStringList{program} + args);
-        return result;
-    }
+    QString start(const QString&, const QStringList&) override { return result; }
 };
 
 class FakeMediaPlayer : public platform::MediaPlayer {
 public:
     QStringList played;
     QStringList playedFullScreen;
-    int stops = 0;
     void play(const QString& path) override { played << path; }
     void playFullScreen(const QString& path) override { playedFullScreen << path; }
-    void stop() override { ++stops; }
+    void stop() override {}
 };
 
 // Answers at once unless answerAtOnce is false; then answer() delivers the
@@ -105,7 +93,6 @@ public:
     QList<platform::Voice> voiceList{{QStringLiteral("English (America)"), 1033}};
     QList<platform::SpeechParameters> parameters; // every call, also before the answer
     QStringList spoken;                           // likewise
-    int stops = 0;
 
     void answer()
     {
@@ -133,7 +120,7 @@ public:
     }
     void setParameters(const platform::SpeechParameters& p) override { parameters << p; }
     void speak(const QString& text) override { spoken << text; }
-    void stop() override { ++stops; }
+    void stop() override {}
 
 private:
     bool answered = false;
@@ -165,13 +152,8 @@ public:
 
 class FakeAutostart : public platform::Autostart {
 public:
-    QStringList enabled;
     QString result;
-    QString enable(const QString& executablePath) override
-    {
-        enabled << executablePath;
-        return result;
-    }
+    QString enable(const QString&) override { return result; }
 };
 
 } // namespace fakes
