@@ -190,6 +190,7 @@ private slots:
             QTest::newRow(name) << QString(first) << QString(second) << QString(stored) << rowLost;
         };
         row("other case", "abc", "ABC", "6158");
+        row("trailing blank", "abc ", "abc", "6158");
         row("blanks kept", " a b ", " a b ", " a b ");
         row("both empty", "", "", "");
         row("settings row lost", "abc", "abc", "abc", true);
@@ -303,13 +304,11 @@ private slots:
         window.show();
         QCOMPARE(shownColour(window), shown);
         QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
-        if (shown == QColor(Qt::transparent)) return;
-        // Resized, the picture still covers the whole window, corners included.
-        window.resize(1000, 260);
-        QCoreApplication::processEvents();
-        const QImage shot = window.grab().toImage();
-        QCOMPARE(shot.pixelColor(2, 2), shown);
-        QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() - 3), shown);
+        if (file != QLatin1String("picture")) return;
+        // Replaced on disk under the same name: read again at the next resize.
+        writePicture(storedPath, Qt::green);
+        window.resize(700, 500);
+        QTRY_COMPARE(shownColour(window), QColor(Qt::green));
     }
 };
 
