@@ -4,7 +4,6 @@
 #include "books/CategoryBookWindow.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
-#include "recordbook/TextBoxes.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -38,13 +38,12 @@ struct NotesBook {
     }
 };
 
-// A list window in miniature: the list, one box, and a controller that
+// A list window in miniature: the list and a controller that
 // owns its cursor over the notes table.
 struct NotesWindow {
     NotesBook book;
     QWidget window;
     RecordList* list = new RecordList(&window);
-    QLineEdit* box = new QLineEdit(&window);
     RecordBookController controller{book.app.context(), list, "标题"};
     QStringList loads; // "line:title" per load
     QStringList doubleClicks;
@@ -53,12 +52,10 @@ struct NotesWindow {
     {
         book.add(titles);
         list->setGeometry(0, 0, 200, 300);
-        box->setGeometry(0, 310, 200, 20);
         window.resize(220, 340);
         controller.setLoadHandler([this](int line) {
             controller.recordForLine(line);
             loads << QString::number(line) + ":" + controller.cursor().text("标题");
-            box->setText(controller.cursor().text("标题"));
         });
         QObject::connect(&controller, &RecordBookController::lineDoubleClicked,
                          [this](int line) { doubleClicks << QString::number(line); });
