@@ -83,10 +83,10 @@ private slots:
             "insert into mp (要事, 时间点, 起始时间, 结束时间, 每月时间, 每周时间, "
             "每日时间, 每月每日时间) values ";
         const QString stored = "时间点：2026-12-06   ---标记\r\n开会\r\n" + QString(88, u'-');
-        app.exec(cols + "('" + stored + "', '2026-12-06', null, null, '', '0', '', '')");
-        app.exec(cols + "('不到期', '2026-12-06 08:00:00', null, null, '', '100', '', '')");
-        app.exec(cols + "('全都到期', null, '2026-12-01', '2026-12-06', '12', '100', '6', '12-6')");
-        app.exec(cols + "(null, null, null, null, '', '100', '6', '')");
+        app.exec(cols + "('" + stored + "', '2026-12-06', null, null, '', '0', '', ''), " +
+                 "('不到期', '2026-12-06 08:00:00', null, null, '', '100', '', ''), " +
+                 "('全都到期', null, '2026-12-01', '2026-12-06', '12', '100', '6', '12-6'), " +
+                 "(null, null, null, null, '', '100', '6', '')");
         app.exec("insert into mp (要事) values ('只有要事')"); // null weekday: Sundays
         app.exec(cols + "('坏的月日', null, null, null, '', '100', '', '7-99999')");
 

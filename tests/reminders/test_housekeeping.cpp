@@ -129,11 +129,11 @@ private slots:
         }
     }
 
-    // Help and autostart say what failed; autostart says it succeeded.
+    // Help and autostart say what failed; autostart says it succeeded. Help
+    // opens the page in the application folder.
     void desktopCommands()
     {
-        const char* const cases[][3] = {{"Image19", "", ""},
-                                        {"Image19", "写不进去", "提示: 无法打开帮助：写不进去"},
+        const char* const cases[][3] = {{"Image19", "写不进去", "提示: 无法打开帮助：写不进去"},
                                         {"Image20", "", "提示: 加入windows自启动成功！"},
                                         {"Image20", "写不进去", "提示: 未能加入自启动：写不进去"}};
         for (const auto& [button, failure, said] : cases) {
