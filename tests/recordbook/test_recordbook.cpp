@@ -302,8 +302,6 @@ private slots:
     void requireSelection()
     {
         NotesWindow w({"甲", "乙"});
-        QVERIFY(!w.controller.requireSelection());
-        QCOMPARE(w.book.app.dialogs.messages.size(), 1);
         // A focused list with a current line but no selection still has no selected line.
         w.list->setFocus();
         w.list->selectionModel()->setCurrentIndex(w.controller.model().index(1),
@@ -311,7 +309,7 @@ private slots:
         QVERIFY(!w.controller.requireSelection());
         w.controller.selectLine(1);
         QVERIFY(w.controller.requireSelection());
-        QCOMPARE(w.book.app.dialogs.messages.size(), 2);
+        QCOMPARE(w.book.app.dialogs.messages.size(), 1);
     }
 
     void reopenKeepsLinesAndFillMovesFirst()
