@@ -35,11 +35,10 @@ private slots:
 
             app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
             fakes::FakeDialogs dialogs;
-            int laterRaises = 0;
             // The later start waits for an answer: it runs beside this event loop.
             auto start = std::async(std::launch::async, [&] {
                 return app::startAsOrganiser(
-                    later, dialogs, [&laterRaises] { ++laterRaises; }, 1000);
+                    later, dialogs, [] {}, 1000);
             });
             QTRY_VERIFY_WITH_TIMEOUT(
                 start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
@@ -48,7 +47,6 @@ private slots:
             // Only a start that got no answer says so.
             QCOMPARE(dialogs.texts(),
                      first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
-            QCOMPARE(laterRaises, 0);
         }
     }
 

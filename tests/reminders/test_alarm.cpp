@@ -157,7 +157,6 @@ private slots:
                      c.row);
             const QStringList used = *c.used ? QStringList{c.used} : QStringList();
             QCOMPARE(button == "wbcx" ? a.app.desktop.opened : a.app.media.played, used);
-            QVERIFY((button == "wbcx" ? a.app.media.played : a.app.desktop.opened).isEmpty());
         }
     }
 

@@ -64,59 +64,49 @@ class TestReminderWindow : public QObject {
 private slots:
     void init() { recordbook::setDragRunner({}); }
 
-    void loadOnFixedDates_data()
-    {
-        QTest::addColumn<QDate>("today");
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QString>("due");
-        QTest::addColumn<QString>("zdtxsw");
-        QTest::addColumn<QStringList>("kept");
-        QTest::addColumn<QString>("weekday");
-        QTest::newRow("empty book leaves zdtxsw alone")
-            << kSunday << QStringList{"update ma set zdtxsw='旧'"} << QString() << "旧"
-            << QStringList() << "今天是:星期日";
-        const QString twice = entry("A") + entry("A") + entry("");
-        QTest::newRow("sunday: time point and weekday, empty affairs removed")
-            << kSunday
-            << QStringList{insert("要事,时间点,每周时间", "'A','2026-12-06','0'"),
-                           insert("要事,每周时间", "'B','100'"), insert("要事,每周时间", "'',''"),
-                           insert("要事,每周时间", "NULL,'100'")}
-            << twice << twice << QStringList{"A", "B"} << "今天是:星期日";
-        QTest::newRow("nothing due")
-            << kMonday << QStringList{insert("要事,每周时间", "'X','0'")} << QString()
-            << "目前没有重要事务提醒" << QStringList{"X"} << "今天是:星期一";
-    }
-
+    // At start the window shows what `rmd --due` prints for the same book and
+    // day, before its start-up changes the book: it removes empty affairs and
+    // stores the due list in zdtxsw unless the book is empty.
     void loadOnFixedDates()
     {
-        QFETCH(QDate, today);
-        QFETCH(QStringList, rows);
-        QFETCH(QString, due);
-        QFETCH(QString, zdtxsw);
-        QFETCH(QStringList, kept);
-        QFETCH(QString, weekday);
-        Book b(rows, today, false);
-        // What `rmd --due` prints for the same book and day, before the window's
-        // start-up changes the book.
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
-                        b.app.path(), b.app.clock, out, out);
-        QCOMPARE(out.data(), due.toUtf8());
-        b.open();
-        QCOMPARE(b.w->rawAffairText(), due);
-        QCOMPARE(b.app.scalar("select zdtxsw from ma"), zdtxsw);
-        QCOMPARE(b.db("要事"), kept);
-        QCOMPARE(b.lines(), kept);
-        QCOMPARE(b.get("Text5")->text(), weekday);
-        // Setting the pickers to today wrote no box.
-        QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
-        QVERIFY(b.app.dialogs.messages.isEmpty());
-        // Adding straight away stores the due list as the affair.
-        b.press("Command1");
-        QCOMPARE(b.db("要事").last(), stored("", due));
-        b.press("Image7"); // the stored due list
-        QCOMPARE(b.w->rawAffairText(), zdtxsw);
+        const QString twice = entry("A") + entry("A") + entry("");
+        // A time point and a weekday due, one not due, two empty affairs.
+        const QStringList mixed{insert("要事,时间点,每周时间", "'A','2026-12-06','0'"),
+                                insert("要事,每周时间", "'B','100'"),
+                                insert("要事,每周时间", "'',''"),
+                                insert("要事,每周时间", "NULL,'100'")};
+        const QString notDue = insert("要事,每周时间", "'X','0'");
+        const struct {
+            QDate today;
+            QStringList rows;
+            QString due, zdtxsw;
+            QStringList kept;
+            const char* weekday;
+        } cases[] = {{kSunday, {"update ma set zdtxsw='旧'"}, "", "旧", {}, "今天是:星期日"},
+                     {kSunday, mixed, twice, twice, {"A", "B"}, "今天是:星期日"},
+                     {kMonday, {notDue}, "", "目前没有重要事务提醒", {"X"}, "今天是:星期一"}};
+        for (const auto& [today, rows, due, zdtxsw, kept, weekday] : cases) {
+            Book b(rows, today, false);
+            QBuffer out;
+            out.open(QIODevice::WriteOnly);
+            app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
+                            b.app.path(), b.app.clock, out, out);
+            QCOMPARE(out.data(), due.toUtf8());
+            b.open();
+            QCOMPARE(b.w->rawAffairText(), due);
+            QCOMPARE(b.app.scalar("select zdtxsw from ma"), zdtxsw);
+            QCOMPARE(b.db("要事"), kept);
+            QCOMPARE(b.lines(), kept);
+            QCOMPARE(b.get("Text5")->text(), weekday);
+            // Setting the pickers to today wrote no box.
+            QCOMPARE(b.boxes().mid(0, 13), kNoBoxes);
+            QVERIFY(b.app.dialogs.messages.isEmpty());
+            // Adding straight away stores the due list as the affair.
+            b.press("Command1");
+            QCOMPARE(b.db("要事").last(), stored("", due));
+            b.press("Image7"); // the stored due list
+            QCOMPARE(b.w->rawAffairText(), zdtxsw);
+        }
     }
 
     void clockTicks()
