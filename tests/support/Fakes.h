@@ -31,7 +31,6 @@ public:
         QString text;
         QString title;
         platform::Buttons buttons;
-        platform::Icon icon;
     };
     QList<Message> messages;
     QStringList fileQuestions;        // their titles
@@ -40,9 +39,9 @@ public:
     std::function<void(const Message&)> onMessage; // runs while the box would be open
 
     platform::Answer message(const QString& text, const QString& title, platform::Buttons buttons,
-                             platform::Icon icon) override
+                             platform::Icon) override
     {
-        messages.append({text, title, buttons, icon});
+        messages.append({text, title, buttons});
         if (onMessage) onMessage(messages.last());
         if (!answers.isEmpty()) return answers.dequeue();
         return buttons == platform::Buttons::YesNo || buttons == platform::Buttons::YesNoCancel
