@@ -273,9 +273,7 @@ private slots:
     {
         Book b;
         b.get<QDateEdit>("DTPicker11")->setDate(QDate(2027, 5, 16)); // a Sunday
-        QCOMPARE(b.boxes().mid(0, 13), QStringList(10, "") << "0"
-                                                           << ""
-                                                           << "");
+        QCOMPARE(b.boxes().join('|'), "||||||||||0|||");
         // Picking in the calendar the date a picker already shows (today, at
         // start) writes the box too.
         const std::tuple<const char*, const char*, const char*> today[] = {
@@ -287,9 +285,7 @@ private slots:
             auto* picker = b.get<QDateEdit>(name);
             picker->setDate(kMonday);
             b.get(box)->clear();
-            QCalendarWidget* calendar = picker->calendarWidget();
-            QVERIFY(calendar);
-            QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+            QTest::keyClick(picker->calendarWidget()->findChild<QTableView*>(), Qt::Key_Return);
             QCOMPARE(b.get(box)->text(), text);
         }
     }
