@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fakes.h"
+#include "PlainDb.h"
 #include "shell/AppContext.h"
 
 #include <QTemporaryDir>
@@ -11,16 +12,16 @@
 class TestApp {
 public:
     TestApp();
-    ~TestApp();
 
     QString path() const { return m_dir.path(); }
-    QString databasePath() const;
+    QString databasePath() const { return m_dir.filePath(QStringLiteral("rmd.mdb")); }
     shell::AppContext& context() { return *m_context; }
 
     // Plain SQLite on the folder's database, never through the program's store.
-    void exec(const QString& sql);
-    QStringList column(const QString& sql); // first column of every row; null as "<null>"
-    QString scalar(const QString& sql);
+    void exec(const QString& sql) { plainExec(databasePath(), sql); }
+    // First column of every row; null as "<null>".
+    QStringList column(const QString& sql) { return plainColumn(databasePath(), sql); }
+    QString scalar(const QString& sql) { return plainScalar(databasePath(), sql); }
 
     fakes::FakeClock clock;
     fakes::FakeDialogs dialogs;
