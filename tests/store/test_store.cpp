@@ -172,46 +172,39 @@ private slots:
         if (kind == "text") QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == notes);
     }
 
-    void deleteDuringWalk_data()
-    {
-        QTest::addColumn<QString>("doomed");
-        QTest::newRow("neighbours") << "bc";
-        QTest::newRow("ends and middle") << "ace";
-        QTest::newRow("all") << "abcde";
-    }
-
     // The windows' loops test a row, delete it and move on; nothing may be
     // skipped or visited twice, and counts and positions follow the deletes.
     void deleteDuringWalk()
     {
-        QFETCH(QString, doomed);
-        StoreFixture fx;
-        fx.exec("insert into qqzx (外部) values ('a'), ('b'), ('c'), ('d'), ('e')");
-        Recordset rs("select * from qqzx", fx.db);
-        QString visited, kept;
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            const QString name = rs.text("外部");
-            visited += name;
-            if (!doomed.contains(name)) {
-                kept += name;
-                continue;
+        for (const QString doomed : {"bc", "ace", "abcde"}) { // neighbours; ends and middle; all
+            StoreFixture fx;
+            fx.exec("insert into qqzx (外部) values ('a'), ('b'), ('c'), ('d'), ('e')");
+            Recordset rs("select * from qqzx", fx.db);
+            QString visited, kept;
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+                const QString name = rs.text("外部");
+                visited += name;
+                if (!doomed.contains(name)) {
+                    kept += name;
+                    continue;
+                }
+                const int position = rs.absolutePosition();
+                rs.deleteCurrent();
+                QCOMPARE(rs.recordCount(), 5 - (visited.size() - kept.size()));
+                QCOMPARE(rs.text("外部"), name); // still current until the move
+                QCOMPARE(rs.absolutePosition(), position);
+                QVERIFY_THROWS_EXCEPTION(StoreError, rs.deleteCurrent());
             }
-            const int position = rs.absolutePosition();
-            rs.deleteCurrent();
-            QCOMPARE(rs.recordCount(), 5 - (visited.size() - kept.size()));
-            QCOMPARE(rs.text("外部"), name); // still current until the move
-            QCOMPARE(rs.absolutePosition(), position);
-            QVERIFY_THROWS_EXCEPTION(StoreError, rs.deleteCurrent());
+            QCOMPARE(visited, "abcde");
+            const QStringList left = kept.split("", Qt::SkipEmptyParts);
+            QCOMPARE(walk(rs, 0), left);
+            QCOMPARE(fx.column("select 外部 from qqzx"), left);
+            for (int i = 0; i < left.size(); ++i) {
+                rs.setAbsolutePosition(i + 1);
+                QCOMPARE(rs.text(0), left[i]);
+            }
+            QVERIFY_THROWS_EXCEPTION(StoreError, rs.setAbsolutePosition(left.size() + 1));
         }
-        QCOMPARE(visited, "abcde");
-        const QStringList left = kept.split("", Qt::SkipEmptyParts);
-        QCOMPARE(walk(rs, 0), left);
-        QCOMPARE(fx.column("select 外部 from qqzx"), left);
-        for (int i = 0; i < left.size(); ++i) {
-            rs.setAbsolutePosition(i + 1);
-            QCOMPARE(rs.text(0), left[i]);
-        }
-        QVERIFY_THROWS_EXCEPTION(StoreError, rs.setAbsolutePosition(left.size() + 1));
     }
 
     // An added row joins the end and is a row like any other; null stays apart
@@ -239,39 +232,31 @@ private slots:
         QCOMPARE(fx.column(rows), QStringList{"oldNULLNULL'3'"});
     }
 
-    void staleCursor_data()
-    {
-        QTest::addColumn<QString>("elsewhere");
-        QTest::addColumn<bool>("deleting");
-        for (bool deleting : {false, true}) {
-            auto row = [&](const char* name, const char* sql) {
-                QTest::addRow("%s: %s", deleting ? "delete" : "update", name) << sql << deleting;
-            };
-            row("changed in case only", "update qqzx set 说明='ABC' where 外部='c'");
-            row("deleted", "delete from qqzx where 外部='c'");
-            row("row id reused", "delete from qqzx where 外部='c'; "
-                                 "insert into qqzx (外部, 说明) values ('new', 'fresh')");
-        }
-    }
-
     // A cursor whose row was changed, deleted or replaced by another writer
     // must refuse to write, touch no row, and keep nothing pending.
     void staleCursor()
     {
-        QFETCH(QString, elsewhere);
-        QFETCH(bool, deleting);
-        StoreFixture fx;
-        fx.exec("insert into qqzx (外部, 说明) values ('a', 'abc'), ('b', 'abc'), ('c', 'abc')");
-        Recordset rs("select * from qqzx", fx.db);
-        rs.moveLast();
-        fx.exec(elsewhere);
+        const char* const changes[] = {
+            "update qqzx set 说明='ABC' where 外部='c'", // changed in case only
+            "delete from qqzx where 外部='c'",
+            "delete from qqzx where 外部='c'; " // and its row id reused
+            "insert into qqzx (外部, 说明) values ('new', 'fresh')"};
         const QString snapshot = "select group_concat(rowid || 外部 || 说明, ',') from qqzx";
-        const QString before = fx.scalar(snapshot);
-        if (!deleting) rs.collect("说明", "mine");
-        QVERIFY_THROWS_EXCEPTION(StoreError, deleting ? rs.deleteCurrent() : rs.update());
-        QCOMPARE(rs.text("说明"), "abc");
-        rs.update();
-        QCOMPARE(fx.scalar(snapshot), before);
+        for (const bool deleting : {false, true})
+            for (const QString elsewhere : changes) {
+                StoreFixture fx;
+                fx.exec(
+                    "insert into qqzx (外部, 说明) values ('a','abc'), ('b','abc'), ('c','abc')");
+                Recordset rs("select * from qqzx", fx.db);
+                rs.moveLast();
+                fx.exec(elsewhere);
+                const QString before = fx.scalar(snapshot);
+                if (!deleting) rs.collect("说明", "mine");
+                QVERIFY_THROWS_EXCEPTION(StoreError, deleting ? rs.deleteCurrent() : rs.update());
+                QCOMPARE(rs.text("说明"), "abc");
+                rs.update();
+                QCOMPARE(fx.scalar(snapshot), before);
+            }
     }
 
     void dateColumns_data()
