@@ -52,7 +52,7 @@ private slots:
         // Minutes typed into Combolz, then steps, each with what the count-down
         // shows after it: "start", "tick" (a minute passes) or "=N" (N typed).
         // The alarm sounds at the last step.
-        for (const QString& steps :
+        for (const QString steps :
              {"2: start 2, tick 1, =4 1, tick 2, tick 1, tick idle", // raised
               "5: start 5, tick 4, tick 3, tick 2, =2 2, tick idle", // lowered below the count
               "3: start 3, tick 2, = 2, tick 1, =x 1, tick idle",    // retyped to nothing
