@@ -23,13 +23,11 @@ struct Vocab : WindowDriver<Vocab> {
                    bool stock = false)
     {
         if (!stock) app.exec("delete from foxcjdc");
-        for (const QString& r : rows) {
-            QStringList values;
-            for (const QString& f : r.split(u'|'))
-                values << (f == "~" ? QStringLiteral("null") : "'" + f + "'");
-            app.exec("insert into foxcjdc (超级单词, 英文, 中文, 关键字, 图片名称) values (" +
-                     values.join(',') + ")");
-        }
+        for (const QString& r : rows)
+            app.exec(QString("insert into foxcjdc (超级单词, 英文, 中文, 关键字, 图片名称) "
+                             "values ('%1')")
+                         .arg(QString(r).replace("|", "','"))
+                         .replace("'~'", "null"));
         if (before) before(app);
         app.context().openDatabase();
         w = std::make_unique<VocabularyWindow>(app.context());
@@ -163,9 +161,10 @@ private slots:
         v.press("qbyy");
         v.type("rtzw", "c");
         v.press("Image2");
-        QCOMPARE(v.boxes(), "  水果  动物||");
-        QCOMPARE(v.lines(), QStringList());
-        QCOMPARE(v.w->wordCursor().recordCount(), 4);
+        // The list empties over a cursor that still holds every entry.
+        QCOMPARE(v.boxes() + v.lines().join(',') + "|" +
+                     QString::number(v.w->wordCursor().recordCount()),
+                 "  水果  动物|||4");
 
         v.get<QAction>("actionReturn")->trigger();
         QVERIFY(!v.w->isVisible() && !v.w->hasWordCursor());
@@ -243,8 +242,7 @@ private slots:
         const QString good = dir.filePath("good.gif"), bad = dir.filePath("bad.jpg");
         QImage(8, 8, QImage::Format_RGB32).save(good, "PNG"); // the content decides, not the name
         QFile b(bad);
-        QVERIFY(b.open(QIODevice::WriteOnly) && b.write("no picture"));
-        b.close();
+        QVERIFY(b.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && b.write("no picture"));
         Vocab v({"a|a|~|~|~", "b|b|~|~|~"});
         const QStringList before = v.entries();
         v.app.dialogs.files << "" << bad << good; // cancel first
@@ -302,8 +300,8 @@ private slots:
     {
         Vocab v({}, {}, true);
         v.press("qbyy");
-        QVERIFY(v.lines().size() > 1000);
-        QCOMPARE(QString::number(v.lines().size()), v.app.scalar("select count(*) from foxcjdc"));
+        const int n = v.lines().size();
+        QVERIFY(n > 1000 && QString::number(n) == v.app.scalar("select count(*) from foxcjdc"));
         v.get<QLineEdit>("zw")->setText("苹果");
         v.press("zwcz");
         QVERIFY(v.lines().contains("apple juice苹果汁"));

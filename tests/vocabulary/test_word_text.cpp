@@ -31,8 +31,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, caret);
-        QFETCH(QString, spoken);
-        QCOMPARE(vocabulary::textToRead(text, caret), spoken);
+        QTEST(vocabulary::textToRead(text, caret), "spoken");
     }
 
     // One numbering over both lists, growing to three digits; the 256th voice is not listed.
@@ -44,22 +43,20 @@ private slots:
         QList<platform::Voice> many(256, {QStringLiteral("x"), 2052});
         many[9].languageId = many[255].languageId = 1033;
         const VoiceLines lines = vocabulary::voiceLines(many);
-        QCOMPARE(lines.english, QStringList{"No.10:x"});
-        QCOMPARE(lines.others.size(), 254);
-        QCOMPARE(lines.others.first() + lines.others.last(), "No.01:xNo.255:x");
+        QCOMPARE(lines.english.join(',') + " " + QString::number(lines.others.size()) + " " +
+                     lines.others.first() + lines.others.last(),
+                 "No.10:x 254 No.01:xNo.255:x");
     }
 
     void readingVoice()
     {
         using V = QList<platform::Voice>;
-        QCOMPARE(vocabulary::readingVoice(
-                     V{{"Bishnupriya Manipuri", 0}, {"English (Great Britain)", 2057}}),
-                 QString());
-        QCOMPARE(vocabulary::readingVoice(
-                     V{{"Bishnupriya Manipuri", 0}, {"kal", 1033}, {"English (America)", 1033}}),
-                 QStringLiteral("English (America)"));
-        QCOMPARE(vocabulary::readingVoice(V{{"zh", 2052}, {"kal", 1033}, {"slt", 1033}}),
-                 QStringLiteral("kal"));
+        const V bnm{{"Bishnupriya Manipuri", 0}};
+        QCOMPARE((QStringList{
+                     vocabulary::readingVoice(bnm + V{{"English (Great Britain)", 2057}}),
+                     vocabulary::readingVoice(bnm + V{{"kal", 1033}, {"English (America)", 1033}}),
+                     vocabulary::readingVoice(V{{"zh", 2052}, {"kal", 1033}, {"slt", 1033}})}),
+                 (QStringList{"", "English (America)", "kal"}));
     }
 };
 
