@@ -8,16 +8,8 @@
 #include "setup/SystemProbe.h"
 #include "shell/LoginDialog.h"
 
-#include <QCheckBox>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSet>
 #include <QtTest>
-#include <functional>
+#include <QtWidgets>
 
 // A Debian installation on which everything is present and works, until a
 // test takes something away.
@@ -34,8 +26,7 @@ public:
     QMap<QString, setup::EngineVoices> voices{
         {"speechd", {{}, {"English (America)", "English (Great Britain)", "Chinese"}, 2}},
         {"flite", {{}, {"kal16"}, 1}}};
-    bool xcb = true;
-    bool translations = true;
+    bool xcb = true, translations = true;
     QStringList fonts{"WenQuanYi Micro Hei"};
     QList<setup::SampleFile> samples{
         {"wav", "/tmp/s.wav"}, {"mid", "/tmp/s.mid"}, {"dat", "/tmp/s.dat"}, {"avi", "/tmp/s.avi"}};
@@ -66,20 +57,7 @@ public:
     QString loadMedia(const QString& path) override { return mediaErrors.value(path); }
 };
 
-namespace {
-
 using Change = std::function<void(FakeProbe&)>;
-
-QByteArray digest(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-               : QByteArray();
-}
-
-} // namespace
-
 Q_DECLARE_METATYPE(Change)
 
 namespace {
@@ -149,16 +127,13 @@ private slots:
         row("1 column missing", 1, "", false, "表 mp 缺少字段 要事",
             [](FakeProbe& p) { p.database.columns["mp"].removeAll("要事"); });
         row("1 present, a column in other case", 1, "", true, "3 个表及其字段齐全：ma、mp、wblb",
-            [](FakeProbe& p) {
-                p.database.columns["ma"] = QStringList{"MM", "zdtxsw"};
-            });
+            [](FakeProbe& p) { p.database.columns["ma"][0] = "MM"; });
         row("2 present", 2, "", true, "输出模块：espeak-ng");
         row("2 not installed", 2, "speech-dispatcher", false,
             "sudo apt-get install speech-dispatcher",
             [](FakeProbe& p) { p.packages.remove("speech-dispatcher"); });
-        row("2 no answer", 2, "", false, "无法启动或没有应答（15 秒内没有应答）", [](FakeProbe& p) {
-            p.spd = {true, -1, "15 秒内没有应答"};
-        });
+        row("2 no answer", 2, "", false, "无法启动或没有应答（15 秒内没有应答）",
+            [](FakeProbe& p) { p.spd.exitCode = -1, p.spd.output = "15 秒内没有应答"; });
         row("2 no modules", 2, "speech-dispatcher-espeak-ng", false, "没有任何语音输出模块",
             [](FakeProbe& p) { p.spd.output = "OUTPUT MODULES\n"; });
         row("3 present", 3, "", true, "共有 3 个语音，其中英语语音 2 个");
@@ -175,7 +150,7 @@ private slots:
             [](FakeProbe& p) { p.voices["speechd"].englishVoices = 0; });
         row("4 present", 4, "", true, "flite：共有 1 个语音");
         row("4 unusable", 4, "", false, "flite：无法使用：无法连接", [](FakeProbe& p) {
-            p.voices["flite"] = {"无法连接", {}, 0};
+            p.voices["flite"] = setup::EngineVoices{"无法连接", {}, 0};
         });
         row("5 present", 5, "", true, "mid 文件可以播放");
         row("5 one kind fails", 5, "gstreamer1.0-plugins-bad gstreamer1.0-libav", false,
@@ -226,11 +201,9 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("error");
-        const QString none;
-        QTest::newRow("seed") << none << none;
-        QTest::newRow("table dropped") << "drop table qqzx" << none;
-        QTest::newRow("garbage") << "garbage"
-                                 << "file is not a database";
+        QTest::newRow("seed") << QString() << QString();
+        QTest::newRow("table dropped") << "drop table qqzx" << QString();
+        QTest::newRow("garbage") << QString("garbage") << "file is not a database";
     }
 
     // The real probe reads the file without changing a byte, and judges it
@@ -243,18 +216,20 @@ private slots:
         const QString path = app.databasePath();
         if (damage == "garbage") {
             QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(8192, 'x'));
-        } else if (!damage.isEmpty()) {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(8192, 'x')) > 0);
+        } else if (!damage.isEmpty())
             plainExec(path, damage);
-        }
-        const QByteArray before = digest(path);
+        const auto bytes = [&] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes();
         setup::QtSystemProbe probe(nullptr);
 
         const setup::DatabaseInfo info = probe.inspectDatabase(path);
         QVERIFY(info.exists);
         QVERIFY2(info.error.contains(error), qPrintable(info.error));
-        QCOMPARE(digest(path), before);
+        QCOMPARE(bytes(), before);
         QCOMPARE(QDir(app.path()).entryList(QDir::Files), QStringList{"rmd.mdb"});
         if (!error.isEmpty()) return;
         QCOMPARE(info.integrity, QString("ok"));
@@ -271,8 +246,8 @@ private slots:
         click(&wizard, "Command1");
         QPointer<QWidget> install = wizard.installWindow();
         click(&wizard, "Command1");
-        QVERIFY(install && install->isVisible() &&
-                wizard.installWindow() == install); // one at a time
+        // one at a time
+        QVERIFY(install && install->isVisible() && wizard.installWindow() == install);
         click(&wizard, "Command3");
         QVERIFY(wizard.tutorialWindow() && wizard.tutorialWindow()->isVisible());
         // Once the installation window is gone, the next one is new.
@@ -355,11 +330,10 @@ private slots:
         emit s.app.media.errorOccurred(QStringLiteral("无法播放"));
         QCOMPARE(s.app.media.playedFullScreen, played);
         const QStringList said = s.app.dialogs.texts();
-        QCOMPARE(said.size(), 2);
+        QCOMPARE(said.mid(1), QStringList{"无法播放"});
         QVERIFY2(
             said[0].startsWith("找不到第 6 个录像文件：\n" + folder.filePath("lx6.webm") + "\n"),
             qPrintable(said[0]));
-        QCOMPARE(said[1], "无法播放");
         QVERIFY(window->isVisible() && s.app.exitCodes.isEmpty());
         click(window, "Command7");
         QCOMPARE(s.app.exitCodes, QList<int>{0});
