@@ -8,16 +8,11 @@ using platform::Answer;
 
 namespace {
 
-QString bjyy(const QString& alarm)
-{
-    return "insert into bjyy(闹钟音乐) values('" + alarm + "')";
-}
-
+const auto bjyy = [](const QString& f) { return "insert into bjyy(闹钟音乐) values('" + f + "')"; };
 // One minute of the count-down, as the window's own timer delivers it.
-void tick(Rmd& a)
-{
+const auto tick = [](Rmd& a) {
     QVERIFY(QMetaObject::invokeMethod(a.get<QTimer>("lz"), "timeout"));
-}
+};
 
 // What the count-down shows: "idle" or the minutes left.
 QString shown(Rmd& a)

@@ -13,14 +13,8 @@ namespace {
 const QDate kSunday(2026, 12, 6);
 const QDate kMay16(2027, 5, 16); // a Sunday as well
 
-QDateTime at(const QDate& day, int hour = 0)
-{
-    return QDateTime(day, QTime(hour, 0));
-}
-QString entry(const QString& text)
-{
-    return text + QStringLiteral("\n\r\n\r");
-}
+const auto at = [](const QDate& day, int hour = 0) { return QDateTime(day, QTime(hour, 0)); };
+const auto entry = [](const QString& text) { return text + "\n\r\n\r"; };
 
 } // namespace
 
@@ -49,7 +43,6 @@ private slots:
             {"day half", "day", t("6.5"), null, kSunday, false},
             {"day exponent D", "day", t(".6D1"), null, kSunday, true},
             {"day blanks and sign in exponent", "day", t("60 e - 1"), null, kSunday, true},
-            {"day double sign stops", "day", t("6e+-1"), null, kSunday, true},
             {"day full-width digit", "day", t("６"), null, kSunday, false},
             {"weekday 6 on Saturday", "weekday", t("6"), null, sat, true},
             {"weekday huge never", "weekday", t("1e999"), null, kSunday, false},
@@ -64,10 +57,8 @@ private slots:
         };
         for (const auto& c : cases) {
             const QMap<QString, std::function<bool()>> tests{
-                {"point", [&] { return dueOnTimePoint(c.a, c.day); }},
                 {"period", [&] { return dueInPeriod(c.a, c.b, c.day); }},
                 {"day", [&] { return dueOnDayOfMonth(c.a, c.day); }},
-                {"month", [&] { return dueInMonth(c.a, c.day); }},
                 {"weekday", [&] { return dueOnWeekday(c.a, c.day); }},
                 {"monthday", [&] { return dueOnMonthDay(c.a, c.day); }}};
             QCOMPARE(QString(c.name) + (tests.value(c.kind)() ? ": due" : ": not due"),
@@ -106,7 +97,6 @@ private slots:
             for (const QDate& day : days)
                 QCOMPARE(evaluateDueList(connection, day), dueListOf(affairs, day));
         }
-        QCOMPARE(runDueEvaluation(affairs, QDate(2027, 1, 5)).list, QString());
     }
 };
 

@@ -31,7 +31,6 @@ private slots:
         const std::pair<QStringList, const char*> cases[] = {
             {{}, "start"},
             {{"--due", "--bogus", "--help"}, "help"},
-            {{"--due"}, "due"},
             {{"--due", "--date", "2026-12-6"}, "due 2026-12-06"},
             {{"--due", "-platform", "offscreen"}, "due"},
             {{"--due", "--date", "2026-02-30"}, "error"},

@@ -23,10 +23,9 @@ struct Housekeeping : Rmd {
     }
 };
 
-QString insert(const QString& name, const QString& column, const QString& value)
-{
+const auto insert = [](const QString& name, const QString& column, const QString& value) {
     return QStringLiteral("insert into mp(要事, %1) values('%2', %3)").arg(column, name, value);
-}
+};
 
 } // namespace
 
@@ -38,20 +37,15 @@ private slots:
     // buttons do, each command a state of its own.
     void itemsActAsTheirButtons()
     {
-        const char* const pairs[][2] = {
-            {"actionStartAlarm", "Image1"},      {"actionAlarmFile", "Image3"},
-            {"actionPrintSelected", "Image6"},   {"actionDueView", "Image7"},
-            {"actionChangePassword", "Image9"},  {"actionChangePicture", "Image10"},
-            {"actionPrintDue", "Image11"},       {"actionPrintAll", "Image12"},
-            {"actionRelax", "Image15"},          {"actionProgramBook", "Image16"},
-            {"actionMiscBook", "Image18"},       {"actionHelp", "Image19"},
-            {"actionAutostart", "Image20"},      {"actionVocabulary", "dyld"},
-            {"actionExternal", "wbcx"},          {"actionAdd", "Command1"},
-            {"actionModify", "Command5"},        {"actionDelete", "Command2"},
-            {"actionClear", "Command3"},         {"actionRefresh", "Command8"},
-            {"actionDeleteAll", "Command4"},     {"actionQuit", "Command7"},
-            {"actionSubstringSearch", "Image5"}, {"actionAnyCharSearch", "Image17"},
-            {"actionViewAll", "Image8"},         {"actionShowKeywords", "Image13"}};
+        const QStringList pairs =
+            QString("StartAlarm Image1 AlarmFile Image3 PrintSelected Image6 DueView Image7 "
+                    "ChangePassword Image9 ChangePicture Image10 PrintDue Image11 PrintAll Image12 "
+                    "Relax Image15 ProgramBook Image16 MiscBook Image18 Help Image19 Autostart "
+                    "Image20 Vocabulary dyld External wbcx Add Command1 Modify Command5 Delete "
+                    "Command2 Clear Command3 Refresh Command8 DeleteAll Command4 Quit Command7 "
+                    "SubstringSearch Image5 AnyCharSearch Image17 ViewAll Image8 ShowKeywords "
+                    "Image13")
+                .split(' ');
         const auto after = [](const QString& control) {
             Housekeeping r({insert("A", "要事关键字", "'甲'"), insert("B", "要事关键字", "'乙'")});
             r.app.exec("insert into mp(要事) values('C')"); // only a refresh lists it
@@ -68,15 +62,15 @@ private slots:
                    << QString::number(r.app.exitCodes.size());
         };
         Housekeeping r;
-        for (size_t i = 0; i < std::size(pairs); ++i) {
-            const auto [item, button] = pairs[i]; // the item named in a failure
-            if (i >= 15) {
+        for (qsizetype i = 0; i < pairs.size(); i += 2) {
+            const QString item = "action" + pairs[i], button = pairs[i + 1]; // named in a failure
+            if (i >= 30) {
                 QCOMPARE(QStringList{item} + after(item), QStringList{item} + after(button));
                 continue;
             }
             QSignalSpy pressed(r.get<QAbstractButton>(button), &QAbstractButton::clicked);
             r.get<QAction>(item)->trigger();
-            QVERIFY2(pressed.size() == 1, item);
+            QVERIFY2(pressed.size() == 1, qPrintable(item));
         }
     }
 
@@ -103,11 +97,9 @@ private slots:
     // main window shows the stored one, opened if it was not.
     void backgroundPicture()
     {
-        const std::pair<QString, bool> cases[] = {// the file chosen, the main window open
-                                                  {"new.jpg", true},
-                                                  {"new.jpg", false},
-                                                  {"", true},
-                                                  {"bad.jpg", true}};
+        // The file chosen, whether the main window is open.
+        const std::pair<QString, bool> cases[] = {
+            {"new.jpg", true}, {"new.jpg", false}, {"", true}, {"bad.jpg", true}};
         for (const auto& [chosen, mainThere] : cases) {
             Housekeeping r;
             const QString old = r.file("old.png"), path = r.file(chosen);
@@ -140,10 +132,9 @@ private slots:
             Housekeeping r;
             r.app.autostart.result = r.app.desktop.result = failure;
             r.press(button);
-            QCOMPARE(r.said(), *said ? QStringList{said} : QStringList());
-            QCOMPARE(r.app.desktop.opened, QString(button) == "Image19"
-                                               ? QStringList{r.file("index.htm")}
-                                               : QStringList());
+            const bool help = QString(button) == "Image19";
+            QCOMPARE(r.said() + r.app.desktop.opened,
+                     (help ? QStringList{said, r.file("index.htm")} : QStringList{said}));
         }
     }
 

@@ -9,18 +9,14 @@ private slots:
     // stored as typed, its line breaks included.
     void composeStoredAffair()
     {
-        const auto composed = [](const char* start, const char* end, const QString& text) {
-            reminders::AffairBoxes b;
-            b.qssj = start;
-            b.jssj = end;
-            b.affair = text;
-            return reminders::composeStoredAffair(b);
-        };
+        using reminders::composeStoredAffair;
         const QString tail = "\r\n" + QString(88, u'-');
-        QCOMPARE(composed("2004-5-19", "", ""), " ---标记\r\n" + tail);
-        QCOMPARE(composed("2004-5-19", "2004-5-22", ""),
-                 "起始时间：2004-5-19  结束时间：2004-5-22   ---标记\r\n" + tail);
-        QCOMPARE(composed("", "", "a\n\rb\r\n "), " ---标记\r\na\n\rb\r\n " + tail);
+        QCOMPARE((QStringList{composeStoredAffair({.qssj = "2004-5-19"}),
+                              composeStoredAffair({.qssj = "2004-5-19", .jssj = "2004-5-22"}),
+                              composeStoredAffair({.affair = "a\n\rb\r\n "})}),
+                 (QStringList{" ---标记\r\n" + tail,
+                              "起始时间：2004-5-19  结束时间：2004-5-22   ---标记\r\n" + tail,
+                              " ---标记\r\na\n\rb\r\n " + tail}));
     }
 };
 
