@@ -1,6 +1,5 @@
 #include "TestApp.h"
 #include "WindowDriver.h"
-#include "books/BookConfig.h"
 #include "books/CategoryBookWindow.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
@@ -27,14 +26,12 @@ struct Book : WindowDriver<Book> {
             document ? books::documentBook() : books::miscellanyBook(), app.context());
         w->show();
     }
-    void add(const QString& entry) // through plain SQLite, behind the window's back
+    void add(QString entry) // through plain SQLite, behind the window's back
     {
-        QStringList values;
-        for (int i = 0; i < 4; ++i) {
-            const QString f = entry.split(u'|').value(i, "~");
-            values << (f == "~" ? "NULL" : "'" + QString(f).replace("'", "''") + "'");
-        }
-        app.exec("insert into " + table + " values(" + values.join(',') + ")");
+        entry = QString(entry + QString("|~").repeated(3 - entry.count(u'|'))).replace("'", "''");
+        app.exec(QString("insert into %1 values('%2')")
+                     .arg(table, entry.replace("|", "','"))
+                     .replace("'~'", "NULL"));
     }
     // Types as key events into Text1, Combo1, gjz or Text2.
     void type(const QString& name, const QString& text)
@@ -81,19 +78,17 @@ private slots:
                       "/q|己|it's", "/e|庚|", "~|辛"});
         // A node per category, null excepted, letter case grouped; the box lists them, shows none.
         auto* combo = b.get<QComboBox>("Combo1");
-        QStringList nodes;
+        QStringList nodes{combo->currentText()};
         for (int i = 0; i < b.tree()->topLevelItemCount(); ++i)
             nodes << b.tree()->topLevelItem(i)->text(0) + "=" + combo->itemText(i);
         QCOMPARE(nodes,
-                 (QStringList{"文档=文档", " 空格 = 空格 ", "Music=Music", "it's=it's", "="}));
-        QCOMPARE(combo->currentText(), QString());
+                 (QStringList{"", "文档=文档", " 空格 = 空格 ", "Music=Music", "it's=it's", "="}));
         QCOMPARE(b.lines(), (QStringList{"/a", "/b", "/m", "/d", "/M", "/q", "/e", ""}));
 
         QTreeWidgetItem* item = b.tree()->findItems(node, Qt::MatchExactly).value(0);
         QTest::mouseClick(b.tree()->viewport(), Qt::LeftButton, {},
                           b.tree()->visualItemRect(item).center());
-        QCOMPARE(b.lines(), lines);
-        QCOMPARE(combo->currentText(), node);
+        QCOMPARE(b.lines() << combo->currentText(), lines + QStringList{node});
         // The lines stand for the listed entries: a click loads the right one.
         b.clickLine(lines.size() - 1);
         QCOMPARE(b.boxes().at(0), b.app.scalar("select 说明 from wblb where 外部='" + lines.last() +
@@ -105,12 +100,10 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("substring") << "zwcz"
-                                   << " 香蕉 " << QStringList{"/1", "/2"};
-        QTest::newRow("substring, quote and percent") << "zwcz"
-                                                      << "it's 50%" << QStringList{"/4"};
-        QTest::newRow("any char") << "Image6"
-                                  << "香x" << QStringList{"/1", "/2", "/3", "/6"};
+        QTest::newRow("substring") << QString("zwcz") << " 香蕉 " << QStringList{"/1", "/2"};
+        QTest::newRow("quote and percent") << QString("zwcz") << "it's 50%" << QStringList{"/4"};
+        QTest::newRow("any char") << QString("Image6") << "香x"
+                                  << QStringList{"/1", "/2", "/3", "/6"};
     }
 
     void searches()
@@ -136,10 +129,10 @@ private slots:
         b.press("Image7");
         QCOMPARE(b.boxes(), (QStringList{"", "书", "", ""}));
         QCOMPARE(b.lines().size(), 4);
-        b.press("Image5");
-        QCOMPARE(b.boxes(), (QStringList{"  k1  k2 ", "", "", ""}));
-        QCOMPARE(b.lines(), QStringList());
-        QCOMPARE(b.w->bookCursor()->recordCount(), 4);
+        b.press("Image5"); // the list empties over a cursor that holds every entry
+        QCOMPARE(b.boxes() << b.lines().join(',')
+                           << QString::number(b.w->bookCursor()->recordCount()),
+                 (QStringList{"  k1  k2 ", "", "", "", "", "4"}));
         b.add("/5|戊|新类");
         b.press("Image4");
         QCOMPARE(b.lines(), (QStringList{"/1", "/2", "/3", "/4", "/5"}));
@@ -158,8 +151,7 @@ private slots:
         QTest::addColumn<QString>("row");       // the new row; empty: none
         QTest::newRow("document") << true << "/文档/a b.txt" << QStringList{"说", "类", "k", "搜"}
                                   << "/文档/a b.txt|说|类|k";
-        QTest::newRow("document, cancelled")
-            << true << "" << QStringList{"说", "类", "k", ""} << "";
+        QTest::newRow("cancelled") << true << "" << QStringList{"说", "类", "k", ""} << "";
         QTest::newRow("miscellany")
             << false << "" << QStringList{"说", "类", "k", " 123 "} << " 123 |说|类|k";
     }
@@ -225,8 +217,7 @@ private slots:
         QCOMPARE(b.rows(), (QStringList{row, "/b|乙|书|k2"}));
         QCOMPARE(b.app.dialogs.texts(), QStringList{"设置相关信息成功！"});
         // The edited line is selected again and shows the entry as stored.
-        QCOMPARE(b.selected(), 0);
-        QCOMPARE(b.lines().first(), row.section('|', 0, 0));
+        QCOMPARE(QString::number(b.selected()) + b.lines().first(), "0" + row.section('|', 0, 0));
         QCOMPARE(b.boxes(), (QStringList{"新", "", "k9", document ? "" : "新名"}));
     }
 
@@ -250,8 +241,7 @@ private slots:
         Book b(true, {linked.fileName() + "|甲|书|k", "/b|乙"});
         b.clickLine(0);
         b.app.dialogs.answers << platform::Answer::No << platform::Answer::Yes;
-        b.press("dcsc");
-        QCOMPARE(b.lines().size(), 2);
+        b.press("dcsc"); // answered No
         b.type("Text2", "x");
         b.press("dcsc");
         QCOMPARE(b.rows(), QStringList{"/b|乙|~|~"});
