@@ -77,8 +77,7 @@ private slots:
             };
             v.type("RTB", "apple");
             v.press("yyld");
-            QCOMPARE(shown(), "= / =");
-            QVERIFY(v.app.speech.spoken.isEmpty());
+            QCOMPARE(shown() + v.app.speech.spoken.join('|'), "= / =");
             v.app.speech.answer();
             QCOMPARE(shown(), usable
                                   ? "No.01:English (America),No.03:kal=No.01:English (America) / "
@@ -99,8 +98,8 @@ private slots:
         at.setPosition(8);
         rtb->setTextCursor(at);
         v.get<QAction>("actionReadAloud")->trigger();
-        QCOMPARE(v.app.speech.spoken, QStringList{"one\ntwo"});
-        QCOMPARE(v.app.speech.parameters.value(0).voiceName, "English (America)");
+        QCOMPARE(v.app.speech.spoken.join('|') + "|" + v.app.speech.parameters.value(0).voiceName,
+                 "one\ntwo|English (America)");
     }
 
     void searches_data()
@@ -109,12 +108,10 @@ private slots:
         QTest::addColumn<QString>("search");
         QTest::addColumn<QStringList>("lines");
         const QStringList two{"apple苹果", "pineapple菠萝"};
-        QTest::newRow("substring") << "zwcz"
-                                   << "apple" << two;
+        QTest::newRow("substring") << QString("zwcz") << "apple" << two;
         QTest::newRow("any character") << "Image6"
                                        << "xy果" << QStringList{"apple苹果", "", "axb"};
-        QTest::newRow("load all") << "qbyy"
-                                  << "apple" << two + QStringList{"", "", "axb"};
+        QTest::newRow("load all") << QString("qbyy") << "apple" << two + QStringList{"", "", "axb"};
     }
 
     void searches()
@@ -170,10 +167,7 @@ private slots:
         QVERIFY(!v.w->isVisible() && !v.w->hasWordCursor());
 
         // A window gone before the engine answers hears nothing of it.
-        Vocab late({}, [](TestApp& app) {
-            app.speech.answerAtOnce = false;
-            app.speech.isUsable = false;
-        });
+        Vocab late({}, [](TestApp& a) { a.speech.answerAtOnce = a.speech.isUsable = false; });
         late.w.reset();
         late.app.speech.answer();
         QCOMPARE(late.said(), QStringList());
@@ -199,7 +193,6 @@ private slots:
         QStringList stored = v.entries();
         v.type("RTB", "five ");
         v.press("Image3"); // nothing selected: nothing written, and the user is told
-        QCOMPARE(v.said(), QStringList{kSelectFirst});
         QCOMPARE(v.entries(), stored);
 
         v.press("qbyy");
@@ -220,8 +213,8 @@ private slots:
         v.press("dcsc");
         stored.removeAt(1);
         QCOMPARE(v.entries(), stored);
-        QCOMPARE(v.said().mid(1), (QStringList{"修改成功！", kSelectFirst, "删除该条信息吗?",
-                                               "删除该条信息吗?", "删除成功！"}));
+        QCOMPARE(v.said(), (QStringList{kSelectFirst, "修改成功！", kSelectFirst, "删除该条信息吗?",
+                                        "删除该条信息吗?", "删除成功！"}));
         QCOMPARE(v.lines(), (QStringList{"w1", "w3", "w4", "five五", "w6"}));
         QCOMPARE(v.boxes(), "||");
 
