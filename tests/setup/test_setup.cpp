@@ -83,9 +83,8 @@ struct SetupApp {
         context.check = [this](int n) {
             checksRun << n;
             if (duringCheck) duringCheck(n);
-            setup::CheckReport report{QStringLiteral("报告%1").arg(n), {}};
-            report.findings << setup::Finding{n != 2, QStringLiteral("发现%1").arg(n), "pkg"};
-            return report;
+            return setup::CheckReport{QStringLiteral("报告%1").arg(n),
+                                      {{n != 2, QStringLiteral("发现%1").arg(n), "pkg"}}};
         };
         context.endProcess = [this](int code) { app.exitCodes << code; };
     }
@@ -129,8 +128,7 @@ private slots:
         row("1 present, a column in other case", 1, "", true, "3 个表及其字段齐全：ma、mp、wblb",
             [](FakeProbe& p) { p.database.columns["ma"][0] = "MM"; });
         row("2 present", 2, "", true, "输出模块：espeak-ng");
-        row("2 not installed", 2, "speech-dispatcher", false,
-            "sudo apt-get install speech-dispatcher",
+        row("2 not installed", 2, "speech-dispatcher", false, "软件包 speech-dispatcher 没有安装",
             [](FakeProbe& p) { p.packages.remove("speech-dispatcher"); });
         row("2 no answer", 2, "", false, "无法启动或没有应答（15 秒内没有应答）",
             [](FakeProbe& p) { p.spd.exitCode = -1, p.spd.output = "15 秒内没有应答"; });
@@ -138,20 +136,18 @@ private slots:
             [](FakeProbe& p) { p.spd.output = "OUTPUT MODULES\n"; });
         row("3 present", 3, "", true, "共有 3 个语音，其中英语语音 2 个");
         row("3 not installed", 3, "espeak-ng speech-dispatcher-espeak-ng", false,
-            "sudo apt-get install espeak-ng", [](FakeProbe& p) {
+            "软件包 espeak-ng 没有安装", [](FakeProbe& p) {
                 p.packages.remove("espeak-ng"), p.packages.remove("speech-dispatcher-espeak-ng");
             });
-        row("3 module not loaded", 3, "speech-dispatcher-espeak-ng", false,
-            "没有 espeak-ng 输出模块",
+        row("3 not loaded", 3, "speech-dispatcher-espeak-ng", false, "没有 espeak-ng 输出模块",
             [](FakeProbe& p) { p.spd.output = "OUTPUT MODULES\ndummy\n"; });
         row("3 Qt plugin missing", 3, "qt6-speech-speechd-plugin", false,
             "Qt 语音插件 speechd 不存在", [](FakeProbe& p) { p.engines = QStringList{"flite"}; });
         row("3 no English voice", 3, "", false, "朗读英语单词需要英语语音",
             [](FakeProbe& p) { p.voices["speechd"].englishVoices = 0; });
         row("4 present", 4, "", true, "flite：共有 1 个语音");
-        row("4 unusable", 4, "", false, "flite：无法使用：无法连接", [](FakeProbe& p) {
-            p.voices["flite"] = setup::EngineVoices{"无法连接", {}, 0};
-        });
+        row("4 unusable", 4, "", false, "flite：无法使用：无法连接",
+            [](FakeProbe& p) { p.voices["flite"].error = "无法连接"; });
         row("5 present", 5, "", true, "mid 文件可以播放");
         row("5 one kind fails", 5, "gstreamer1.0-plugins-bad gstreamer1.0-libav", false,
             "dat 文件无法播放（Cannot play stream）", [](FakeProbe& p) {
