@@ -3,14 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/MediaPlayer.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QVBoxLayout>
+#include <QtTest>
+#include <QtWidgets>
 #include <dlfcn.h>
 
 class TestTutorials : public QObject {
@@ -42,10 +36,9 @@ private slots:
             QVERIFY2(warning.contains("LUMO_TODAY") && warning.contains(value),
                      qPrintable(warning));
         const QDate expected = day.isValid() ? day : QDate::currentDate();
-        QCOMPARE(clock->today(), expected);
         // The alarm counts on now(): it must stay on the same day and keep running.
         const QDateTime first = clock->now();
-        QCOMPARE(first.date(), expected);
+        QCOMPARE((QList<QDate>{clock->today(), first.date()}), QList<QDate>(2, expected));
         QTRY_VERIFY(clock->now() > first);
     }
 
