@@ -8,11 +8,8 @@
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
 
-#include <QList>
 #include <QPointer>
 #include <QQueue>
-#include <QStringList>
-#include <functional>
 #include <utility>
 
 namespace fakes {
@@ -28,8 +25,7 @@ public:
 class FakeDialogs : public platform::Dialogs {
 public:
     struct Message {
-        QString text;
-        QString title;
+        QString text, title;
         platform::Buttons buttons;
     };
     QList<Message> messages;
@@ -44,9 +40,8 @@ public:
         messages.append({text, title, buttons});
         if (onMessage) onMessage(messages.last());
         if (!answers.isEmpty()) return answers.dequeue();
-        return buttons == platform::Buttons::YesNo || buttons == platform::Buttons::YesNoCancel
-                   ? platform::Answer::Yes
-                   : platform::Answer::Ok;
+        // The yes/no kinds come last among the buttons.
+        return buttons >= platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
     }
     QString openFile(const QString& title, const QString&, const QString&) override
     {
@@ -66,18 +61,13 @@ class FakeDesktop : public platform::Desktop {
 public:
     QStringList opened;
     QString result; // what every call answers
-    QString open(const QString& path) override
-    {
-        opened << path;
-        return result;
-    }
+    QString open(const QString& path) override { return opened << path, result; }
     QString start(const QString&, const QStringList&) override { return result; }
 };
 
 class FakeMediaPlayer : public platform::MediaPlayer {
 public:
-    QStringList played;
-    QStringList playedFullScreen;
+    QStringList played, playedFullScreen;
     void play(const QString& path) override { played << path; }
     void playFullScreen(const QString& path) override { playedFullScreen << path; }
     void stop() override {}
@@ -87,8 +77,7 @@ public:
 // engine's answer, as the real engine does seconds after the window opened.
 class FakeSpeech : public platform::Speech {
 public:
-    bool answerAtOnce = true;
-    bool isUsable = true;
+    bool answerAtOnce = true, isUsable = true;
     QList<platform::Voice> voiceList{{QStringLiteral("English (America)"), 1033}};
     QList<platform::SpeechParameters> parameters; // every call, also before the answer
     QStringList spoken;                           // likewise
@@ -96,17 +85,13 @@ public:
     void answer()
     {
         answered = true;
-        const auto pending = std::exchange(waiting, {});
-        for (const auto& [receiver, done] : pending)
+        for (const auto& [receiver, done] : std::exchange(waiting, {}))
             if (receiver) done();
     }
     bool ready() const override { return answerAtOnce || answered; }
     void whenReady(QObject* receiver, std::function<void()> done) override
     {
-        if (ready())
-            done();
-        else
-            waiting.append({receiver, std::move(done)});
+        ready() ? done() : waiting.append({receiver, std::move(done)});
     }
     bool usable() const override { return ready() && isUsable; }
     QString errorText() const override
@@ -139,11 +124,10 @@ public:
     QString print(const QString& templatePath, const QStringList& lines,
                   const QString& savePath) override
     {
-        if (fillForReal) {
-            const QString error =
-                platform::OoxmlSpreadsheetPrinter::fill(templatePath, lines, savePath);
-            if (!error.isEmpty()) return error;
-        }
+        const QString error =
+            fillForReal ? platform::OoxmlSpreadsheetPrinter::fill(templatePath, lines, savePath)
+                        : QString();
+        if (!error.isEmpty()) return error;
         jobs.append({templatePath, lines, savePath});
         return result;
     }

@@ -20,11 +20,11 @@ QString cellText(sqlite3_stmt* statement, int column)
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, column)); // NULs kept
 }
 
-QList<QStringList> run(const QString& path, const QString& sql)
+// Every row of every statement, its cells joined by '|', or only its first cell.
+QStringList run(const QString& path, const QString& sql, bool firstCellOnly = false)
 {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK)
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr))
         fail(db, nullptr, "open");
     sqlite3_busy_timeout(db, 5000);
     // Setting up a test needs no durability.
@@ -32,7 +32,7 @@ QList<QStringList> run(const QString& path, const QString& sql)
     const QByteArray text = sql.toUtf8();
     const char* next = text.constData();
     const char* const end = next + text.size();
-    QList<QStringList> rows;
+    QStringList rows;
     while (next < end) {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(db, next, int(end - next), &statement, &next) != SQLITE_OK)
@@ -43,7 +43,7 @@ QList<QStringList> run(const QString& path, const QString& sql)
             QStringList cells;
             for (int c = 0; c < sqlite3_column_count(statement); ++c)
                 cells << cellText(statement, c);
-            rows << cells;
+            rows << (firstCellOnly ? cells.value(0) : cells.join(QLatin1Char('|')));
         }
         if (rc != SQLITE_DONE) fail(db, statement, "step");
         sqlite3_finalize(statement);
@@ -56,23 +56,17 @@ QList<QStringList> run(const QString& path, const QString& sql)
 
 QStringList plainRows(const QString& path, const QString& sql)
 {
-    QStringList out;
-    for (const QStringList& cells : run(path, sql))
-        out << cells.join(QLatin1Char('|'));
-    return out;
+    return run(path, sql);
 }
 
 QStringList plainColumn(const QString& path, const QString& sql)
 {
-    QStringList out;
-    for (const QStringList& cells : run(path, sql))
-        out << cells.value(0);
-    return out;
+    return run(path, sql, true);
 }
 
 QString plainScalar(const QString& path, const QString& sql)
 {
-    return plainColumn(path, sql).value(0);
+    return run(path, sql, true).value(0);
 }
 
 void plainExec(const QString& path, const QString& sql)

@@ -1,12 +1,8 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QAbstractItemModel>
-#include <QItemSelectionModel>
 #include <QListView>
-#include <QStringList>
 #include <QTest>
-#include <QWidget>
 
 // What the window tests do to a window as a user would: find a control by
 // its name, press a button, click a line of List1. `Derived` holds the
@@ -40,9 +36,6 @@ template <class Derived, class DefaultControl = QWidget> struct WindowDriver {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
         if (twice) QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
-    int selected() const
-    {
-        const QModelIndexList s = list()->selectionModel()->selectedIndexes();
-        return s.isEmpty() ? -1 : s.first().row();
-    }
+    // -1 when nothing is selected, the row of an invalid index.
+    int selected() const { return list()->selectionModel()->selectedIndexes().value(0).row(); }
 };

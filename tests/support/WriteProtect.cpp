@@ -26,21 +26,17 @@ bool setImmutable(const QString& path, bool on)
 WriteProtected::WriteProtected(const QString& file)
     : m_paths{file, QFileInfo(file).absolutePath()}, m_immutable(::geteuid() == 0)
 {
-    if (m_immutable) {
-        m_active = setImmutable(m_paths[0], true) && setImmutable(m_paths[1], true);
-        return;
-    }
-    ::chmod(QFile::encodeName(m_paths[0]).constData(), 0444);
-    ::chmod(QFile::encodeName(m_paths[1]).constData(), 0555);
-    m_active = ::access(QFile::encodeName(m_paths[0]).constData(), W_OK) != 0;
+    const QByteArray path = QFile::encodeName(m_paths[0]), folder = QFile::encodeName(m_paths[1]);
+    m_active = m_immutable ? setImmutable(m_paths[0], true) && setImmutable(m_paths[1], true)
+                           : ::chmod(path, 0444) == 0 && ::chmod(folder, 0555) == 0 &&
+                                 ::access(path, W_OK) != 0;
 }
 
 WriteProtected::~WriteProtected()
 {
-    for (const QString& path : m_paths) {
+    for (const QString& path : m_paths)
         if (m_immutable)
             setImmutable(path, false);
         else
             ::chmod(QFile::encodeName(path).constData(), path == m_paths[0] ? 0600 : 0700);
-    }
 }

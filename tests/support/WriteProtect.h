@@ -9,8 +9,7 @@ class WriteProtected {
 public:
     explicit WriteProtected(const QString& file);
     ~WriteProtected();
-    WriteProtected(const WriteProtected&) = delete;
-    WriteProtected& operator=(const WriteProtected&) = delete;
+    Q_DISABLE_COPY(WriteProtected)
 
     bool active() const { return m_active; }
 
