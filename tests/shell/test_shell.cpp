@@ -9,19 +9,12 @@
 #include "shell/Password.h"
 #include "shell/VerifyPasswordDialog.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
-
-const QString kInvalid = QStringLiteral("无效的密码，请重试!");
 
 QString sqlValue(const QVariant& value)
 {
@@ -32,11 +25,6 @@ template <typename T>
 T* child(QWidget* window, const char* name) // a missing widget fails the test by crashing
 {
     return window->findChild<T*>(QLatin1String(name));
-}
-
-void click(QWidget* window, const char* button)
-{
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 // PNG content whatever the name says: the picture is recognised by its content.
@@ -65,18 +53,15 @@ private slots:
         QTest::addColumn<QVariant>("stored"); // verify: stored after the dialog was loaded
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accepted");
-        const auto pw = [](const char* text) { return QVariant(QString::fromUtf8(text)); };
-        const QVariant initial = pw("6158");
-        QTest::newRow("login right") << false << initial << "6158" << true;
-        QTest::newRow("login trailing blank typed") << false << initial << "6158 " << false;
-        QTest::newRow("login other case") << false << pw("Secret") << "secret" << false;
-        QTest::newRow("login stored blanks left out") << false << pw("ab  ") << "ab" << false;
-        QTest::newRow("login marker in capitals") << false << pw("WKFN") << "WKFN" << true;
-        QTest::newRow("login empty stored, nothing typed") << false << pw("") << "" << true;
+        QTest::newRow("login trailing blank") << false << QVariant("6158") << "6158 " << false;
+        QTest::newRow("login other case") << false << QVariant("Secret") << "secret" << false;
+        QTest::newRow("login stored blanks left out") << false << QVariant("ab  ") << "ab" << false;
+        QTest::newRow("login marker in capitals") << false << QVariant("WKFN") << "WKFN" << true;
+        QTest::newRow("login empty stored, nothing typed") << false << QVariant("") << "" << true;
         QTest::newRow("login null stored, nothing typed") << false << QVariant() << "" << false;
-        QTest::newRow("login no row, initial typed") << false << pw("<no row>") << "6158" << true;
-        QTest::newRow("verify old password after a change") << true << pw("new") << "6158" << false;
-        QTest::newRow("verify new password after a change") << true << pw("new") << "new" << true;
+        QTest::newRow("login no ma row") << false << QVariant("<no row>") << "6158" << true;
+        QTest::newRow("verify old after a change") << true << QVariant("new") << "6158" << false;
+        QTest::newRow("verify new after a change") << true << QVariant("new") << "new" << true;
     }
 
     void passwordCheck()
@@ -86,33 +71,32 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, accepted);
         TestApp app;
-        const QString update = stored == QVariant(QStringLiteral("<no row>"))
-                                   ? QStringLiteral("delete from ma")
-                                   : QStringLiteral("update ma set mm = ") + sqlValue(stored);
+        const QString update =
+            stored == "<no row>" ? "delete from ma" : "update ma set mm = " + sqlValue(stored);
         if (!verifying) app.exec(update);
         shell::LoginDialog login(app.context(), nullptr);
         QPointer<shell::VerifyPasswordDialog> verify;
         const auto cleanup = qScopeGuard([&] { delete verify.data(); });
         QDialog* dialog = &login;
+        if (!verifying) login.start();
         if (verifying) {
             app.context().openDatabase();
             dialog = verify = new shell::VerifyPasswordDialog(app.context());
             verify->show();
             app.exec(update);
-        } else {
-            login.start();
         }
         auto* box = child<QLineEdit>(dialog, "Text1");
         if (!verifying) QCOMPARE(dialog->focusWidget(), box);
         QTest::keyClicks(box, typed);
-        click(dialog, verifying ? "Command1" : "cmdOK");
+        QTest::mouseClick(child<QPushButton>(dialog, verifying ? "Command1" : "cmdOK"),
+                          Qt::LeftButton);
 
         QCOMPARE(dialog->isVisible(), !accepted);
         QPointer<QWidget> next =
             verifying ? static_cast<QWidget*>(verify->changeDialog()) : login.mainWindow();
         QCOMPARE(next && next->isVisible(), accepted);
         if (verifying) delete next.data();
-        QCOMPARE(app.dialogs.texts(), accepted ? QStringList() : QStringList{kInvalid});
+        QCOMPARE(app.dialogs.texts(), QStringList(accepted ? 0 : 1, "无效的密码，请重试!"));
         if (!accepted) {
             // Login empties the box so the next try is judged alone; verify selects the try.
             QCOMPARE(box->text() + '|' + box->selectedText(),
@@ -135,23 +119,22 @@ private slots:
     void startAndEnd()
     {
         QFETCH(QString, how);
-        const bool viaMain = how == QLatin1String("main") || how == QLatin1String("reminders");
+        const bool viaMain = how != "cancel";
         TestApp app;
-        if (viaMain) app.exec(QStringLiteral("update ma set mm = 'wkfn'"));
+        if (viaMain) app.exec("update ma set mm = 'wkfn'");
         int calls = 0;
         shell::LoginDialog login(app.context(), [&calls]() -> QWidget* {
             ++calls;
             return new QWidget;
         });
         login.start();
-        auto* box = child<QLineEdit>(&login, "Text1");
         QCOMPARE(login.isVisible(), !viaMain);
         QCOMPARE(login.mainWindow() && login.mainWindow()->isVisible(), viaMain);
         QCOMPARE(calls, 0);
-        if (!viaMain) QTest::keyClicks(box, QStringLiteral("6158")); // even the right one is unused
-
-        if (how == QLatin1String("cancel")) click(&login, "cmdCancel");
-        if (how == QLatin1String("reminders")) {
+        // Even the right password is unused.
+        if (!viaMain) QTest::keyClicks(child<QLineEdit>(&login, "Text1"), "6158");
+        if (!viaMain) QTest::mouseClick(child<QPushButton>(&login, "cmdCancel"), Qt::LeftButton);
+        if (how == "reminders") {
             QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 5000);
             QVERIFY(login.mainWindow()->reminderWindow()->isVisible());
         }
@@ -161,9 +144,8 @@ private slots:
             QVERIFY(!timer->isActive()); // no reminder window after the end
         }
         QCOMPARE(app.exitCodes, QList<int>{0});
-        QVERIFY(!app.context().connected() && !login.isVisible());
-        QCOMPARE(calls, how == QLatin1String("reminders") ? 1 : 0);
-        QVERIFY(app.dialogs.messages.isEmpty());
+        QCOMPARE(calls, how == "reminders" ? 1 : 0);
+        QVERIFY(!app.context().connected() && !login.isVisible() && app.dialogs.messages.isEmpty());
     }
 
     // A missing book stops the start with an error box and is not made anew.
@@ -175,25 +157,23 @@ private slots:
         login.start();
         QCOMPARE(app.dialogs.messages.size(), 1);
         QCOMPARE(app.exitCodes, QList<int>{1});
-        QVERIFY(!login.isVisible() && !login.mainWindow());
-        QVERIFY(!QFile::exists(app.databasePath()));
+        QVERIFY(!login.isVisible() && !login.mainWindow() && !QFile::exists(app.databasePath()));
     }
 
     void changePassword_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("rowLost");
-        auto row = [](const char* name, const char* first, const char* second, const char* stored,
-                      bool rowLost = false) {
-            QTest::newRow(name) << QString(first) << QString(second) << QString(stored) << rowLost;
-        };
-        row("other case", "abc", "ABC", "6158");
-        row("trailing blank", "abc ", "abc", "6158");
-        row("blanks kept", " a b ", " a b ", " a b ");
-        row("both empty", "", "", "");
-        row("settings row lost", "abc", "abc", "abc", true);
+        QTest::newRow("other case") << "abc"
+                                    << "ABC";
+        QTest::newRow("trailing blank") << "abc "
+                                        << "abc";
+        QTest::newRow("blanks kept") << " a b "
+                                     << " a b ";
+        QTest::newRow("both empty") << ""
+                                    << "";
+        QTest::newRow("settings row lost") << "abc"
+                                           << "abc";
     }
 
     // A lost ma row is made again by the first write, the other settings left empty.
@@ -201,12 +181,10 @@ private slots:
     {
         QFETCH(QString, first);
         QFETCH(QString, second);
-        QFETCH(QString, stored);
-        QFETCH(bool, rowLost);
+        const bool rowLost = QTest::currentDataTag() == QLatin1String("settings row lost");
         const bool match = first == second;
         TestApp app;
-        app.exec(rowLost ? QStringLiteral("delete from ma")
-                         : QStringLiteral("update ma set zdtxsw = 'due list'"));
+        app.exec(rowLost ? "delete from ma" : "update ma set zdtxsw = 'due list'");
         app.context().openDatabase();
         QPointer<QDialog> change = new shell::ChangePasswordDialog(app.context());
         const auto cleanup = qScopeGuard([&] { delete change.data(); });
@@ -218,18 +196,18 @@ private slots:
         QVERIFY(stage1());
         QTest::keyClicks(text1, first);
         QTest::keyClick(text1, Qt::Key_Return);
-        QVERIFY(!stage1() && text2->isVisible());
-        QCOMPARE(change->focusWidget(), text2);
+        QVERIFY(!stage1() && text2->isVisible() && change->focusWidget() == text2);
         QTest::keyClicks(text2, second);
-        click(change, "Command2"); // 查看密码 shows the hidden first box
+        // 查看密码 shows the hidden first box.
+        QTest::mouseClick(child<QPushButton>(change, "Command2"), Qt::LeftButton);
         QTest::keyClick(text2, Qt::Key_Return);
 
-        const QString shown = QStringLiteral("当前密码为:") + first;
-        const QString outcome =
-            match ? QStringLiteral("密码设置成功！") : QStringLiteral("密码不对,请重输入");
-        QCOMPARE(app.dialogs.texts(), (QStringList{shown, outcome}));
-        QCOMPARE(plainRows(app.databasePath(), QStringLiteral("select mm, zdtxsw from ma")),
-                 QStringList{stored + (rowLost ? "|<null>" : "|due list")});
+        QCOMPARE(
+            app.dialogs.texts(),
+            (QStringList{"当前密码为:" + first, match ? "密码设置成功！" : "密码不对,请重输入"}));
+        // Saved only when both boxes agree.
+        QCOMPARE(plainRows(app.databasePath(), "select mm, zdtxsw from ma"),
+                 QStringList{(match ? first : "6158") + (rowLost ? "|<null>" : "|due list")});
         QVERIFY(change && change->isVisible());
         QCOMPARE(stage1(), !match); // a mismatch starts over, as freshly opened
         if (!match) QVERIFY(text1->text().isEmpty() && text2->text().isEmpty());
@@ -240,14 +218,13 @@ private slots:
     void lostSettingsRow()
     {
         TestApp app;
-        app.exec(
-            QStringLiteral("delete from ma; insert into mp (要事, 每周时间) values ('x', '100')"));
+        app.exec("delete from ma; insert into mp (要事, 每周时间) values ('x', '100')");
         app.context().openDatabase();
         reminders::ReminderWindow window(app.context());
         window.show();
         QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
-        QCOMPARE(plainRows(app.databasePath(), QStringLiteral("select mm, zdtxsw from ma")),
-                 QStringList{QStringLiteral("6158|目前没有重要事务提醒")});
+        QCOMPARE(plainRows(app.databasePath(), "select mm, zdtxsw from ma"),
+                 QStringList{"6158|目前没有重要事务提醒"});
     }
 
     // Closed and opened again, the connection is the same object, so record
@@ -262,49 +239,49 @@ private slots:
         QVERIFY(!app.context().connected());
         app.context().openDatabase();
         QCOMPARE(&app.context().dbConnection(), first);
-        settings.collect(QStringLiteral("zdtxsw"), QStringLiteral("again"));
+        settings.collect("zdtxsw", "again");
         settings.update();
-        QCOMPARE(app.scalar(QStringLiteral("select zdtxsw from ma")), QStringLiteral("again"));
+        QCOMPARE(app.scalar("select zdtxsw from ma"), "again");
     }
 
     void picture_data()
     {
-        QTest::addColumn<QVariant>("stored"); // the name in tp, "@" for the app folder; "-": no row
-        QTest::addColumn<QString>("file");    // what lies at that name: none, picture, junk
+        // The name in tp, "@" for the app folder, "-" for no row; a picture lies at the .gif
+        // name, the database's bytes at the .jpg one.
+        QTest::addColumn<QVariant>("stored");
         QTest::addColumn<bool>("defaultThere");
         QTest::addColumn<QColor>("shown"); // blue: the stored picture, red: the default, or none
         const QColor stored(Qt::blue), fallback(Qt::red), none(Qt::transparent);
         const QVariant unset("1123"), chosen("@/chosen.gif"), junk("@/notes.jpg");
-        QTest::newRow("1123, default there") << unset << "none" << true << fallback;
-        QTest::newRow("chosen picture") << chosen << "picture" << true << stored;
-        QTest::newRow("null") << QVariant() << "none" << true << fallback;
-        QTest::newRow("no row in tp") << QVariant("-") << "none" << true << fallback;
-        QTest::newRow("not a picture") << junk << "junk" << true << fallback;
-        QTest::newRow("not a picture, no default") << junk << "junk" << false << none;
+        QTest::newRow("1123, default there") << unset << true << fallback;
+        QTest::newRow("chosen picture") << chosen << true << stored;
+        QTest::newRow("null") << QVariant() << true << fallback;
+        QTest::newRow("no row in tp") << QVariant("-") << true << fallback;
+        QTest::newRow("not a picture") << junk << true << fallback;
+        QTest::newRow("not a picture, no default") << junk << false << none;
     }
 
     void picture()
     {
         QFETCH(QVariant, stored);
-        QFETCH(QString, file);
         QFETCH(bool, defaultThere);
         QFETCH(QColor, shown);
         TestApp app;
-        const QString defaultPath = QDir(app.path()).filePath(QStringLiteral("油画-鹿鹤同春.jpg"));
-        if (defaultThere) writePicture(defaultPath, Qt::red);
-        const QString storedPath = stored.toString().replace(QLatin1Char('@'), app.path());
-        if (file == QLatin1String("picture")) writePicture(storedPath, Qt::blue);
-        if (file == QLatin1String("junk")) QVERIFY(QFile::copy(app.databasePath(), storedPath));
-        const QString value = sqlValue(stored.isNull() ? stored : storedPath);
-        app.exec(storedPath == QLatin1String("-") ? QStringLiteral("delete from tp")
-                                                  : "update tp set 图片名称 = " + value);
+        if (defaultThere) writePicture(app.path() + "/油画-鹿鹤同春.jpg", Qt::red);
+        const QString storedPath = stored.toString().replace('@', app.path());
+        const bool picture = storedPath.endsWith(".gif");
+        if (picture) writePicture(storedPath, Qt::blue);
+        if (storedPath.endsWith(".jpg")) QVERIFY(QFile::copy(app.databasePath(), storedPath));
+        app.exec(storedPath == "-" ? "delete from tp"
+                                   : "update tp set 图片名称 = " +
+                                         sqlValue(stored.isNull() ? stored : storedPath));
 
         app.context().openDatabase();
         shell::MainWindow window(app.context(), nullptr);
         window.show();
         QCOMPARE(shownColour(window), shown);
         QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
-        if (file != QLatin1String("picture")) return;
+        if (!picture) return;
         // Replaced on disk under the same name: read again at the next resize.
         writePicture(storedPath, Qt::green);
         window.resize(700, 500);
