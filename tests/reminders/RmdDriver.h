@@ -4,9 +4,8 @@
 #include "WindowDriver.h"
 #include "reminders/ReminderWindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 // A fresh application folder with the print templates, its book filled by

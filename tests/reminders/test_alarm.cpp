@@ -1,9 +1,6 @@
 #include "RmdDriver.h"
 #include "reminders/AlarmClock.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 using platform::Answer;
 
 namespace {

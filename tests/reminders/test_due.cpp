@@ -1,8 +1,6 @@
 #include "TestApp.h"
 #include "reminders/DueList.h"
 #include "reminders/DueLoad.h"
-#include "store/Connection.h"
-#include "store/Recordset.h"
 
 #include <QtTest>
 

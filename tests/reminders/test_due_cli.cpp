@@ -16,8 +16,7 @@ QString run(const QStringList& arguments, TestApp& app)
     err.open(QIODevice::WriteOnly);
     const int code =
         app::runCommand(app::parseCommandLine(arguments), app.path(), app.clock, out, err);
-    return QString::number(code) + "|" + QString::fromUtf8(out.data()) + "|" +
-           QString::fromUtf8(err.data());
+    return QString::number(code) + "|" + out.data() + "|" + err.data();
 }
 
 } // namespace

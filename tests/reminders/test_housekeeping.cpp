@@ -4,9 +4,6 @@
 #include "app/WindowTable.h"
 #include "shell/MainWindow.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 using platform::Answer;
 
 namespace {

@@ -2,9 +2,6 @@
 #include "reminders/AffairEditor.h"
 #include "reminders/LineSplit.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 const auto fileBytes = [](const QString& path) {

@@ -2,10 +2,6 @@
 #include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
-#include "store/Recordset.h"
-
-#include <QtTest>
-#include <QtWidgets>
 
 using platform::Answer;
 
