@@ -15,15 +15,11 @@ private slots:
         // first: "claim", "silent" (holds the lock only) or "ended"; second: where
         // the later start runs, "@" the first's folder; then whether the later
         // start goes on and how often the first was asked to come forward.
-        const struct {
-            QString first, second;
-            bool goesOn;
-            int raised;
-        } cases[] = {{"claim", "@", false, 1},
-                     {"claim", "@/./", false, 1},
-                     {"claim", "@/other", true, 0},
-                     {"silent", "@", false, 0},
-                     {"ended", "@", true, 0}};
+        const std::tuple<QString, QString, bool, int> cases[] = {{"claim", "@", false, 1},
+                                                                 {"claim", "@/./", false, 1},
+                                                                 {"claim", "@/other", true, 0},
+                                                                 {"silent", "@", false, 0},
+                                                                 {"ended", "@", true, 0}};
         for (const auto& [first, second, goesOn, raised] : cases) {
             QTemporaryDir dir;
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));

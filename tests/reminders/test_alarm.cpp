@@ -34,9 +34,7 @@ private slots:
                                                      {"100000", 0}, {"0", 0},   {"-1", 0},
                                                      {"1.5", 0},    {"３０", 0}};
         for (const auto& [text, minutes] : cases)
-            QCOMPARE(QString(text) + " " +
-                         QString::number(reminders::alarmMinutes(text).value_or(0)),
-                     QString(text) + " " + QString::number(minutes));
+            QVERIFY2(reminders::alarmMinutes(text).value_or(0) == minutes, text);
     }
 
     void countdown()

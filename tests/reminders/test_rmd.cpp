@@ -67,15 +67,11 @@ private slots:
                                 insert("要事,每周时间", "'',''"),
                                 insert("要事,每周时间", "NULL,'100'")};
         const QString notDue = insert("要事,每周时间", "'X','0'");
-        const struct {
-            QDate today;
-            QStringList rows;
-            QString due, zdtxsw;
-            QStringList kept;
-            const char* weekday;
-        } cases[] = {{kSunday, {"update ma set zdtxsw='旧'"}, "", "旧", {}, "今天是:星期日"},
-                     {kSunday, mixed, twice, twice, {"A", "B"}, "今天是:星期日"},
-                     {kMonday, {notDue}, "", "目前没有重要事务提醒", {"X"}, "今天是:星期一"}};
+        // today, rows, due, zdtxsw, kept, weekday
+        const std::tuple<QDate, QStringList, QString, QString, QStringList, QString> cases[] = {
+            {kSunday, {"update ma set zdtxsw='旧'"}, "", "旧", {}, "今天是:星期日"},
+            {kSunday, mixed, twice, twice, {"A", "B"}, "今天是:星期日"},
+            {kMonday, {notDue}, "", "目前没有重要事务提醒", {"X"}, "今天是:星期一"}};
         for (const auto& [today, rows, due, zdtxsw, kept, weekday] : cases) {
             Book b(rows, today, false);
             QBuffer out;
