@@ -1,13 +1,18 @@
 #include "app/CommandLine.h"
 
+#include "notify/Digest.h"
+#include "notify/NotifyDue.h"
 #include "platform/Clock.h"
+#include "platform/Notifier.h"
 #include "reminders/DueList.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -130,11 +135,16 @@ Command parseCommandLine(const QStringList& arguments)
     }
 
     bool due = false;
+    bool notifyDue = false;
     QString window;
     for (qsizetype i = 0; i < own.size(); ++i) {
         const QString& argument = own[i];
         if (argument == QStringLiteral("--due")) {
             due = true;
+            continue;
+        }
+        if (argument == QStringLiteral("--notify-due")) {
+            notifyDue = true;
             continue;
         }
         if (argument == QStringLiteral("--window") ||
@@ -170,13 +180,16 @@ Command parseCommandLine(const QStringList& arguments)
                     .arg(value));
     }
     if (!window.isEmpty()) {
-        if (due || command.date)
-            return failure(QStringLiteral("--window 不能与 --due、--date 一起使用。"));
+        if (due || notifyDue || command.date)
+            return failure(
+                QStringLiteral("--window 不能与 --due、--notify-due、--date 一起使用。"));
         command.window = window;
         return command;
     }
-    if (!due) return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
-    command.kind = Command::Kind::Due;
+    if (due && notifyDue) return failure(QStringLiteral("--due 与 --notify-due 只能选一个。"));
+    if (!due && !notifyDue)
+        return failure(QStringLiteral("--date 只能与 --due 或 --notify-due 一起使用。"));
+    command.kind = notifyDue ? Command::Kind::NotifyDue : Command::Kind::Due;
     return command;
 }
 
@@ -188,6 +201,7 @@ QString helpText()
                        .arg(QLatin1String(option.name), QString::fromUtf8(option.caption));
     return QStringLiteral(
                "用法：rmd [--due [--date YYYY-MM-DD]]\n"
+               "      rmd --notify-due [--date YYYY-MM-DD]\n"
                "      rmd --window NAME\n"
                "      rmd --help\n"
                "\n"
@@ -198,24 +212,35 @@ QString helpText()
                "  --due              把今天到期的重要事务写到标准输出（UTF-8），内容与提醒窗口\n"
                "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
                "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
-               "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
+               "  --notify-due       把今天到期的要事作为一条桌面通知发出（不用密码）：标题\n"
+               "                     “今日要事 N 件”，每件一行（至多 10 行），带“打开 Lumo”按钮；\n"
+               "                     程序等到通知关闭，最多 10 分钟。同一天只通知一次（记在数据库\n"
+               "                     旁的 rmd.notified 中；给出 --date 时不受此限）。没有到期事务\n"
+               "                     时什么也不发；没有通知服务时把要事写到标准输出。\n"
+               "                     菜单“扩展”→“登录时通知今日要事”让它在登录时和每天 08:00 "
+               "运行。\n"
+               "  --date YYYY-MM-DD  与 --due 或 --notify-due "
+               "一起使用：按这一天计算，而不是今天。\n"
                "  -h, --help         显示本说明。\n"
                "\n"
                "数据库是程序所在文件夹中的 rmd.mdb。\n"
                "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
                "退出码：0 成功；2 参数有误或数据库无法打开。\n"
                "\n"
-               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --help\n"
+               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --notify-due [--date YYYY-MM-DD] |\n"
+               "       rmd --window NAME | rmd --help\n"
                "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
                "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
                "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
-               "nothing. --window NAME also opens that window after the login.\n"
+               "nothing. --notify-due sends them as one desktop notification (once a day unless\n"
+               "--date is given; printed when there is no notification service). --window NAME\n"
+               "also opens that window after the login.\n"
                "Exit status: 0 done, 2 wrong arguments or database not readable.\n")
         .arg(windows);
 }
 
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
-               QIODevice& out, QIODevice& err)
+               QIODevice& out, QIODevice& err, const NotifyServices& notify)
 {
     switch (command.kind) {
     case Command::Kind::Start:
@@ -228,6 +253,18 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
         return kUsageError;
     case Command::Kind::Due:
         break;
+    case Command::Kind::NotifyDue: {
+        notify::NotifyDueRun run;
+        run.databasePath = QDir(appFolder).filePath(QStringLiteral("rmd.mdb"));
+        run.day = command.date.value_or(clock.today());
+        // Another day's list is asked for by hand: always shown.
+        run.oncePerDay = !command.date;
+        run.icon = notify::applicationIcon(appFolder);
+        run.startOrganiser = notify.startOrganiser;
+        run.waitMs = notify.waitMs;
+        platform::DBusNotifier none(QDBusConnection(QStringLiteral("lumo-no-bus")));
+        return notify::notifyDue(run, notify.notifier ? *notify.notifier : none, out, err);
+    }
     }
 
     const QDate today = command.date.value_or(clock.today());
@@ -256,7 +293,7 @@ std::optional<int> runCommandLine(int argc, char** argv)
 
     QString appFolder;
     std::optional<QCoreApplication> core;
-    if (command.kind == Command::Kind::Due) {
+    if (command.kind == Command::Kind::Due || command.kind == Command::Kind::NotifyDue) {
         core.emplace(argc, argv);
         appFolder = QCoreApplication::applicationDirPath();
     }
@@ -265,7 +302,17 @@ std::optional<int> runCommandLine(int argc, char** argv)
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
-    return runCommand(command, appFolder, *clock, out, err);
+    std::optional<platform::DBusNotifier> notifier;
+    NotifyServices notify;
+    if (command.kind == Command::Kind::NotifyDue) {
+        notifier.emplace(QDBusConnection::sessionBus());
+        notify.notifier = &*notifier;
+        notify.startOrganiser = [] {
+            // The organiser asks for the password as at every start.
+            return QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+        };
+    }
+    return runCommand(command, appFolder, *clock, out, err, notify);
 }
 
 } // namespace app

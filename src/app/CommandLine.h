@@ -3,13 +3,15 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QIODevice;
 
 namespace platform {
 class Clock;
-}
+class Notifier;
+} // namespace platform
 
 namespace app {
 
@@ -21,10 +23,10 @@ std::optional<int> runCommandLine(int argc, char** argv);
 // What the arguments (program name left out) ask for. Qt's own window
 // options (-platform, -style...) are left to the organiser's start.
 struct Command {
-    enum class Kind { Start, Help, Due, Error };
+    enum class Kind { Start, Help, Due, NotifyDue, Error };
     Kind kind = Kind::Start;
     QString window;            // Start: a window to open after the login, or empty
-    std::optional<QDate> date; // Due: the day asked for; none means today
+    std::optional<QDate> date; // Due, NotifyDue: the day asked for; none means today
     QString error;             // Error: what is wrong, for the user
 };
 Command parseCommandLine(const QStringList& arguments);
@@ -43,10 +45,18 @@ inline constexpr WindowOption kWindowOptions[] = {
 
 QString helpText();
 
+// What rmd --notify-due sends through; no notifier plays a bus without a
+// notification service.
+struct NotifyServices {
+    platform::Notifier* notifier = nullptr;
+    std::function<bool()> startOrganiser;
+    int waitMs = 10 * 60 * 1000;
+};
+
 // Carries out a parsed command for the application folder `appFolder`:
 // the due list goes to `out` as UTF-8, messages to `err`. Returns the exit
 // code: 0 done, 2 wrong arguments or a database that cannot be read.
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
-               QIODevice& out, QIODevice& err);
+               QIODevice& out, QIODevice& err, const NotifyServices& notify = {});
 
 } // namespace app
