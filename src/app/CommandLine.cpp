@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-#include "notify/Digest.h"
 #include "notify/NotifyDue.h"
 #include "platform/Clock.h"
 #include "platform/Notifier.h"
@@ -259,7 +258,7 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
         run.day = command.date.value_or(clock.today());
         // Another day's list is asked for by hand: always shown.
         run.oncePerDay = !command.date;
-        run.icon = notify::applicationIcon(appFolder);
+        run.icon = platform::notificationIcon(appFolder);
         run.startOrganiser = notify.startOrganiser;
         run.waitMs = notify.waitMs;
         platform::DBusNotifier none(QDBusConnection(QStringLiteral("lumo-no-bus")));

@@ -4,21 +4,27 @@
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/WindowTable.h"
+#include "notify/Scheduler.h"
 #include "platform/Autostart.h"
 #include "platform/ChineseUi.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
+#include "platform/Notifier.h"
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
+#include "platform/Tray.h"
 #include "reminders/ReminderWindow.h"
 #include "setup/QtSystemProbe.h"
 #include "setup/SetupContext.h"
 #include "shell/AppContext.h"
 #include "shell/LoginDialog.h"
+#include "shell/TrayPresence.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdlib>
 
@@ -39,6 +45,31 @@ void bringWindowsForward()
     if (focus) focus->activateWindow();
 }
 
+// After the login: notifications at due times and at midnight, and the tray
+// icon where the desktop has a tray.
+struct Reminding {
+    Reminding(shell::AppContext& context, const platform::Clock& clock,
+              platform::Notifier& notifier)
+        : scheduler(clock, notifier, context.databasePath(),
+                    platform::notificationIcon(context.appPath())),
+          tray(context,
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                   QStringLiteral("/lumo/tray-notice-shown"),
+               [this] { scheduler.notifyToday(); })
+    {
+        const bool inTray = tray.install();
+        QObject::connect(&scheduler, &notify::Scheduler::openRequested, &scheduler, [this, inTray] {
+            if (inTray)
+                tray.showWindows();
+            else
+                bringWindowsForward();
+        });
+        scheduler.start();
+    }
+    notify::Scheduler scheduler;
+    shell::TrayPresence tray;
+};
+
 } // namespace
 
 int lumo_run_organiser(int argc, char** argv)
@@ -56,6 +87,8 @@ int lumo_run_organiser(int argc, char** argv)
     // Shows the workbook with the desktop's program for .xlsx, asked first.
     platform::OoxmlSpreadsheetPrinter printer;
     platform::XdgAutostart autostart;
+    platform::DBusNotifier notifier(QDBusConnection::sessionBus());
+    platform::QtTray tray;
 
     platform::Services services;
     services.clock = clock.get();
@@ -65,6 +98,8 @@ int lumo_run_organiser(int argc, char** argv)
     services.speech = speech.get();
     services.printer = &printer;
     services.autostart = &autostart;
+    services.notifier = &notifier;
+    services.tray = &tray;
 
     // Decided before the book is opened: two organisers would write it at once.
     app::SingleInstance instance(QCoreApplication::applicationDirPath());
@@ -81,8 +116,11 @@ int lumo_run_organiser(int argc, char** argv)
 
     // rmd --window NAME: that window opens too, once the reminder window is up.
     const QString extra = app::parseCommandLine(QCoreApplication::arguments().mid(1)).window;
-    auto reminderWindow = [&context, extra]() -> QWidget* {
+    std::unique_ptr<Reminding> reminding;
+    auto reminderWindow = [&context, &clock, &notifier, &reminding, extra]() -> QWidget* {
         QWidget* reminder = new reminders::ReminderWindow(context);
+        if (!context.ended() && !reminding)
+            reminding = std::make_unique<Reminding>(context, *clock, notifier);
         if (!extra.isEmpty())
             QTimer::singleShot(0, reminder, [&context, extra] {
                 if (!context.ended()) context.windows().open(extra);

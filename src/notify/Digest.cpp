@@ -1,7 +1,5 @@
 #include "notify/Digest.h"
 
-#include <QFileInfo>
-
 namespace notify {
 
 namespace {
@@ -47,23 +45,6 @@ platform::Notification missedNotice(const QList<DueAffair>& affairs, const QStri
     n.body = linesOf(affairs, true);
     n.icon = icon;
     return n;
-}
-
-platform::Notification alarmNotice(const QString& icon)
-{
-    platform::Notification n;
-    n.summary = QStringLiteral("闹钟提醒");
-    n.body = QStringLiteral("时间到!");
-    n.icon = icon;
-    n.critical = true;
-    return n;
-}
-
-QString applicationIcon(const QString& appFolder)
-{
-    const QString beside = appFolder + QStringLiteral("/lumo.svg");
-    if (QFileInfo(beside).isFile()) return beside;
-    return QStringLiteral("lumo");
 }
 
 } // namespace notify

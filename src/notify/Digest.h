@@ -18,11 +18,4 @@ platform::Notification timedNotice(const DueAffair& affair, const QString& icon)
 // The times that passed before the organiser started, in one notification.
 platform::Notification missedNotice(const QList<DueAffair>& affairs, const QString& icon);
 
-// The count-down alarm's end.
-platform::Notification alarmNotice(const QString& icon);
-
-// The icon the service shows: the installed theme icon, else the drawing
-// shipped beside the program in `appFolder`.
-QString applicationIcon(const QString& appFolder);
-
 } // namespace notify

@@ -2,6 +2,7 @@
 
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QFileInfo>
 #include <QVariantMap>
 
 namespace platform {
@@ -25,6 +26,13 @@ DBusNotifier::DBusNotifier(const QDBusConnection& bus, QObject* parent)
                   SLOT(onActionInvoked(uint, QString)));
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
                   SLOT(onClosed(uint, uint)));
+}
+
+QString notificationIcon(const QString& appFolder)
+{
+    const QString beside = appFolder + QStringLiteral("/lumo.svg");
+    if (QFileInfo(beside).isFile()) return beside;
+    return QStringLiteral("lumo");
 }
 
 QString DBusNotifier::escapeMarkup(const QString& text)

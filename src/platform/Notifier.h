@@ -16,6 +16,10 @@ struct Notification {
     bool critical = false;
 };
 
+// The icon notifications show: the drawing shipped beside the program in
+// `appFolder`, else the installed theme icon.
+QString notificationIcon(const QString& appFolder);
+
 // The desktop's notification service. A service that is missing or gone is
 // no error for the user: notify() says so and the next call tries again.
 class Notifier : public QObject {

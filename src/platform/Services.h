@@ -9,6 +9,8 @@ class MediaPlayer;
 class Speech;
 class SpreadsheetPrinter;
 class Autostart;
+class Notifier;
+class Tray;
 
 // What the windows may ask of the operating system. main() fills it with the
 // real implementations, tests with fakes; nobody owns them through this.
@@ -20,6 +22,8 @@ struct Services {
     Speech* speech = nullptr;
     SpreadsheetPrinter* printer = nullptr;
     Autostart* autostart = nullptr;
+    Notifier* notifier = nullptr; // none: nothing is notified
+    Tray* tray = nullptr;         // none: no tray icon
 };
 
 } // namespace platform

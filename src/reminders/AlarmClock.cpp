@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
+#include "platform/Notifier.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr int kMinuteMs = 60000;
 const QString kAlarmColumn = QStringLiteral("闹钟音乐");
 const QString kResetTitle = QStringLiteral("请重新设置");
+const QString kTimeUp = QStringLiteral("时间到!");
+const QString kAlarmTitle = QStringLiteral("闹钟提醒");
 
 } // namespace
 
@@ -106,7 +109,10 @@ void AlarmClock::tick()
     m_timer->stop();
     // A file gone since the start is reported by the player; the time is up all the same.
     m_context.services().mediaPlayer->play(path);
-    m_context.services().dialogs->message(QStringLiteral("时间到!"), QStringLiteral("闹钟提醒"));
+    if (platform::Notifier* notifier = m_context.services().notifier)
+        notifier->notify(
+            {kAlarmTitle, kTimeUp, platform::notificationIcon(m_context.appPath()), {}, true});
+    m_context.services().dialogs->messageOnTop(kTimeUp, kAlarmTitle);
     showCountdown(false);
 }
 

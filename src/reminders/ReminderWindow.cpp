@@ -7,6 +7,7 @@
 #include "reminders/AlarmClock.h"
 #include "reminders/DueList.h"
 #include "reminders/DueLoad.h"
+#include "reminders/Extensions.h"
 #include "reminders/Housekeeping.h"
 #include "reminders/ListPrinting.h"
 #include "reminders/MediaCommands.h"
@@ -35,6 +36,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
          [this] { m_search->viewAllAffairs(); }, [this] { return m_editor->selectedLine() >= 0; },
          [this] { return rawAffairText(); }},
         this);
+    m_extensions = new Extensions(*m_ui, m_context, this);
     setUpIcons();
     connectCommands();
 
@@ -182,6 +184,11 @@ void ReminderWindow::updateClock()
 
 void ReminderWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_context.closeToTray) {
+        event->ignore();
+        m_context.closeToTray();
+        return;
+    }
     event->accept();
     m_context.exitApplication(0);
 }

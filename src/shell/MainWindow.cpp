@@ -59,6 +59,11 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_context.closeToTray) {
+        event->ignore();
+        m_context.closeToTray();
+        return;
+    }
     m_startTimer.stop();
     event->accept();
     m_context.exitApplication(0);

@@ -78,6 +78,11 @@ private slots:
             }
             tick(a); // a stray one after the alarm does nothing
             QCOMPARE(a.app.dialogs.texts() + a.app.media.played, (QStringList{"时间到!", sound}));
+            // The box stays above other windows; the desktop also hears of it, urgently.
+            QVERIFY(a.app.dialogs.messages.last().onTop);
+            QCOMPARE(a.app.notifier.summaries(), QStringList{"闹钟提醒"});
+            QCOMPARE(a.app.notifier.sent.last().body, QStringLiteral("时间到!"));
+            QVERIFY(a.app.notifier.sent.last().critical);
         }
     }
 

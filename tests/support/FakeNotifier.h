@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Notifier.h"
+#include "platform/Tray.h"
 
 namespace fakes {
 
@@ -27,6 +28,15 @@ public:
             out << n.summary;
         return out;
     }
+};
+
+// A tray the test says is there or not; the test emits its menu's signals.
+class FakeTray : public platform::Tray {
+public:
+    bool isAvailable = false;
+    int shown = 0;
+    bool available() const override { return isAvailable; }
+    void show(const QString&) override { ++shown; }
 };
 
 } // namespace fakes

@@ -27,6 +27,7 @@ public:
     struct Message {
         QString text, title;
         platform::Buttons buttons;
+        bool onTop = false;
     };
     QList<Message> messages;
     QStringList fileQuestions;        // their titles
@@ -42,6 +43,11 @@ public:
         if (!answers.isEmpty()) return answers.dequeue();
         // The yes/no kinds come last among the buttons.
         return buttons >= platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+    }
+    void messageOnTop(const QString& text, const QString& title) override
+    {
+        messages.append({text, title, platform::Buttons::Ok, true});
+        if (onMessage) onMessage(messages.last());
     }
     QString openFile(const QString& title, const QString&, const QString&) override
     {

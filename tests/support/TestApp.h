@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeNotifier.h"
 #include "Fakes.h"
 #include "PlainDb.h"
 #include "shell/AppContext.h"
@@ -30,6 +31,8 @@ public:
     fakes::FakeSpeech speech;
     fakes::FakeSpreadsheetPrinter printer;
     fakes::FakeAutostart autostart;
+    fakes::FakeNotifier notifier;
+    fakes::FakeTray tray;
     QList<int> exitCodes;
 
 private:
