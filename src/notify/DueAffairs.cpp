@@ -1,7 +1,7 @@
 #include "notify/DueAffairs.h"
 
-#include "reminders/AffairText.h"
-#include "reminders/DueList.h"
+#include "core/AffairText.h"
+#include "core/DueList.h"
 #include "store/Scan.h"
 
 #include <QCryptographicHash>
@@ -32,7 +32,7 @@ QTime storedTimeOfDay(const QString& stored)
 
 QList<DueAffair> dueAffairs(store::Connection& connection, const QDate& day)
 {
-    using namespace reminders;
+    using namespace core;
     store::Scan scan(connection,
                      QStringLiteral("select 要事, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
                                     "每周时间, 每月每日时间 from mp"));
@@ -73,7 +73,7 @@ QString affairHeadline(const QString& stored)
         return !line.isEmpty() && line.count(u'-') == line.size();
     };
     QString summary = lines.value(0).trimmed();
-    const qsizetype marker = lines.value(0).lastIndexOf(reminders::kAffairMarker);
+    const qsizetype marker = lines.value(0).lastIndexOf(core::kAffairMarker);
     if (marker >= 0) {
         summary = lines.value(0).left(marker).trimmed();
         const QString own = lines.value(1).trimmed();

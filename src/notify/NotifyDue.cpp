@@ -1,9 +1,9 @@
 #include "notify/NotifyDue.h"
 
+#include "core/DueList.h"
 #include "notify/DayStamp.h"
 #include "notify/Digest.h"
 #include "platform/Notifier.h"
-#include "reminders/DueList.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
@@ -53,7 +53,7 @@ int notifyDue(const NotifyDueRun& run, platform::Notifier& notifier, QIODevice& 
         store::Connection connection;
         connection.open(run.databasePath, store::Connection::Access::ReadOnly);
         affairs = dueAffairs(connection, run.day);
-        if (!affairs.isEmpty()) list = reminders::evaluateDueList(connection, run.day);
+        if (!affairs.isEmpty()) list = core::evaluateDueList(connection, run.day);
     } catch (const store::StoreError& error) {
         say(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
                      .arg(QDir::toNativeSeparators(run.databasePath), error.message()));

@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QString>
 
+class QMenu;
+class QSystemTrayIcon;
+
 namespace platform {
 
 // An icon in the desktop's tray with the menu 打开提醒窗口 / 今日要事 / 退出.
@@ -29,8 +32,8 @@ public:
     void show(const QString& iconPath) override;
 
 private:
-    class QSystemTrayIcon* m_icon = nullptr;
-    class QMenu* m_menu = nullptr;
+    QSystemTrayIcon* m_icon = nullptr;
+    QMenu* m_menu = nullptr;
 };
 
 } // namespace platform

@@ -52,7 +52,8 @@ private slots:
                            "day 8 00:00:10", "day 7 23:00:00", "day 8 00:00:20"}
             << QStringList{"今日要事 1 件: 体检"};
         QTest::newRow("midnight with nothing due: silent")
-            << ten << QStringList{"23:59:50", "day 8 00:00:05"} << QStringList{};
+            << QStringList{"2026-12-07|今天"} << QStringList{"23:59:50", "day 8 00:00:05"}
+            << QStringList{};
         QTest::newRow("another day's time")
             << QStringList{"2026-12-08 09:00:00|明天"} << QStringList{"09:30:00"} << QStringList{};
         QTest::newRow("malformed time of day")

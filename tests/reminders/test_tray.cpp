@@ -2,7 +2,6 @@
 #include "RmdDriver.h"
 #include "platform/NotifyAtLogin.h"
 #include "shell/TrayPresence.h"
-#include "ui_rmd.h"
 
 // Closing to the tray, the tray's menu, and the 扩展 menu.
 class TestTray : public QObject {
