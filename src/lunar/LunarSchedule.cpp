@@ -84,7 +84,7 @@ DayFacts factsOf(const QDate& solar)
     facts.valid = true;
     facts.date = *date;
     facts.monthLength = monthLength(date->year, date->month, date->leap);
-    facts.monthHasLeap = date->leap || leapMonth(date->year) == date->month;
+    facts.monthHasLeap = date->leap || toSolar({date->year, date->month, true, 1}).isValid();
     return facts;
 }
 
