@@ -1,5 +1,6 @@
 #include "reminders/ReminderWindow.h"
 
+#include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
@@ -165,6 +166,7 @@ void ReminderWindow::load()
     m_ui->Text3->setText(QStringLiteral("今天是:") + today.toString(QStringLiteral("yyyy-MM-dd")));
     m_ui->Text5->clear();
     m_ui->Text5->setText(weekdayText(today));
+    m_ui->nlrq->setText(lunar::todayText(today));
     m_editor->setRawAffairText(QString());
 
     const DueOutcome outcome = runDueEvaluation(*m_context.affairCursor, today);
