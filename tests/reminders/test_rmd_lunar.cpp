@@ -232,6 +232,22 @@ private slots:
         QVERIFY(qobject_cast<recordbook::DragLineEdit*>(b.get("nlmnsj")) &&
                 qobject_cast<recordbook::DragLineEdit*>(b.get("nlmysj")));
     }
+
+    // A book from before the lunar columns gains them when the organiser opens it.
+    void olderBookGainsTheColumns()
+    {
+        Book b({"drop index mp_schedule", "alter table mp drop column 农历每年时间",
+                "alter table mp drop column 农历每月时间",
+                insert("要事,每日时间,每周时间", "'八号','8','100'")},
+               QDate(2027, 9, 8), false);
+        b.open();
+        QCOMPARE(b.w->rawAffairText(), "八号\n\r\n\r");
+        QCOMPARE(b.db("要事 || '|' || 农历每年时间 || '|' || 农历每月时间"), QStringList{"八号||"});
+        b.clickLine(0);
+        b.type("nlmysj", "8");
+        b.press("Command5");
+        QCOMPARE(b.db("农历每月时间"), QStringList{"8"});
+    }
 };
 
 QTEST_MAIN(TestReminderLunar)

@@ -1,4 +1,4 @@
-#include "reminders/DueList.h"
+#include "core/DueList.h"
 
 #include "lunar/LunarSchedule.h"
 #include "store/Connection.h"
@@ -19,7 +19,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace reminders {
+namespace core {
 
 namespace {
 
@@ -333,4 +333,4 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
     return list;
 }
 
-} // namespace reminders
+} // namespace core

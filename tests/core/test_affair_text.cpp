@@ -1,4 +1,4 @@
-#include "reminders/AffairText.h"
+#include "core/AffairText.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ private slots:
     // stored as typed, its line breaks included.
     void composeStoredAffair()
     {
-        using reminders::composeStoredAffair;
+        using core::composeStoredAffair;
         const QString tail = "\r\n" + QString(88, u'-');
         QCOMPARE((QStringList{composeStoredAffair({.qssj = "2004-5-19"}),
                               composeStoredAffair({.qssj = "2004-5-19", .jssj = "2004-5-22"}),
@@ -23,28 +23,28 @@ private slots:
     // empty nothing changes.
     void lunarSummary_data()
     {
-        QTest::addColumn<reminders::AffairBoxes>("boxes");
+        QTest::addColumn<core::AffairBoxes>("boxes");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("both empty") << reminders::AffairBoxes{.lxr = "张三", .mymrsj = "5-16"}
+        QTest::newRow("both empty") << core::AffairBoxes{.lxr = "张三", .mymrsj = "5-16"}
                                     << "每月每日时间：5-16  联系人：张三  ";
         QTest::newRow("yearly after month-day, before contact")
-            << reminders::AffairBoxes{.lxr = "父亲", .mymrsj = "5-16", .nlmnsj = "08-08"}
+            << core::AffairBoxes{.lxr = "父亲", .mymrsj = "5-16", .nlmnsj = "08-08"}
             << "每月每日时间：5-16  农历每年时间：八月初八  联系人：父亲  ";
         QTest::newRow("leap month and monthly")
-            << reminders::AffairBoxes{.nlmnsj = "闰6-1", .nlmysj = "15"}
+            << core::AffairBoxes{.nlmnsj = "闰6-1", .nlmysj = "15"}
             << "农历每年时间：闰六月初一  农历每月时间：十五  ";
         QTest::newRow("monthly alone")
-            << reminders::AffairBoxes{.nlmysj = "30"} << "农历每月时间：三十  ";
+            << core::AffairBoxes{.nlmysj = "30"} << "农历每月时间：三十  ";
     }
     void lunarSummary()
     {
-        QFETCH(reminders::AffairBoxes, boxes);
+        QFETCH(core::AffairBoxes, boxes);
         QFETCH(QString, summary);
         boxes.affair = "生日";
-        QCOMPARE(reminders::composeStoredAffair(boxes),
+        QCOMPARE(core::composeStoredAffair(boxes),
                  summary + " ---标记\r\n生日\r\n" + QString(88, u'-'));
     }
 };
 
 QTEST_APPLESS_MAIN(TestAffairText)
-#include "test_rmd_text.moc"
+#include "test_affair_text.moc"

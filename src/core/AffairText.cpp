@@ -1,8 +1,8 @@
-#include "reminders/AffairText.h"
+#include "core/AffairText.h"
 
 #include "lunar/LunarSchedule.h"
 
-namespace reminders {
+namespace core {
 
 QString composeStoredAffair(const AffairBoxes& b)
 {
@@ -31,4 +31,4 @@ QString composeStoredAffair(const AffairBoxes& b)
     return summary + kAffairMarker + crlf + b.affair + crlf + QString(88, u'-');
 }
 
-} // namespace reminders
+} // namespace core

@@ -1,10 +1,13 @@
-#include "TestApp.h"
-#include "reminders/DueList.h"
-#include "reminders/DueLoad.h"
+#include "TestBook.h"
+#include "core/DueList.h"
+#include "core/DueLoad.h"
+#include "store/BookColumns.h"
+#include "store/Connection.h"
+#include "store/Recordset.h"
 
 #include <QtTest>
 
-using namespace reminders;
+using namespace core;
 
 namespace {
 
@@ -66,7 +69,7 @@ private slots:
 
     void dueListFollowsCursorAndTestOrder()
     {
-        TestApp app;
+        TestBook app;
         const QString cols =
             "insert into mp (要事, 时间点, 起始时间, 结束时间, 每月时间, 每周时间, "
             "每日时间, 每月每日时间) values ";
@@ -79,7 +82,7 @@ private slots:
         app.exec(cols + "('坏的月日', null, null, null, '', '100', '', '7-99999')");
 
         store::Connection connection;
-        connection.open(app.databasePath());
+        connection.open(app.path());
         store::Recordset affairs("select*  from mp", connection);
         const DueOutcome outcome = runDueEvaluation(affairs, kSunday);
         QVERIFY(outcome.evaluated);
@@ -113,13 +116,13 @@ private slots:
     {
         QFETCH(QDate, day);
         QFETCH(QStringList, due);
-        TestApp app;
+        TestBook app;
         app.exec("insert into mp (要事, 每周时间, 每月每日时间, 农历每年时间, 农历每月时间) values "
                  "('生日', '100', '', '8-8', ''), ('初一', '100', '', '', '1'), "
                  "('三次', '100', '9-8', '08-08', '8'), ('坏', '100', '', '13-1', '31'), "
                  "('除夕', '100', '', '12-30', ''), ('空', '100', '', null, null)");
         store::Connection connection;
-        connection.open(app.databasePath(), store::Connection::Access::ReadOnly);
+        connection.open(app.path(), store::Connection::Access::ReadOnly);
         store::Recordset affairs("select*  from mp", connection);
         QString expected;
         for (const QString& text : due)
@@ -129,10 +132,10 @@ private slots:
     }
 
     // A book from before the lunar columns: read-only it is evaluated as it
-    // is; a read-write open appends the columns and widens the index.
+    // is; brought up to date it gains the columns and a wider index.
     void bookWithoutLunarColumns()
     {
-        TestApp app;
+        TestBook app;
         for (const char* sql :
              {"drop index mp_schedule", "alter table mp drop column 农历每年时间",
               "alter table mp drop column 农历每月时间",
@@ -141,24 +144,25 @@ private slots:
               "insert into mp (要事, 每日时间, 每周时间) values ('八号', '8', '100')"})
             app.exec(sql);
         const QString columns = "select group_concat(name, ',') from pragma_table_info('mp')";
-        const QString old = app.scalar(columns);
+        const QString old = app.column(columns).value(0);
         {
             store::Connection connection;
-            connection.open(app.databasePath(), store::Connection::Access::ReadOnly);
+            connection.open(app.path(), store::Connection::Access::ReadOnly);
             store::Recordset affairs("select*  from mp", connection);
             QCOMPARE(evaluateDueList(connection, QDate(2027, 9, 8)), entry("八号"));
             QCOMPARE(dueListOf(affairs, QDate(2027, 9, 8)), entry("八号"));
         }
-        QCOMPARE(app.scalar(columns), old);
-        for (int open = 0; open < 2; ++open) { // the second open finds nothing to do
-            app.context().openDatabase();
-            QCOMPARE(app.scalar(columns), old + ",农历每年时间,农历每月时间");
+        QCOMPARE(app.column(columns).value(0), old);
+        for (int open = 0; open < 2; ++open) { // the second time finds nothing to do
+            store::Connection connection;
+            connection.open(app.path());
+            store::addMissingColumns(connection);
+            QCOMPARE(app.column(columns).value(0), old + ",农历每年时间,农历每月时间");
             QCOMPARE(app.column("select name from pragma_index_info('mp_schedule')").mid(7),
                      (QStringList{"农历每年时间", "农历每月时间"}));
             QCOMPARE(
                 app.column("select 要事 || quote(农历每年时间) || quote(农历每月时间) from mp"),
                 QStringList{"八号''''"});
-            app.context().dbConnection().close();
         }
     }
 };
