@@ -2,6 +2,7 @@
 
 #include "core/AffairText.h"
 #include "core/DueList.h"
+#include "lunar/LunarSchedule.h"
 #include "store/Scan.h"
 
 #include <QCryptographicHash>
@@ -33,15 +34,24 @@ QTime storedTimeOfDay(const QString& stored)
 QList<DueAffair> dueAffairs(store::Connection& connection, const QDate& day)
 {
     using namespace core;
+    // A book from before the lunar schedules has no such columns: read as empty.
+    store::Scan columns(connection,
+                        QStringLiteral("select count(*) from pragma_table_info('mp') "
+                                       "where name in ('农历每年时间', '农历每月时间')"));
+    const bool lunarColumns = columns.next() && columns.integer(0) == 2;
     store::Scan scan(connection,
                      QStringLiteral("select 要事, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
-                                    "每周时间, 每月每日时间 from mp"));
+                                    "每周时间, 每月每日时间, %1 from mp")
+                         .arg(lunarColumns ? QStringLiteral("农历每年时间, 农历每月时间")
+                                           : QStringLiteral("'', ''")));
+    const lunar::DayFacts lunarDay = lunar::factsOf(day);
     QList<DueAffair> due;
     while (scan.next()) {
-        const bool hit = dueOnTimePoint(cell(scan, 1), day) ||
-                         dueInPeriod(cell(scan, 2), cell(scan, 3), day) ||
-                         dueOnDayOfMonth(cell(scan, 4), day) || dueInMonth(cell(scan, 5), day) ||
-                         dueOnWeekday(cell(scan, 6), day) || dueOnMonthDay(cell(scan, 7), day);
+        const bool hit =
+            dueOnTimePoint(cell(scan, 1), day) || dueInPeriod(cell(scan, 2), cell(scan, 3), day) ||
+            dueOnDayOfMonth(cell(scan, 4), day) || dueInMonth(cell(scan, 5), day) ||
+            dueOnWeekday(cell(scan, 6), day) || dueOnMonthDay(cell(scan, 7), day) ||
+            lunar::dueYearly(scan.raw(8), lunarDay) || lunar::dueMonthly(scan.raw(9), lunarDay);
         if (hit) due.append({scan.text(0), storedTimeOfDay(scan.text(1))});
     }
     return due;

@@ -100,6 +100,8 @@ private slots:
                                                << "'12'"
                                                << "\r\n  只有一行"
                                                << "只有一行";
+        QTest::newRow("lunar day of every month") << "农历每月时间"
+                                                  << "'29'" << own << "交房租";
         QTest::newRow("not due") << "每周时间"
                                  << "'2'" << own << "";
         QTest::newRow("no weekday never due") << "每周时间"
