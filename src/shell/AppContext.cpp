@@ -1,25 +1,26 @@
 #include "shell/AppContext.h"
 
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "store/Backup.h"
 #include "store/StoreError.h"
-
-#include <QDir>
 
 namespace shell {
 
-AppContext::AppContext(QString appPath, platform::Services services,
+AppContext::AppContext(store::BookFolders folders, platform::Services services,
                        std::function<void(int)> endProcess)
-    : m_appPath(std::move(appPath)), m_services(services), m_endProcess(std::move(endProcess)),
+    : m_folders(std::move(folders)), m_services(services), m_endProcess(std::move(endProcess)),
       m_connection(std::make_unique<store::Connection>())
 {
 }
 
-AppContext::~AppContext() = default;
-
-QString AppContext::databasePath() const
+AppContext::AppContext(const QString& appPath, platform::Services services,
+                       std::function<void(int)> endProcess)
+    : AppContext(store::portableFolders(appPath), services, std::move(endProcess))
 {
-    return QDir(m_appPath).filePath(QStringLiteral("rmd.mdb"));
 }
+
+AppContext::~AppContext() = default;
 
 void AppContext::openDatabase()
 {
@@ -28,6 +29,16 @@ void AppContext::openDatabase()
     if (connected()) return;
     // The same object, reopened: record sets hold on to it.
     m_connection->open(databasePath());
+}
+
+void AppContext::backupBeforeDeleting(const QString& reason)
+{
+    try {
+        store::backupBeforeDeleting(*m_connection, backupPath(), reason, m_services.clock->now());
+    } catch (const store::StoreError& e) {
+        m_services.dialogs->message(store::backupFailedText(e.message()), platform::kDefaultTitle,
+                                    platform::Buttons::Ok, platform::Icon::Warning);
+    }
 }
 
 void AppContext::exitApplication(int code)
