@@ -18,6 +18,7 @@ namespace {
 
 const QString kDailyPrefix = QStringLiteral("daily-");
 const QString kDeletionPrefix = QStringLiteral("before-");
+constexpr qsizetype kStampEnd = 25; // the prefix and yyyyMMdd-HHmmsszzz
 
 QString native(const QString& path)
 {
@@ -132,8 +133,8 @@ void backupBook(const QString& book, const QString& target)
 
 QString dailyBackup(const QString& book, const QString& backups, QDate today)
 {
-    const QString target =
-        QDir(backups).filePath(kDailyPrefix + today.toString(QStringLiteral("yyyy-MM-dd.mdb")));
+    const QString target = QDir(backups).filePath(
+        kDailyPrefix + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".mdb"));
     if (QFileInfo::exists(target)) return {};
     makeFolder(backups);
     backupBook(book, target);
@@ -145,15 +146,18 @@ QString backupBeforeDeleting(Connection& book, const QString& backups, const QSt
                              const QDateTime& now)
 {
     makeFolder(backups);
-    // The name sorts by time; a copy of the same millisecond takes the next one.
+    // The name sorts by time and after every older copy, so pruning never
+    // takes the newest, even when the clock was set back.
+    const QStringList older = copies(backups, kDeletionPrefix);
+    const QString newest = older.isEmpty() ? QString() : older.last();
     QDateTime stamp = now;
-    QString target;
+    QString name;
     do {
-        target = QDir(backups).filePath(kDeletionPrefix +
-                                        stamp.toString(QStringLiteral("yyyyMMdd-HHmmsszzz-")) +
-                                        reason + QStringLiteral(".mdb"));
+        name = kDeletionPrefix + stamp.toString(QStringLiteral("yyyyMMdd-HHmmsszzz-")) + reason +
+               QStringLiteral(".mdb");
         stamp = stamp.addMSecs(1);
-    } while (QFileInfo::exists(target));
+    } while (name.left(kStampEnd) <= newest.left(kStampEnd));
+    const QString target = QDir(backups).filePath(name);
     backupDatabase(book.handle(), target);
     prune(backups, kDeletionPrefix, kDeletionBackupsKept);
     return target;

@@ -117,7 +117,7 @@ private slots:
         QProcess sqlite;
         if (before == "add 年") {
             sqlite.start("sqlite3",
-                         {book(), "insert into mp (要事, 每周时间) values ('年', '100')"});
+                         {book(), "insert into mp (要事, 每月每日时间) values ('年', '12-6')"});
             QVERIFY(sqlite.waitForFinished() && sqlite.exitCode() == 0);
         }
         if (before == "remove book") QVERIFY(QFile::remove(book()));
