@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "store/Backup.h"
+#include "store/BookColumns.h"
 #include "store/StoreError.h"
 
 namespace shell {
@@ -29,6 +30,12 @@ void AppContext::openDatabase()
     if (connected()) return;
     // The same object, reopened: record sets hold on to it.
     m_connection->open(databasePath());
+    try {
+        store::addMissingColumns(*m_connection);
+    } catch (const store::StoreError&) {
+        m_connection->close(); // not half open: the next call tries again
+        throw;
+    }
 }
 
 void AppContext::backupBeforeDeleting(const QString& reason)
