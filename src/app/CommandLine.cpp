@@ -3,6 +3,7 @@
 #include "app/InstanceKey.h"
 #include "core/DueList.h"
 #include "core/IcsExport.h"
+#include "core/IcsImport.h"
 #include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "store/Backup.h"
@@ -196,6 +197,47 @@ int exportIcs(const Command& command, const QString& book, const platform::Clock
                        .arg(result.affairs)
                        .arg(result.events)
                        .arg(native(command.file)));
+    return 0;
+}
+
+int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevice& err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        writeText(
+            err,
+            QStringLiteral("rmd：无法打开文件 %1：%2\n").arg(native(path), file.errorString()));
+        return kRefused;
+    }
+    core::ImportReport report;
+    try {
+        store::Connection connection;
+        connection.open(book);
+        report = core::importCalendar(connection, file.readAll());
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：导入失败，数据库 %1 没有任何改动：%2\n")
+                           .arg(QDir::toNativeSeparators(book), error.message()));
+        return kUsageError;
+    }
+    if (!report.refusal.isEmpty()) {
+        writeText(err, QStringLiteral("rmd：%1 %2\n").arg(native(path), report.summary()));
+        return kRefused;
+    }
+    writeText(out, report.summary() + u'\n');
+    constexpr int shown = 20;
+    for (const QString& line :
+         report.skipped.first(std::min<qsizetype>(shown, report.skipped.size())))
+        writeText(err, line + u'\n');
+    if (report.skipped.size() > shown)
+        writeText(err,
+                  QStringLiteral("……另有 %1 个跳过的事件。\n").arg(report.skipped.size() - shown));
+    // The full list beside the book, where the user finds it again.
+    QSaveFile list(QFileInfo(book).dir().filePath(QStringLiteral("日历导入报告.txt")));
+    const QByteArray text = (report.summary() + u'\n' + report.lines.join(u'\n') + u'\n').toUtf8();
+    if (list.open(QIODevice::WriteOnly) && list.write(text) == text.size() && list.commit())
+        writeText(out, QStringLiteral("完整的报告在 %1。\n").arg(native(list.fileName())));
+    else
+        writeText(err, QStringLiteral("rmd：无法写入报告 %1。\n").arg(native(list.fileName())));
     return 0;
 }
 
@@ -446,6 +488,8 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     if (command.kind == Command::Kind::Backup) return backup(command.file, place, out, err);
     if (command.kind == Command::Kind::ExportIcs)
         return exportIcs(command, place.folders.book(), clock, out, err);
+    if (command.kind == Command::Kind::ImportIcs)
+        return importIcs(command.file, place.folders.book(), out, err);
 
     const QDate today = command.date.value_or(clock.today());
     const QString database = place.folders.book();
