@@ -307,6 +307,15 @@ QByteArray normalised(QByteArray file, QString& refusal, QString& note)
         note += QStringLiteral("文件中的 %1 个空字符（NUL）已去掉。").arg(nuls);
     }
     if (file.startsWith("\xEF\xBB\xBF")) file.remove(0, 3);
+    const QByteArray trimmed = file.trimmed();
+    if (!trimmed.startsWith("BEGIN:VCALENDAR")) {
+        refusal = QStringLiteral("文件不是 iCalendar 日历文件（应以 BEGIN:VCALENDAR 开头）。");
+        return {};
+    }
+    if (!trimmed.endsWith("END:VCALENDAR")) {
+        refusal = QStringLiteral("文件不完整（没有以 END:VCALENDAR 结尾），可能没有下载或复制完。");
+        return {};
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(file);
     if (utf8.hasError()) {
@@ -319,15 +328,6 @@ QByteArray normalised(QByteArray file, QString& refusal, QString& note)
         }
         note += QStringLiteral("文件不是 UTF-8 编码，已按 GB18030（GBK）读取。");
         file = text.toUtf8();
-    }
-    const QByteArray trimmed = file.trimmed();
-    if (!trimmed.startsWith("BEGIN:VCALENDAR")) {
-        refusal = QStringLiteral("文件不是 iCalendar 日历文件（应以 BEGIN:VCALENDAR 开头）。");
-        return {};
-    }
-    if (!trimmed.endsWith("END:VCALENDAR")) {
-        refusal = QStringLiteral("文件不完整（没有以 END:VCALENDAR 结尾），可能没有下载或复制完。");
-        return {};
     }
     return file;
 }
