@@ -1,6 +1,7 @@
 #include "shell/AppContext.h"
 
 #include "platform/Dialogs.h"
+#include "shell/MainWindow.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -15,6 +16,15 @@ AppContext::AppContext(QString appPath, platform::Services services,
 }
 
 AppContext::~AppContext() = default;
+
+void AppContext::showBackgroundPicture(const QString& path)
+{
+    if (!m_mainWindow) {
+        m_createdMain = std::make_unique<MainWindow>(*this, nullptr);
+        m_createdMain->show();
+    }
+    m_mainWindow->setPicture(path);
+}
 
 QString AppContext::databasePath() const
 {
