@@ -15,7 +15,7 @@ namespace {
 
 QVariant cell(const store::Scan& scan, int column)
 {
-    return scan.isNull(column) ? QVariant() : QVariant(scan.text(column));
+    return scan.raw(column).isNull() ? QVariant() : QVariant(scan.text(column));
 }
 
 // "yyyy-MM-dd HH:mm[:ss]" as the book stores it; anything else is no time.

@@ -58,7 +58,7 @@ void TrayPresence::showWindows()
     for (const QPointer<QWidget>& window : std::as_const(m_hidden))
         if (window) window->show();
     m_hidden.clear();
-    QWidget* reminder = m_context.mainWindow ? m_context.mainWindow->reminderWindow() : nullptr;
+    QWidget* reminder = m_context.mainWindow() ? m_context.mainWindow()->reminderWindow() : nullptr;
     if (!reminder) return;
     reminder->show();
     reminder->setWindowState(reminder->windowState() & ~Qt::WindowMinimized);
