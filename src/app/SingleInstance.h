@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QLocalServer;
 
@@ -33,12 +35,19 @@ public:
     // The folder's name for the lock and the socket, the same for every
     // spelling of the path.
     static QString key(const QString& appFolder);
+    // This user's private folder for the lock and the socket: the runtime
+    // folder, else "lumo-<uid>" in the temporary folder (made 0700). A
+    // folder another user owns or can write is never used.
+    static std::optional<QString> privateFolder(const QString& name);
+    // Where the lock lives; empty when no private folder could be had.
+    QString lockFilePath() const;
 
 private:
     void answer();
 
     QString m_key;
-    QLockFile m_lock;
+    QString m_socket; // full path, empty without a private folder
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     std::function<void()> m_onRaise;
 };
