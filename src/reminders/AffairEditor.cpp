@@ -223,6 +223,8 @@ void AffairEditor::add()
     affairCursor().addNew();
     collect(recordbook::Mode::Add);
     affairCursor().update();
+    // Stored before the boxes empty: a refusal leaves them as typed.
+    m_context.dbConnection().commitSoFar();
 
     refreshAffairList();
     selectLine(m_book->lineCount() - 1);
@@ -242,6 +244,7 @@ void AffairEditor::modify()
     if (m_book->recordForLine(line)) {
         collect(recordbook::Mode::Modify);
         affairCursor().update();
+        m_context.dbConnection().commitSoFar();
     }
     refreshAffairList();
     selectLine(line);
@@ -262,6 +265,7 @@ void AffairEditor::remove()
                         platform::Icon::Question) != platform::Answer::Yes)
         return;
     c.deleteCurrent();
+    m_context.dbConnection().commitSoFar();
     for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj,
                            m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj})
         box->clear();

@@ -13,6 +13,12 @@ namespace shell {
 
 class MainWindow;
 
+inline const QString kBookFaultTitle = QStringLiteral("数据库文件无法使用");
+inline const QString kCannotStartText =
+    QStringLiteral("\n\nLumo 没有数据库就无法工作，现在退出；请稍后再启动。");
+inline const QString kNothingChangedText =
+    QStringLiteral("\n\n刚才的操作没有完成，数据库没有任何改动；窗口中输入的内容仍然保留。");
+
 // The process-wide values every window shares: the one connection, the two
 // shared cursor slots, the services, and how the process ends.
 class AppContext {
@@ -42,9 +48,15 @@ public:
     // The other windows by name, filled by the program.
     WindowLauncher& windows() { return m_windows; }
 
-    // Runs a handler; a store failure is shown with the engine's text and
-    // ends the program, as nothing else can sensibly go on after it.
-    void guarded(const std::function<void()>& handler);
+    // Runs a window command as one transaction. When the book is busy,
+    // full, write-protected or cannot be reached, the command's changes are
+    // rolled back, the user is told in Chinese and the program goes on with
+    // the boxes as they are (or, with End, as at start-up where nothing can
+    // work without the book, the program ends); any other store failure is
+    // shown with the engine's text and ends the program, as nothing can
+    // sensibly go on. True when the handler ran to its end.
+    enum class OnRefusal { GoOn, End };
+    bool guarded(const std::function<void()>& handler, OnRefusal onRefusal = OnRefusal::GoOn);
 
 private:
     QString m_appPath;

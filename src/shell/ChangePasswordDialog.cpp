@@ -6,6 +6,7 @@
 #include "shell/AppContext.h"
 #include "shell/Password.h"
 #include "store/Recordset.h"
+#include <QTimer>
 
 namespace shell {
 
@@ -18,7 +19,7 @@ ChangePasswordDialog::ChangePasswordDialog(AppContext& context, QWidget* parent)
     connect(ui->Command2, &QPushButton::clicked, this, &ChangePasswordDialog::showTypedPassword);
     connect(ui->Command3, &QPushButton::clicked, this,
             [this] { m_context.guarded([this] { storePassword(); }); });
-    m_context.guarded([this] { load(); });
+    if (!m_context.guarded([this] { load(); })) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 ChangePasswordDialog::~ChangePasswordDialog()

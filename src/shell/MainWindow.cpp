@@ -31,7 +31,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1000);
     connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::openReminderWindow);
-    m_context.guarded([this] { m_context.openDatabase(); });
+    m_context.guarded([this] { m_context.openDatabase(); }, AppContext::OnRefusal::End);
     if (!m_context.ended()) m_startTimer.start();
 }
 

@@ -2,6 +2,7 @@
 
 #include "JetSql.h"
 #include "Like.h"
+#include "Recordset.h"
 #include "Statement.h"
 #include "StoreError.h"
 
@@ -75,6 +76,14 @@ void Connection::open(const QString& path, Access access)
 
 void Connection::close()
 {
+    // Ending the program from inside a command keeps what it stored.
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "commit", nullptr, nullptr, nullptr);
+    for (Command& command : m_commands) {
+        for (Recordset* recordset : command.watched)
+            recordset->m_checkpoints.clear();
+        command = Command();
+    }
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -82,9 +91,32 @@ void Connection::close()
     m_path.clear();
 }
 
+bool Connection::beginReading()
+{
+    if (!m_db || !sqlite3_get_autocommit(m_db)) return false;
+    // The read lock is taken by the first read, so read at once.
+    if (sqlite3_exec(m_db, "begin; select count(*) from sqlite_master", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+        const StoreError error(QString::fromUtf8(sqlite3_errmsg(m_db)),
+                               sqlite3_extended_errcode(m_db));
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
+        throw error;
+    }
+    return true;
+}
+
+void Connection::endReading()
+{
+    // Ending a transaction that only read loses nothing, whatever the answer.
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "commit", nullptr, nullptr, nullptr);
+}
+
 int Connection::execute(const QString& sql)
 {
     if (!m_db) throw StoreError(QStringLiteral("数据库连接没有打开"));
+    aboutToChange();
     detail::Statement statement(m_db, translateJetSql(sql));
     while (statement.step()) {
     }
