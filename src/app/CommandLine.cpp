@@ -17,6 +17,7 @@ namespace app {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kOutputError = 1;
 
 // Options QGuiApplication and QApplication read themselves, in their
 // single-dash form; a double dash works as well.
@@ -96,17 +97,47 @@ Command failure(const QString& message)
 
 // Encodes piece by piece: a due list of a large book would otherwise need
 // a second, fresh buffer of its full size.
-void writeText(QIODevice& device, const QString& text)
+// False when the device refused some of the text (a full disk, a closed
+// standard output).
+bool writeText(QIODevice& device, const QString& text)
 {
     constexpr qsizetype piece = 16 * 1024;
     QStringView rest(text);
-    while (!rest.isEmpty()) {
+    bool written = true;
+    while (!rest.isEmpty() && written) {
         qsizetype size = std::min(piece, rest.size());
         if (size < rest.size() && rest.at(size - 1).isHighSurrogate())
             --size; // keeps a surrogate pair together
-        device.write(rest.first(size).toUtf8());
+        const QByteArray bytes = rest.first(size).toUtf8();
+        written = device.write(bytes) == bytes.size();
         rest = rest.sliced(size);
     }
+    if (auto* file = qobject_cast<QFileDevice*>(&device)) written = file->flush() && written;
+    return written;
+}
+
+// A writer killed in the middle of a change leaves its journal beside the
+// book, which only a writable open rolls back: done once, when it may.
+QString readDueList(const QString& database, const QDate& today)
+{
+    store::Connection connection;
+    try {
+        connection.open(database, store::Connection::Access::ReadOnly);
+    } catch (const store::StoreError& error) {
+        if (error.fault() != store::Fault::ReadOnly) throw;
+        try {
+            store::Connection writable;
+            writable.open(database);
+        } catch (const store::StoreError&) {
+            throw store::StoreError(
+                QStringLiteral("上次写入这个数据库的程序没有写完就中断了，留下了日志文件 %1。"
+                               "要恢复，数据库必须能写入一次：请取消它的写保护后再运行，"
+                               "或者启动 Lumo 一次。")
+                    .arg(QDir::toNativeSeparators(database + QStringLiteral("-journal"))));
+        }
+        connection.open(database, store::Connection::Access::ReadOnly);
+    }
+    return reminders::evaluateDueList(connection, today);
 }
 
 } // namespace
@@ -203,14 +234,15 @@ QString helpText()
                "\n"
                "数据库是程序所在文件夹中的 rmd.mdb。\n"
                "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
-               "退出码：0 成功；2 参数有误或数据库无法打开。\n"
+               "退出码：0 成功；1 无法写到标准输出；2 参数有误或数据库无法打开。\n"
                "\n"
                "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --help\n"
                "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
                "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
                "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
                "nothing. --window NAME also opens that window after the login.\n"
-               "Exit status: 0 done, 2 wrong arguments or database not readable.\n")
+               "Exit status: 0 done, 1 standard output not writable, 2 wrong arguments or\n"
+               "database not readable.\n")
         .arg(windows);
 }
 
@@ -221,8 +253,7 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     case Command::Kind::Start:
         return 0;
     case Command::Kind::Help:
-        writeText(out, helpText());
-        return 0;
+        return writeText(out, helpText()) ? 0 : kOutputError;
     case Command::Kind::Error:
         writeText(err, QStringLiteral("rmd：%1\n用 rmd --help 查看用法。\n").arg(command.error));
         return kUsageError;
@@ -234,16 +265,20 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     const QString database = QDir(appFolder).filePath(QStringLiteral("rmd.mdb"));
     QString list;
     try {
-        store::Connection connection;
-        connection.open(database, store::Connection::Access::ReadOnly);
-        list = reminders::evaluateDueList(connection, today);
+        list = readDueList(database, today);
     } catch (const store::StoreError& error) {
+        const QString what = error.fault() == store::Fault::Fatal
+                                 ? error.message()
+                                 : store::faultText(error.fault(), database);
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
-                           .arg(QDir::toNativeSeparators(database), error.message()));
+                           .arg(QDir::toNativeSeparators(database), what));
         return kUsageError;
     }
-    writeText(out, list);
-    return 0;
+    if (writeText(out, list)) return 0;
+    writeText(err, QStringLiteral("rmd：无法把到期事务写到标准输出：%1\n")
+                       .arg(out.errorString().isEmpty() ? QStringLiteral("写入失败")
+                                                        : out.errorString()));
+    return kOutputError;
 }
 
 std::optional<int> runCommandLine(int argc, char** argv)

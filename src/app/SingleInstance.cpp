@@ -54,7 +54,6 @@ std::optional<QString> SingleInstance::privateFolder(const QString& name)
     }
     return std::nullopt;
 }
-} // namespace
 
 QString SingleInstance::key(const QString& appFolder)
 {

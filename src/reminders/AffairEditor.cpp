@@ -84,6 +84,8 @@ void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*te
                                  const QString& format)
 {
     picker->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    // A local midnight does not exist on some summer-time days.
+    picker->setTimeSpec(Qt::UTC);
     const auto pick = [picker, box, text, format](const QDate& date) {
         {
             const QSignalBlocker blocker(picker);
@@ -211,6 +213,15 @@ bool AffairEditor::refusedForBadDate()
     return false;
 }
 
+bool AffairEditor::refusedForSize()
+{
+    if (rawAffairText().toUtf8().size() <= kAffairTextLimit) return false;
+    m_context.services().dialogs->message(kAffairTooLongText, kWarning, platform::Buttons::Ok,
+                                          platform::Icon::Warning);
+    m_ui.affairBox->setFocus();
+    return true;
+}
+
 void AffairEditor::collect(recordbook::Mode mode)
 {
     m_keyword.collect(affairCursor(), mode);
@@ -219,7 +230,7 @@ void AffairEditor::collect(recordbook::Mode mode)
 
 void AffairEditor::add()
 {
-    if (refusedForBadDate()) return;
+    if (refusedForBadDate() || refusedForSize()) return;
     affairCursor().addNew();
     collect(recordbook::Mode::Add);
     affairCursor().update();
@@ -240,7 +251,7 @@ void AffairEditor::modify()
     // than drop the user's edits silently.
     if (!m_book->requireSelection()) return;
     const int line = selectedLine();
-    if (refusedForBadDate()) return;
+    if (refusedForBadDate() || refusedForSize()) return;
     if (m_book->recordForLine(line)) {
         collect(recordbook::Mode::Modify);
         affairCursor().update();

@@ -41,6 +41,12 @@ void AppContext::exitApplication(int code)
     m_endProcess(code);
 }
 
+QString AppContext::failureText(const store::StoreError& error) const
+{
+    return error.fault() == store::Fault::Fatal ? error.message()
+                                                : store::faultText(error.fault(), databasePath());
+}
+
 bool AppContext::guarded(const std::function<void()>& handler, OnRefusal onRefusal)
 {
     if (m_ended) return false;

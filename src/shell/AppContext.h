@@ -4,6 +4,7 @@
 #include "shell/WindowLauncher.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QString>
 #include <functional>
@@ -56,6 +57,9 @@ public:
     // shown with the engine's text and ends the program, as nothing can
     // sensibly go on. True when the handler ran to its end.
     enum class OnRefusal { GoOn, End };
+    // A store failure in words for the user: the engine's text, or for a
+    // book that refused, what happened and what to do.
+    QString failureText(const store::StoreError& error) const;
     bool guarded(const std::function<void()>& handler, OnRefusal onRefusal = OnRefusal::GoOn);
 
 private:

@@ -84,6 +84,7 @@ void ChangePasswordDialog::storePassword()
     ensureSettingsRow(*m_recordset);
     m_recordset->collect(0, ui->Text1->text());
     m_recordset->update();
+    m_context.dbConnection().commitSoFar(); // stored before saying so
     dialogs->message(QStringLiteral("密码设置成功！"), platform::kDefaultTitle,
                      platform::Buttons::Ok);
 }

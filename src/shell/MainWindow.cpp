@@ -4,6 +4,7 @@
 
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -54,7 +55,18 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ui->picture->setGeometry(rect());
-    m_context.guarded([this] { showStoredPicture(); });
+    if (!m_context.connected()) return;
+    // A book that cannot be read now keeps the last picture: a resize is no
+    // time to wait for it or to speak of it.
+    store::Connection& db = m_context.dbConnection();
+    db.setBusyTimeout(0);
+    m_context.guarded([this] {
+        try {
+            showStoredPicture();
+        } catch (const store::StoreError&) {
+        }
+    });
+    db.setBusyTimeout(store::kBusyTimeout);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -75,6 +75,7 @@ int Connection::aboutToChange()
 {
     if (m_commands.empty() || !m_db) return 0;
     const int depth = int(m_commands.size());
+    if (uncommittedDepth() && sqlite3_get_autocommit(m_db)) transactionLost();
     Command& command = m_commands.back();
     if (!command.savepoint) {
         run(m_db, "savepoint " + savepointName(depth));
@@ -150,14 +151,19 @@ void Connection::rollbackCommand(int depth)
         restoreWatched(failed, depth);
         return;
     }
-    // Some failures end the whole transaction: the enclosing commands'
-    // changes are gone as well.
+    restoreWatched(failed, depth);
+    transactionLost();
+}
+
+// Some failures end the whole transaction: every open command's changes
+// are gone.
+void Connection::transactionLost()
+{
     std::vector<std::pair<Command, int>> lost;
-    lost.emplace_back(std::move(failed), depth);
-    for (int outer = int(m_commands.size()); outer > 0; --outer) {
-        Command& command = m_commands[size_t(outer - 1)];
+    for (int depth = int(m_commands.size()); depth > 0; --depth) {
+        Command& command = m_commands[size_t(depth - 1)];
         if (!command.savepoint) continue;
-        lost.emplace_back(std::move(command), outer);
+        lost.emplace_back(std::move(command), depth);
         command = Command();
     }
     for (auto& [command, at] : lost)

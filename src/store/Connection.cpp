@@ -35,13 +35,15 @@ void Connection::open(const QString& path, Access access)
     const int rc = sqlite3_open_v2(
         file.constData(), &db,
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
-    auto fail = [&](const QString& message) {
+    // Only what went wrong after the file was found says why (busy, an
+    // interrupted writer's journal): a missing file stays the engine's word.
+    auto fail = [&](const QString& message, int code = 0) {
         sqlite3_close_v2(db);
-        throw StoreError(message);
+        throw StoreError(message, code);
     };
     if (rc != SQLITE_OK) fail(engineText(db) + QStringLiteral("：") + path);
 
-    sqlite3_busy_timeout(db, 3000);
+    sqlite3_busy_timeout(db, kBusyTimeout);
     if (installLike(db) != SQLITE_OK) fail(engineText(db));
 
     // SQLite reads a damaged or foreign file lazily; make it speak now.
@@ -50,7 +52,7 @@ void Connection::open(const QString& path, Access access)
         SQLITE_OK) {
         const QString text = error ? QString::fromUtf8(error) : engineText(db);
         sqlite3_free(error);
-        fail(text + QStringLiteral("：") + path);
+        fail(text + QStringLiteral("：") + path, sqlite3_extended_errcode(db));
     }
     if (readOnly) {
         // Even a writable file is left as it was.
@@ -89,6 +91,11 @@ void Connection::close()
         m_db = nullptr;
     }
     m_path.clear();
+}
+
+void Connection::setBusyTimeout(int milliseconds)
+{
+    if (m_db) sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 bool Connection::beginReading()

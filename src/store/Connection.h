@@ -9,6 +9,9 @@ namespace store {
 
 class Recordset;
 
+// The longest a statement waits for another program to let go of the book.
+constexpr int kBusyTimeout = 3000; // ms
+
 // One open database file. Opening never creates the file, and a file that
 // can only be read is refused at once rather than at the first write.
 class Connection {
@@ -30,6 +33,9 @@ public:
     int execute(const QString& sql);
 
     sqlite3* handle() const { return m_db; }
+
+    // How long a statement waits for another program's lock (kBusyTimeout from open).
+    void setBusyTimeout(int milliseconds);
 
     // Takes the book's read lock and keeps it across several reads (each one
     // would take and drop it again), or throws StoreError when the book
@@ -69,6 +75,7 @@ private:
     };
     void endCommand(int depth);
     void restoreWatched(Command& command, int depth);
+    void transactionLost();
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -79,7 +79,7 @@ QVariant Recordset::storable(int column, const QVariant& value) const
     if (m_isDate[column]) {
         QDateTime date;
         if (value.typeId() == QMetaType::QDate)
-            date = value.toDate().startOfDay();
+            date = value.toDate().startOfDay(Qt::UTC);
         else if (value.typeId() == QMetaType::QDateTime)
             date = value.toDateTime();
         else if (const std::optional<QDateTime> parsed = parseDateText(value.toString()))

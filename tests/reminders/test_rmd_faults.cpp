@@ -1,9 +1,14 @@
 // The reminder window when the book refuses: held by another program, a full
 // disk, write-protected. Nothing typed is lost and the program goes on.
 #include "RmdDriver.h"
+#include "app/CommandLine.h"
+#include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
+#include "reminders/AffairEditor.h"
+#include "store/DateText.h"
 #include "store/StoreError.h"
 
+#include <ctime>
 #include <sqlite3.h>
 
 namespace {
@@ -155,6 +160,93 @@ private slots:
                  QStringList({"300000", "0", ""}));
         QCOMPARE(b.lines().size(), 2);
         QVERIFY(b.app.exitCodes.isEmpty());
+    }
+
+    void missingMidnight_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("day"); // summer time starts at its midnight
+        QTest::newRow("Santiago") << QByteArray("America/Santiago") << QDate(2026, 9, 6);
+        QTest::newRow("Havana") << QByteArray("America/Havana") << QDate(2026, 3, 8);
+        QTest::newRow("Beirut") << QByteArray("Asia/Beirut") << QDate(2026, 3, 29);
+    }
+
+    // A day without a local midnight is a day like any other: due at start
+    // and on the command line, added, shown, modified and picked.
+    void missingMidnight()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, day);
+        const QByteArray savedZone = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            savedZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedZone);
+            tzset();
+        });
+        qputenv("TZ", zone);
+        tzset();
+        QVERIFY(!QDateTime(day, QTime(0, 0)).isValid() ||
+                QDateTime(day, QTime(0, 0)).time() != QTime(0, 0));
+        const QString iso = day.toString(Qt::ISODate), typed = store::shortDateText(day);
+        Book b({"insert into mp(要事, 时间点) values('旧', '" + iso + "')"}, day);
+        QCOMPARE(b.w->rawAffairText(), "旧\n\r\n\r");
+        b.clickLine(0);
+        QCOMPARE(b.get("sjd")->text(), typed);
+        b.type("lxr", "甲");
+        b.press("Command5");
+        b.type("sjd", typed);
+        b.type("affairBox", "零点");
+        b.press("Command1");
+        QCOMPARE(b.app.column("select 时间点 from mp"), QStringList({iso, iso}));
+        QVERIFY(b.said().isEmpty() && b.app.exitCodes.isEmpty());
+
+        QDateEdit* picker = b.get<QDateEdit>("DTPicker2");
+        picker->setDate(day.addDays(-1));
+        picker->setDate(day);
+        QCOMPARE(b.get("qssj")->text(), typed);
+
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        QCOMPARE(app::runCommand(app::parseCommandLine({"--due", "--date", iso}), b.app.path(),
+                                 b.app.clock, out, err),
+                 0);
+        QCOMPARE(QString::fromUtf8(out.data()).count("\n\r\n\r"), 2);
+    }
+
+    void hugeAffair_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("stored");
+        const QString atLimit(reminders::kAffairTextLimit, u'x');
+        QTest::newRow("add at the limit") << "Command1" << atLimit << true;
+        QTest::newRow("add one byte over") << "Command1" << atLimit + "y" << false;
+        QTest::newRow("add of four-byte characters over")
+            << "Command1" << QString("😀").repeated(reminders::kAffairTextLimit / 4 + 1) << false;
+        QTest::newRow("modify one byte over") << "Command5" << atLimit + "y" << false;
+    }
+
+    // A text over 1 MB is refused before anything is stored, the boxes kept;
+    // a stored huge text shows only its start in the list.
+    void hugeAffair()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        QFETCH(bool, stored);
+        Book b({"insert into mp(要事) values('A')"});
+        b.clickLine(0);
+        b.type("affairBox", text);
+        const QStringList boxes = b.boxes();
+        b.press(button);
+        if (!stored) {
+            QCOMPARE(b.said(), QStringList{"警告: " + reminders::kAffairTooLongText});
+            QCOMPARE(b.boxes(), boxes);
+            QCOMPARE(b.db(), QStringList{"A"});
+            return;
+        }
+        QVERIFY(b.said().isEmpty());
+        QCOMPARE(b.app.scalar("select max(length(要事)) > 1048576 from mp"), "1");
+        QCOMPARE(b.lines().value(1), recordbook::lineText(b.db().value(1)).left(4096));
     }
 
     // Held by another program at start: the organiser says so and ends.
