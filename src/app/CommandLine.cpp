@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "core/DueList.h"
 #include "platform/Clock.h"
-#include "reminders/DueList.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
@@ -137,7 +137,7 @@ QString readDueList(const QString& database, const QDate& today)
         }
         connection.open(database, store::Connection::Access::ReadOnly);
     }
-    return reminders::evaluateDueList(connection, today);
+    return core::evaluateDueList(connection, today);
 }
 
 } // namespace
