@@ -60,7 +60,13 @@ struct Book : Rmd {
     }
 };
 
-const QString kLarge = QString(300000, u'大');
+// Close to a megabyte, in lines, so the boxes lay it out quickly.
+const QString kLarge = (QString(99, u'大') + "\r\n").repeated(3000);
+// Exactly `bytes` bytes of one-byte characters, in lines.
+QString textOfBytes(qsizetype bytes)
+{
+    return (QString(98, u'x') + "\r\n").repeated(bytes / 100 + 1).left(bytes);
+}
 
 } // namespace
 
@@ -112,7 +118,7 @@ private slots:
         b.type("lxr", "王");
         b.type("sjd", "2026-12-24");
         b.type("searchBox", "B");
-        if (how == "full") b.type("affairBox", kLarge);
+        if (how == "full") b.w->editor().setRawAffairText(kLarge);
         const QStringList boxes = b.boxes(), lines = b.lines();
         b.refuse(how);
         b.press(button);
@@ -157,7 +163,7 @@ private slots:
                                  .replace(": ", ": " + reminders::kDueListNotStoredText)});
         QCOMPARE(b.app.column("select length(要事) from mp") +
                      b.app.column("select zdtxsw from ma"),
-                 QStringList({"300000", "0", ""}));
+                 QStringList({QString::number(kLarge.size()), "0", ""}));
         QCOMPARE(b.lines().size(), 2);
         QVERIFY(b.app.exitCodes.isEmpty());
     }
@@ -188,9 +194,9 @@ private slots:
                 QDateTime(day, QTime(0, 0)).time() != QTime(0, 0));
         const QString iso = day.toString(Qt::ISODate), typed = store::shortDateText(day);
         Book b({"insert into mp(要事, 时间点) values('旧', '" + iso + "')"}, day);
-        QCOMPARE(b.w->rawAffairText(), "旧\n\r\n\r");
+        QCOMPARE(b.w->rawAffairText(), QString("旧\n\r\n\r").repeated(2));
         b.clickLine(0);
-        QCOMPARE(b.get("sjd")->text(), typed);
+        QCOMPARE(b.get("sjd")->text(), iso); // shown as "yyyy-MM-dd"
         b.type("lxr", "甲");
         b.press("Command5");
         b.type("sjd", typed);
@@ -204,13 +210,20 @@ private slots:
         picker->setDate(day);
         QCOMPARE(b.get("qssj")->text(), typed);
 
-        QBuffer out, err;
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        QCOMPARE(app::runCommand(app::parseCommandLine({"--due", "--date", iso}), b.app.path(),
-                                 b.app.clock, out, err),
-                 0);
-        QCOMPARE(QString::fromUtf8(out.data()).count("\n\r\n\r"), 2);
+        // The command line lists the same in the zone as in UTC, the new affair included.
+        const auto due = [&] {
+            QBuffer out, err;
+            out.open(QIODevice::WriteOnly);
+            err.open(QIODevice::WriteOnly);
+            app::runCommand(app::parseCommandLine({"--due", "--date", iso}), b.app.path(),
+                            b.app.clock, out, err);
+            return QString::fromUtf8(out.data() + err.data());
+        };
+        const QString inZone = due();
+        qputenv("TZ", "UTC");
+        tzset();
+        QCOMPARE(inZone, due());
+        QVERIFY(inZone.contains("零点"));
     }
 
     void hugeAffair_data()
@@ -218,11 +231,11 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("stored");
-        const QString atLimit(reminders::kAffairTextLimit, u'x');
+        const QString atLimit = textOfBytes(reminders::kAffairTextLimit);
         QTest::newRow("add at the limit") << "Command1" << atLimit << true;
         QTest::newRow("add one byte over") << "Command1" << atLimit + "y" << false;
         QTest::newRow("add of four-byte characters over")
-            << "Command1" << QString("😀").repeated(reminders::kAffairTextLimit / 4 + 1) << false;
+            << "Command1" << (QString("😀").repeated(24) + "\r\n").repeated(10700) << false;
         QTest::newRow("modify one byte over") << "Command5" << atLimit + "y" << false;
     }
 
@@ -235,7 +248,7 @@ private slots:
         QFETCH(bool, stored);
         Book b({"insert into mp(要事) values('A')"});
         b.clickLine(0);
-        b.type("affairBox", text);
+        b.w->editor().setRawAffairText(text);
         const QStringList boxes = b.boxes();
         b.press(button);
         if (!stored) {
