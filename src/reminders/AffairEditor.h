@@ -25,6 +25,7 @@ namespace reminders {
 namespace Ui {
 class ReminderWindow;
 }
+class LunarChooser;
 
 // Add and Modify store affair texts up to 1 MB (as UTF-8).
 constexpr qsizetype kAffairTextLimit = 1024 * 1024;
@@ -81,6 +82,7 @@ private:
     recordbook::RecordBookController* m_book;
     recordbook::FieldBindings m_fields;  // every box but gjz
     recordbook::FieldBindings m_keyword; // gjz, which the double-click leaves alone
+    LunarChooser* m_yearlyChooser = nullptr;
 };
 
 } // namespace reminders
