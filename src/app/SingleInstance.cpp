@@ -1,17 +1,12 @@
 #include "app/SingleInstance.h"
 
+#include "app/InstanceKey.h"
 #include "platform/Dialogs.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace app {
 
@@ -20,58 +15,19 @@ namespace {
 const QByteArray kRaise = "raise\n";
 const QByteArray kDone = "ok\n";
 
-// A socket address holds at most 107 bytes of path.
-constexpr qsizetype kSocketPathMax = 107;
-
-// The folder is this user's alone: a real folder (no link) owned by the user
-// that nobody else may enter or write.
-bool ownedPrivately(const QString& folder, bool repairMode)
-{
-    struct stat info;
-    const QByteArray path = QFile::encodeName(folder);
-    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::getuid())
-        return false;
-    if ((info.st_mode & 077) == 0) return true;
-    return repairMode && ::chmod(path.constData(), 0700) == 0;
-}
-
 } // namespace
 
-std::optional<QString> SingleInstance::privateFolder(const QString& name)
+QString SingleInstance::key(const QString& bookPath)
 {
-    const auto fits = [&name](const QString& folder) {
-        return QFile::encodeName(folder + u'/' + name).size() <= kSocketPathMax;
-    };
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && ownedPrivately(runtime, false) && fits(runtime)) return runtime;
-    const QString own = QStringLiteral("lumo-%1").arg(::getuid());
-    // A long TMPDIR would leave no room for the socket's name.
-    for (const QString& temp : {QDir::tempPath(), QStringLiteral("/tmp")}) {
-        const QString folder = QDir(temp).filePath(own);
-        ::mkdir(QFile::encodeName(folder).constData(), 0700);
-        if (fits(folder) && ownedPrivately(folder, true)) return folder;
-    }
-    return std::nullopt;
+    return instanceKey(bookPath);
 }
 
-QString SingleInstance::key(const QString& appFolder)
+SingleInstance::SingleInstance(const QString& bookPath, QObject* parent)
+    : QObject(parent), m_key(key(bookPath)), m_socket(instanceSocketPath(m_key))
 {
-    const QFileInfo folder(appFolder);
-    const QString canonical = folder.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
-    const QByteArray hash =
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return QStringLiteral("lumo-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
-}
-
-SingleInstance::SingleInstance(const QString& appFolder, QObject* parent)
-    : QObject(parent), m_key(key(appFolder))
-{
-    const std::optional<QString> folder = privateFolder(m_key);
-    if (!folder) return;
-    m_socket = QDir(*folder).filePath(m_key);
-    m_lock = std::make_unique<QLockFile>(m_socket + QStringLiteral(".lock"));
+    const QString lock = instanceLockPath(m_key);
+    if (lock.isEmpty()) return;
+    m_lock = std::make_unique<QLockFile>(lock);
     // The organiser runs for days: only a dead owner makes the lock stale.
     m_lock->setStaleLockTime(0);
 }
@@ -98,14 +54,9 @@ bool SingleInstance::claim(std::function<void()> onRaise)
     // Without a folder of its own this start cannot meet another one; it
     // must not keep the user out either.
     if (!m_lock) return true;
-    // Only the superuser can plant a lock in this user's folder; never trust it.
-    struct stat info;
-    const QByteArray lockFile = QFile::encodeName(m_lock->fileName());
-    if (::lstat(lockFile.constData(), &info) == 0 && info.st_uid != ::getuid())
-        ::unlink(lockFile.constData());
     if (!m_lock->tryLock(0)) {
-        // Only a lock held by a live organiser stops the start; a folder
-        // that cannot take the lock must not keep the user out.
+        // Only a lock held by a live organiser stops the start; a temporary
+        // folder that cannot take the lock must not keep the user out.
         if (m_lock->error() == QLockFile::LockFailedError) return false;
     }
     m_onRaise = std::move(onRaise);

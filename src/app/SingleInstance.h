@@ -5,7 +5,6 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QLocalServer;
 
@@ -15,13 +14,13 @@ class Dialogs;
 
 namespace app {
 
-// One organiser per application folder. The first start claims the folder
-// and listens; a later start asks it to come to the front instead of
-// opening the same book a second time.
+// One organiser per book. The first start claims the book and listens; a
+// later start asks it to come to the front instead of opening the same
+// book a second time.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& appFolder, QObject* parent = nullptr);
+    explicit SingleInstance(const QString& bookPath, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process now runs the folder's organiser; `onRaise` then
@@ -29,24 +28,19 @@ public:
     bool claim(std::function<void()> onRaise);
     // Asks the running organiser to come forward; false when none answered.
     bool askToRaise(int timeoutMs = 3000);
-    // Gives the folder up: stops listening and removes the lock.
+    // Gives the book up: stops listening and removes the lock.
     void release();
 
-    // The folder's name for the lock and the socket, the same for every
-    // spelling of the path.
-    static QString key(const QString& appFolder);
-    // This user's private folder for the lock and the socket: the runtime
-    // folder, else "lumo-<uid>" in the temporary folder (made 0700). A
-    // folder another user owns or can write is never used.
-    static std::optional<QString> privateFolder(const QString& name);
-    // Where the lock lives; empty when no private folder could be had.
+    // The book's name for the lock and the socket (see instanceKey).
+    static QString key(const QString& bookPath);
+    // Where the lock lives (see instanceFolder); empty without a private folder.
     QString lockFilePath() const;
 
 private:
     void answer();
 
     QString m_key;
-    QString m_socket; // full path, empty without a private folder
+    QString m_socket; // empty without a private folder
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     std::function<void()> m_onRaise;

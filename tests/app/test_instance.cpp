@@ -1,5 +1,5 @@
-// One organiser per application folder: a later start asks the running one
-// to come forward and ends without opening the book.
+// One organiser per book: a later start asks the running one to come
+// forward and ends without opening the book.
 #include "Fakes.h"
 #include "app/SingleInstance.h"
 
@@ -15,23 +15,27 @@ private slots:
     void laterStart()
     {
         // first: "claim", "silent" (holds the lock only) or "ended"; second: where
-        // the later start runs, "@" the first's folder; then whether the later
+        // the later start's book is (the first's is x/rmd.mdb); then whether the later
         // start goes on and how often the first was asked to come forward.
-        const std::tuple<QString, QString, bool, int> cases[] = {{"claim", "@", false, 1},
-                                                                 {"claim", "@/./", false, 1},
-                                                                 {"claim", "@/other", true, 0},
-                                                                 {"silent", "@", false, 0},
-                                                                 {"ended", "@", true, 0}};
+        const std::tuple<QString, QString, bool, int> cases[] = {
+            {"claim", "x/rmd.mdb", false, 1},
+            {"claim", "other/../x/./rmd.mdb", false, 1},
+            {"claim", "other/rmd.mdb", true, 0},
+            {"silent", "x/rmd.mdb", false, 0},
+            {"ended", "x/rmd.mdb", true, 0}};
         for (const auto& [first, second, goesOn, raised] : cases) {
             QTemporaryDir dir;
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+            const QString book = dir.filePath("x/rmd.mdb");
+            QVERIFY(QDir(dir.path()).mkpath("x") && QDir(dir.path()).mkpath("other"));
+            for (const QString& path : {book, dir.filePath("other/rmd.mdb")})
+                QVERIFY(QFile(path).open(QIODevice::WriteOnly));
             int raises = 0;
-            app::SingleInstance running(dir.path());
+            app::SingleInstance running(book);
             QLockFile silent(running.lockFilePath());
             QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
             if (first == "ended") running.release();
 
-            app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
+            app::SingleInstance later(dir.filePath(second));
             fakes::FakeDialogs dialogs;
             // The later start waits for an answer: it runs beside this event loop.
             auto start = std::async(std::launch::async, [&] {
@@ -116,12 +120,11 @@ private slots:
             ::chmod(qPrintable(ownTemp), 0777);
             if (temp == "foreign" && !foreign(ownTemp)) QSKIP("needs the superuser");
         }
-        const QString appFolder = root.filePath("app");
+        const QString book = root.filePath("app/rmd.mdb"); // the book
         if (temp == "foreign lock") {
             // A live-looking lock of another user in this user's own folder.
             QVERIFY(QDir().mkpath(ownTemp));
-            QLockFile planted(
-                QDir(ownTemp).filePath(app::SingleInstance::key(appFolder) + ".lock"));
+            QLockFile planted(QDir(ownTemp).filePath(app::SingleInstance::key(book) + ".lock"));
             QVERIFY(planted.tryLock(0));
             if (!foreign(planted.fileName())) QSKIP("needs the superuser");
             QFile::copy(planted.fileName(), planted.fileName() + ".kept");
@@ -130,7 +133,7 @@ private slots:
             QVERIFY(foreign(planted.fileName()));
         }
 
-        app::SingleInstance running(appFolder);
+        app::SingleInstance running(book);
         const QString where = lockIn == "runtime" ? root.filePath("run")
                               : lockIn == "temp"  ? ownTemp
                                                   : QDir("/tmp").filePath(own);
@@ -141,7 +144,7 @@ private slots:
                      (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup |
                       QFile::WriteGroup | QFile::ExeGroup),
                  QFile::Permissions());
-        app::SingleInstance later(appFolder);
+        app::SingleInstance later(book);
         auto asked = std::async(std::launch::async, [&later] { return later.askToRaise(2000); });
         QTRY_COMPARE(raises, 1);
         QVERIFY(asked.get());
@@ -162,7 +165,7 @@ private slots:
         book.close();
 
         int raises = 0;
-        app::SingleInstance running(dir.path());
+        app::SingleInstance running(book.fileName());
         QVERIFY(running.claim([&raises] { ++raises; }));
         QProcess rmd;
         rmd.start(folder.filePath(QStringLiteral("rmd")), {});
