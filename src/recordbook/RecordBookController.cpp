@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
+#include "store/Connection.h"
 #include "store/Recordset.h"
 
 #include <QListView>
