@@ -34,7 +34,7 @@ std::vector<AffairRecord> readAffairs(store::Connection& connection)
     while (rows.next()) {
         AffairRecord record;
         for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
-            if (rows.raw(c).isNull()) continue; // SQL null
+            if (rows.isNull(c)) continue;
             record.cells[c] = QString::fromUtf8(rows.raw(c));
             if (record.cells[c].isNull()) record.cells[c] = QStringLiteral("");
         }
