@@ -2,6 +2,7 @@
 // command line stays free of the widget and media libraries.
 #include "app/Organiser.h"
 #include "app/CommandLine.h"
+#include "app/Ending.h"
 #include "app/SingleInstance.h"
 #include "app/WindowTable.h"
 #include "notify/Scheduler.h"
@@ -29,7 +30,7 @@
 #include <QDBusConnection>
 #include <QStandardPaths>
 #include <QTimer>
-#include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -128,10 +129,8 @@ int lumo_run_organiser(int argc, char** argv)
 
     // The database and the text files are closed before this runs, and
     // nothing else holds unwritten data, so ending at once loses nothing.
-    shell::AppContext context(place.folders, services, [&instance](int code) {
-        instance.release();
-        std::exit(code);
-    });
+    app::Ending ending([&instance] { instance.release(); });
+    shell::AppContext context(place.folders, services, std::ref(ending));
     app::registerWindows(context);
 
     // rmd --window NAME: that window opens too, once the reminder window is up.
@@ -158,5 +157,5 @@ int lumo_run_organiser(int argc, char** argv)
         });
     });
     login.start();
-    return QApplication::exec();
+    return ending.runEventLoop();
 }
