@@ -52,6 +52,7 @@ int lumo_run_organiser(int argc, char** argv)
     platform::QtDialogs dialogs;
     platform::QtDesktop desktop;
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
+    const std::unique_ptr<platform::MediaPlayer> alarmPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
     // Shows the workbook with the desktop's program for .xlsx, asked first.
     platform::OoxmlSpreadsheetPrinter printer;
@@ -65,6 +66,7 @@ int lumo_run_organiser(int argc, char** argv)
     services.speech = speech.get();
     services.printer = &printer;
     services.autostart = &autostart;
+    services.alarmPlayer = alarmPlayer.get();
 
     // Decided before the book is opened: two organisers would write it at once.
     app::SingleInstance instance(QCoreApplication::applicationDirPath());
