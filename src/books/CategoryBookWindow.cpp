@@ -1,6 +1,6 @@
 #include "books/CategoryBookWindow.h"
 
-#include "recordbook/Columns.h"
+#include "core/Columns.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"

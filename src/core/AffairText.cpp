@@ -1,6 +1,6 @@
-#include "reminders/AffairText.h"
+#include "core/AffairText.h"
 
-namespace reminders {
+namespace core {
 
 namespace {
 
@@ -50,4 +50,4 @@ QString affairWithoutStoredFrame(const QString& box, const QString& stored)
     return box.mid(head.size(), box.size() - head.size() - tail.size());
 }
 
-} // namespace reminders
+} // namespace core

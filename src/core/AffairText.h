@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace reminders {
+namespace core {
 
 // What the editor's boxes hold when an affair is stored. The keyword is not
 // part of the stored text, so it is not here.
@@ -27,4 +27,4 @@ QString composeStoredAffair(const AffairBoxes& boxes);
 // Modify would wrap the old summary into the new text once more.
 QString affairWithoutStoredFrame(const QString& box, const QString& stored);
 
-} // namespace reminders
+} // namespace core
