@@ -209,9 +209,9 @@ private slots:
         r.app.dialogs.files.enqueue(path);
         r.press("Image10");
         QCOMPARE(r.said(), QStringList());
-        QVERIFY(r.app.context().mainWindow);
+        QVERIFY(r.app.context().mainWindow());
         QCOMPARE(r.app.scalar("select 图片名称 from tp") + '|' +
-                     r.app.context().mainWindow->picturePath(),
+                     r.app.context().mainWindow()->picturePath(),
                  path + '|' + path);
     }
 
