@@ -98,6 +98,7 @@ int lumo_run_organiser(int argc, char** argv)
     platform::QtDialogs dialogs;
     platform::QtDesktop desktop;
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
+    const std::unique_ptr<platform::MediaPlayer> alarmPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
     // Shows the workbook with the desktop's program for .xlsx, asked first.
     platform::OoxmlSpreadsheetPrinter printer;
@@ -113,6 +114,7 @@ int lumo_run_organiser(int argc, char** argv)
     services.speech = speech.get();
     services.printer = &printer;
     services.autostart = &autostart;
+    services.alarmPlayer = alarmPlayer.get();
     services.notifier = &notifier;
     services.tray = &tray;
 

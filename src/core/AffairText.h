@@ -22,4 +22,10 @@ inline const QString kNoWeekday = QStringLiteral("100");
 // contact boxes, the marker, CR LF, the affair text, CR LF, 88 hyphens.
 QString composeStoredAffair(const AffairBoxes& boxes);
 
+// What Modify composes from: the box text without the summary line and the
+// closing hyphens of `stored` (the record's 要事) when the box still begins
+// and ends with them; otherwise the box text as it is. Without this every
+// Modify would wrap the old summary into the new text once more.
+QString affairWithoutStoredFrame(const QString& box, const QString& stored);
+
 } // namespace core

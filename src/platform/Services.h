@@ -22,6 +22,9 @@ struct Services {
     Speech* speech = nullptr;
     SpreadsheetPrinter* printer = nullptr;
     Autostart* autostart = nullptr;
+    // The alarm's own player: sounding it must not stop a film or music, nor
+    // 轻松时刻 silence the alarm.
+    MediaPlayer* alarmPlayer = nullptr;
     Notifier* notifier = nullptr; // none: nothing is notified
     Tray* tray = nullptr;         // none: no tray icon
 };

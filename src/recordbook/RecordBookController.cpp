@@ -131,6 +131,13 @@ bool RecordBookController::requireSelection()
     return false;
 }
 
+void RecordBookController::clearSelection()
+{
+    m_selectingFromCode = true;
+    m_list->selectionModel()->clearSelection();
+    m_selectingFromCode = false;
+}
+
 void RecordBookController::setLoadHandler(std::function<void(int)> handler)
 {
     m_load = std::move(handler);

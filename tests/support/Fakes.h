@@ -73,9 +73,10 @@ public:
 class FakeMediaPlayer : public platform::MediaPlayer {
 public:
     QStringList played, playedFullScreen;
+    int stops = 0;
     void play(const QString& path) override { played << path; }
     void playFullScreen(const QString& path) override { playedFullScreen << path; }
-    void stop() override {}
+    void stop() override { ++stops; }
 };
 
 // Answers at once unless answerAtOnce is false; then answer() delivers the

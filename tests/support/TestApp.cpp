@@ -11,6 +11,6 @@ TestApp::TestApp()
     m_context = std::make_unique<shell::AppContext>(
         m_dir.path(),
         platform::Services{&clock, &dialogs, &desktop, &media, &speech, &printer, &autostart,
-                           &notifier, &tray},
+                           &alarmMedia, &notifier, &tray},
         [this](int code) { exitCodes << code; });
 }

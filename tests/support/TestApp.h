@@ -28,6 +28,7 @@ public:
     fakes::FakeDialogs dialogs;
     fakes::FakeDesktop desktop;
     fakes::FakeMediaPlayer media;
+    fakes::FakeMediaPlayer alarmMedia;
     fakes::FakeSpeech speech;
     fakes::FakeSpreadsheetPrinter printer;
     fakes::FakeAutostart autostart;
