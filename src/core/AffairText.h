@@ -22,4 +22,14 @@ inline const QString kNoWeekday = QStringLiteral("100");
 // contact boxes, the marker, CR LF, the affair text, CR LF, 88 hyphens.
 QString composeStoredAffair(const AffairBoxes& boxes);
 
+// A stored 要事 read back: the summary line before the marker and the affair
+// text between the marker's CR LF and the closing CR LF and hyphens. A text
+// not in that form (typed elsewhere, or from an older book) is all body.
+struct StoredAffair {
+    QString summary;
+    QString body;
+    bool composed = false;
+};
+StoredAffair readStoredAffair(const QString& stored);
+
 } // namespace core

@@ -27,6 +27,7 @@ public:
     struct Message {
         QString text, title;
         platform::Buttons buttons;
+        platform::Icon icon;
     };
     QList<Message> messages;
     QStringList fileQuestions;        // their titles
@@ -35,9 +36,9 @@ public:
     std::function<void(const Message&)> onMessage; // runs while the box would be open
 
     platform::Answer message(const QString& text, const QString& title, platform::Buttons buttons,
-                             platform::Icon) override
+                             platform::Icon icon) override
     {
-        messages.append({text, title, buttons});
+        messages.append({text, title, buttons, icon});
         if (onMessage) onMessage(messages.last());
         if (!answers.isEmpty()) return answers.dequeue();
         // The yes/no kinds come last among the buttons.
