@@ -11,6 +11,7 @@
 #include <QCompleter>
 #include <QMenuBar>
 #include <QStyle>
+#include <QTimer>
 
 namespace books {
 
@@ -60,7 +61,10 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
 
     connectCommands();
     buildMenu();
-    m_context.guarded([this] { reloadTreeAndList(); });
+    // Without its cursors the window could do nothing: it closes, and the
+    // next press of its button tries again.
+    if (!m_context.guarded([this] { reloadTreeAndList(); }))
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 CategoryBookWindow::~CategoryBookWindow() = default;

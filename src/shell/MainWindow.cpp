@@ -4,6 +4,7 @@
 
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -31,7 +32,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1000);
     connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::openReminderWindow);
-    m_context.guarded([this] { m_context.openDatabase(); });
+    m_context.guarded([this] { m_context.openDatabase(); }, AppContext::OnRefusal::End);
     if (!m_context.ended()) m_startTimer.start();
 }
 
@@ -54,7 +55,18 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ui->picture->setGeometry(rect());
-    m_context.guarded([this] { showStoredPicture(); });
+    if (!m_context.connected()) return;
+    // A book that cannot be read now keeps the last picture: a resize is no
+    // time to wait for it or to speak of it.
+    store::Connection& db = m_context.dbConnection();
+    db.setBusyTimeout(0);
+    m_context.guarded([this] {
+        try {
+            showStoredPicture();
+        } catch (const store::StoreError&) {
+        }
+    });
+    db.setBusyTimeout(store::kBusyTimeout);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <QStyle>
+#include <QTimer>
 
 namespace vocabulary {
 
@@ -72,7 +73,9 @@ VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
 
     setUpIcons();
     connectCommands();
-    m_context.guarded([this] { load(); });
+    // Without its cursor the window could do nothing: it closes, and the
+    // next press of its button tries again.
+    if (!m_context.guarded([this] { load(); })) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 VocabularyWindow::~VocabularyWindow() = default;
