@@ -169,6 +169,7 @@ void CategoryBookWindow::clearBoxes()
     m_ui->Text1->clear();
     m_ui->Text2->clear();
     m_ui->gjz->clear();
+    m_book->clearSelection();
 }
 
 void CategoryBookWindow::openLine(int line)

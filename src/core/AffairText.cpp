@@ -4,6 +4,17 @@
 
 namespace core {
 
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString closingRule()
+{
+    return kCrLf + QString(88, u'-');
+}
+
+} // namespace
+
 QString composeStoredAffair(const AffairBoxes& b)
 {
     const QString gap = QStringLiteral("  ");
@@ -27,8 +38,20 @@ QString composeStoredAffair(const AffairBoxes& b)
     part(QStringLiteral("联系人手机："), b.sj);
     part(QStringLiteral("联系人电话："), b.dh);
 
-    const QString crlf = QStringLiteral("\r\n");
-    return summary + kAffairMarker + crlf + b.affair + crlf + QString(88, u'-');
+    return summary + kAffairMarker + kCrLf + b.affair + closingRule();
+}
+
+QString affairWithoutStoredFrame(const QString& box, const QString& stored)
+{
+    const qsizetype marker = stored.indexOf(kAffairMarker);
+    // The summary is the first line only.
+    if (marker < 0 || stored.left(marker).contains(u'\n') || stored.left(marker).contains(u'\r'))
+        return box;
+    const QString head = stored.left(marker + kAffairMarker.size()) + kCrLf;
+    const QString tail = closingRule();
+    if (box.size() < head.size() + tail.size() || !box.startsWith(head) || !box.endsWith(tail))
+        return box;
+    return box.mid(head.size(), box.size() - head.size() - tail.size());
 }
 
 StoredAffair readStoredAffair(const QString& stored)

@@ -32,4 +32,10 @@ struct StoredAffair {
 };
 StoredAffair readStoredAffair(const QString& stored);
 
+// What Modify composes from: the box text without the summary line and the
+// closing hyphens of `stored` (the record's 要事) when the box still begins
+// and ends with them; otherwise the box text as it is. Without this every
+// Modify would wrap the old summary into the new text once more.
+QString affairWithoutStoredFrame(const QString& box, const QString& stored);
+
 } // namespace core

@@ -179,6 +179,13 @@ bool RecordBookController::deleteSelected(const std::function<void()>& refresh)
     return true;
 }
 
+void RecordBookController::clearSelection()
+{
+    m_selectingFromCode = true;
+    m_list->selectionModel()->clearSelection();
+    m_selectingFromCode = false;
+}
+
 void RecordBookController::setLoadHandler(std::function<void(int)> handler)
 {
     m_load = std::move(handler);

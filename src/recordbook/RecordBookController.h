@@ -100,6 +100,9 @@ public:
     // True when a line is selected; otherwise tells the user to select one
     // first ("请先在列表中选中一条信息", "提示") and answers false.
     bool requireSelection();
+    // Leaves no line selected, so that a click on the line that was selected
+    // loads it again; loads nothing itself.
+    void clearSelection();
 
     // The flows every list window shares, run from the descriptor.
     // Reopens the cursor on the whole book.

@@ -77,8 +77,12 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
         .bind(m_ui.nlmnsj, kLunarYearly, Display::Text, Empty::EmptyText)
         .bind(m_ui.nlmysj, kLunarMonthly, Display::Text, Empty::EmptyText)
         .show(m_ui.affairBox, kAffair)
-        .compute(kAffair, [this](recordbook::Mode) -> std::optional<QVariant> {
-            return QVariant(core::composeStoredAffair(boxes()));
+        .compute(kAffair, [this](recordbook::Mode mode) -> std::optional<QVariant> {
+            core::AffairBoxes b = boxes();
+            // The cursor stands on the record being modified.
+            if (mode == recordbook::Mode::Modify)
+                b.affair = core::affairWithoutStoredFrame(b.affair, affairCursor().text(kAffair));
+            return QVariant(core::composeStoredAffair(b));
         });
     m_keyword.bind(m_ui.gjz, kAffairKeyword);
     m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });

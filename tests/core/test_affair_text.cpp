@@ -19,6 +19,38 @@ private slots:
                               " ---标记\r\na\n\rb\r\n " + tail}));
     }
 
+    // Modify takes the stored summary and closing hyphens off only while the
+    // box still carries both.
+    void withoutStoredFrame_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("affair");
+        const QString rule = "\r\n" + QString(88, u'-');
+        const QString head = "联系人：甲   ---标记\r\n";
+        const QString framed = head + "事\r\n二" + rule;
+        QTest::newRow("framed") << framed << framed << "事\r\n二";
+        QTest::newRow("body edited") << framed << head + "新事" + rule << "新事";
+        QTest::newRow("empty body") << framed << head + rule << "";
+        QTest::newRow("summary edited")
+            << framed << "联系人：乙" + framed.mid(5) << "联系人：乙" + framed.mid(5);
+        QTest::newRow("hyphens cut") << framed << framed.chopped(1) << framed.chopped(1);
+        QTest::newRow("only the summary left") << framed << head << head;
+        QTest::newRow("no summary") << " ---标记\r\n事" + rule << " ---标记\r\n事" + rule << "事";
+        QTest::newRow("marker not on the first line")
+            << "甲\r\n ---标记\r\n事" + rule << "甲\r\n ---标记\r\n事" + rule
+            << "甲\r\n ---标记\r\n事" + rule;
+        QTest::newRow("stored without marker") << "旧事"
+                                               << "旧事" + rule << "旧事" + rule;
+    }
+    void withoutStoredFrame()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, box);
+        QFETCH(QString, affair);
+        QCOMPARE(core::affairWithoutStoredFrame(box, stored), affair);
+    }
+
     // The lunar items follow 每月每日时间 in lunar words; with both boxes
     // empty nothing changes.
     void lunarSummary_data()

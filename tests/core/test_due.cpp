@@ -40,7 +40,7 @@ private slots:
         };
         row("period of one day", "period", at(kSunday), at(kSunday), kSunday, true);
         row("period end null", "period", at(sat), null, kSunday, false);
-        row("period starting at 08:00 today", "period", at(kSunday, 8), at(mon), kSunday, false);
+        row("period starting at 08:00 today", "period", at(kSunday, 8), at(mon), kSunday, true);
         row("period ending at 08:00 today", "period", at(sat), at(kSunday, 8), kSunday, true);
         row("day with zero and blanks", "day", t(" 0 6 "), null, kSunday, true);
         row("day after carriage return", "day", t("\r6"), null, kSunday, false);
@@ -75,6 +75,63 @@ private slots:
         QTEST(tests.value(kind)(), "due");
     }
 
+    // Only the date part of a time point or a period's ends counts.
+    void timeOfDay_data()
+    {
+        QTest::addColumn<QVariant>("from");
+        QTest::addColumn<QVariant>("until"); // null: a time point
+        QTest::addColumn<bool>("due");
+        const QDate sat = kSunday.addDays(-1), mon = kSunday.addDays(1);
+        const QVariant none;
+        const auto text = [](const char* stored) { return QVariant(QString(stored)); };
+        QTest::newRow("point 08:00 today") << QVariant(at(kSunday, 8)) << none << true;
+        QTest::newRow("point stored 23:59:59 today") << text("2026-12-06 23:59:59") << none << true;
+        QTest::newRow("point 08:00 yesterday") << QVariant(at(sat, 8)) << none << false;
+        QTest::newRow("point 00:00 tomorrow") << QVariant(at(mon)) << none << false;
+        QTest::newRow("period ends 00:30 today")
+            << QVariant(at(sat)) << text("2026-12-06 00:30:00") << true;
+        QTest::newRow("period starts 23:00 today")
+            << text("2026-12-06 23:00:00") << QVariant(at(mon, 1)) << true;
+        QTest::newRow("period ended 23:00 yesterday")
+            << QVariant(at(sat.addDays(-1))) << QVariant(at(sat, 23)) << false;
+        QTest::newRow("period starts 01:00 tomorrow")
+            << QVariant(at(mon, 1)) << QVariant(at(mon.addDays(3))) << false;
+    }
+    void timeOfDay()
+    {
+        QFETCH(QVariant, from);
+        QFETCH(QVariant, until);
+        QFETCH(bool, due);
+        QCOMPARE(until.isNull() ? dueOnTimePoint(from, kSunday) : dueInPeriod(from, until, kSunday),
+                 due);
+    }
+
+    // Start-up deletes affairs whose text is null and those whose text is
+    // empty, and nothing else.
+    void emptyAffairsRemoved_data()
+    {
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("empty text") << "('甲'), (''), ('乙')" << QStringList{"甲", "乙"};
+        QTest::newRow("null text") << "('甲'), (null), ('乙')" << QStringList{"甲", "乙"};
+        QTest::newRow("both, last") << "('甲'), (null), ('')" << QStringList{"甲"};
+        QTest::newRow("blank is text") << "(' '), ('乙')" << QStringList{" ", "乙"};
+        QTest::newRow("none empty") << "('甲')" << QStringList{"甲"};
+    }
+    void emptyAffairsRemoved()
+    {
+        QFETCH(QString, values);
+        QFETCH(QStringList, kept);
+        TestBook app;
+        app.exec("insert into mp (要事) values " + values);
+        store::Connection connection;
+        connection.open(app.path());
+        store::Recordset settings("select*  from ma", connection);
+        store::Recordset affairs("select*  from mp", connection);
+        storeDueOutcome(runDueEvaluation(affairs, kSunday), settings, affairs);
+        QCOMPARE(app.column("select 要事 from mp"), kept);
+    }
+
     void dueListFollowsCursorAndTestOrder()
     {
         TestBook app;
@@ -83,7 +140,7 @@ private slots:
             "每日时间, 每月每日时间) values ";
         const QString stored = "时间点：2026-12-06   ---标记\r\n开会\r\n" + QString(88, u'-');
         app.exec(cols + "('" + stored + "', '2026-12-06', null, null, '', '0', '', ''), " +
-                 "('不到期', '2026-12-06 08:00:00', null, null, '', '100', '', ''), " +
+                 "('八点', '2026-12-06 08:00:00', null, null, '', '100', '', ''), " +
                  "('全都到期', null, '2026-12-01', '2026-12-06', '12', '100', '6', '12-6'), " +
                  "(null, null, null, null, '', '100', '6', '')");
         app.exec("insert into mp (要事) values ('只有要事')"); // null weekday: Sundays
@@ -94,8 +151,8 @@ private slots:
         store::Recordset affairs("select*  from mp", connection);
         const DueOutcome outcome = runDueEvaluation(affairs, kSunday);
         QVERIFY(outcome.evaluated);
-        QCOMPARE(outcome.list, entry(stored) + entry(stored) + entry("全都到期").repeated(4) +
-                                   entry("") + entry("只有要事"));
+        QCOMPARE(outcome.list, entry(stored) + entry(stored) + entry("八点") +
+                                   entry("全都到期").repeated(4) + entry("") + entry("只有要事"));
         // The window's path over the cursor and the index path of rmd --due agree
         // on every day, with the index and without it (its own row order).
         const QDate days[] = {kSunday, QDate(2026, 12, 1), QDate(2026, 12, 7), QDate(2027, 1, 5),

@@ -206,7 +206,7 @@ private slots:
         b.fillBoxes(rs);
         QCOMPARE((QStringList{title.text(), date.text(), weekday.text(), tag.text(),
                               text.toPlainText()}),
-                 (QStringList{"a\r\nb", "2004-05-16", "100", "", ""}));
+                 (QStringList{"a\r\nb", "2004-05-16 8:00", "100", "", ""}));
 
         // A show-only box is never written back.
         text.setPlainText("不写");
