@@ -54,4 +54,17 @@ QString affairWithoutStoredFrame(const QString& box, const QString& stored)
     return box.mid(head.size(), box.size() - head.size() - tail.size());
 }
 
+StoredAffair readStoredAffair(const QString& stored)
+{
+    // The boxes of the summary hold one line each, so the first marker
+    // followed by CR LF ends it.
+    const QString head = kAffairMarker + QStringLiteral("\r\n");
+    const qsizetype marker = stored.indexOf(head);
+    if (marker < 0) return {QString(), stored, false};
+    QString body = stored.mid(marker + head.size());
+    const QString tail = QStringLiteral("\r\n") + QString(88, u'-');
+    if (body.endsWith(tail)) body.chop(tail.size());
+    return {stored.left(marker), body, true};
+}
+
 } // namespace core

@@ -76,6 +76,43 @@ private slots:
         QCOMPARE(core::composeStoredAffair(boxes),
                  summary + " ---标记\r\n生日\r\n" + QString(88, u'-'));
     }
+
+    // Reading gives back what was composed; other texts are all body.
+    void readStoredAffair_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<bool>("composed");
+        const auto compose = [](const core::AffairBoxes& b) {
+            return core::composeStoredAffair(b);
+        };
+        QTest::newRow("summary and a body of several lines")
+            << compose({.affair = "开会\r\n带上报告\n\r", .sjd = "2026-12-6", .lxr = "张三"})
+            << "时间点：2026-12-6  联系人：张三  "
+            << "开会\r\n带上报告\n\r" << true;
+        QTest::newRow("no summary, empty body") << compose({}) << ""
+                                                << "" << true;
+        QTest::newRow("the marker inside the body is body")
+            << compose({.affair = "a ---标记\r\nb"}) << ""
+            << "a ---标记\r\nb" << true;
+        QTest::newRow("a plain text is all body") << "买菜"
+                                                  << ""
+                                                  << "买菜" << false;
+        QTest::newRow("marker without the closing hyphens keeps the rest")
+            << "时间点：2026-12-6   ---标记\r\n开会"
+            << "时间点：2026-12-6  "
+            << "开会" << true;
+    }
+
+    void readStoredAffair()
+    {
+        QFETCH(QString, stored);
+        const core::StoredAffair read = core::readStoredAffair(stored);
+        QTEST(read.summary, "summary");
+        QTEST(read.body, "body");
+        QTEST(read.composed, "composed");
+    }
 };
 
 QTEST_APPLESS_MAIN(TestAffairText)

@@ -35,13 +35,21 @@ struct NotesBook {
     }
 };
 
+BookDescriptor titles()
+{
+    BookDescriptor d;
+    d.table = "notes";
+    d.listColumn = "标题";
+    return d;
+}
+
 // A list window in miniature: the list and a controller that
 // owns its cursor over the notes table.
 struct NotesWindow {
     NotesBook book;
     QWidget window;
     RecordList* list = new RecordList(&window);
-    RecordBookController controller{servicesOf(book.app.context()), list, "标题"};
+    RecordBookController controller{servicesOf(book.app.context()), titles(), list};
     QStringList loads; // "line:title" per load
     QStringList doubleClicks;
 

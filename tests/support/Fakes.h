@@ -27,6 +27,7 @@ public:
     struct Message {
         QString text, title;
         platform::Buttons buttons;
+        platform::Icon icon = platform::Icon::Information;
         bool onTop = false;
     };
     QList<Message> messages;
@@ -36,9 +37,9 @@ public:
     std::function<void(const Message&)> onMessage; // runs while the box would be open
 
     platform::Answer message(const QString& text, const QString& title, platform::Buttons buttons,
-                             platform::Icon) override
+                             platform::Icon icon) override
     {
-        messages.append({text, title, buttons});
+        messages.append({text, title, buttons, icon});
         if (onMessage) onMessage(messages.last());
         if (!answers.isEmpty()) return answers.dequeue();
         // The yes/no kinds come last among the buttons.
@@ -46,7 +47,7 @@ public:
     }
     void messageOnTop(const QString& text, const QString& title) override
     {
-        messages.append({text, title, platform::Buttons::Ok, true});
+        messages.append({text, title, platform::Buttons::Ok, platform::Icon::Information, true});
         if (onMessage) onMessage(messages.last());
     }
     QString openFile(const QString& title, const QString&, const QString&) override
