@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
@@ -47,6 +48,7 @@ int lumo_run_organiser(int argc, char** argv)
     // Every way out runs through exitApplication.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::setUpChineseUi(application);
+    QApplication::setWindowIcon(platform::lumoIcon(QStringLiteral("lumo")));
 
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
     platform::QtDialogs dialogs;

@@ -3,6 +3,7 @@
 #include "platform/ChineseUi.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
 #include "platform/MediaPlayer.h"
 #include "setup/QtSystemProbe.h"
 #include "setup/SetupContext.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     platform::setUpChineseUi(application);
+    QApplication::setWindowIcon(platform::lumoIcon(QStringLiteral("lumo")));
 
     platform::QtDialogs dialogs;
     platform::QtDesktop desktop;
