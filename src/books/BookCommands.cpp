@@ -34,10 +34,17 @@ void CategoryBookWindow::treewbsx()
     m_book->clearList();
     setCategoryText(*m_ui->Combo1, QString());
     m_book->reopen(m_sql.allRows());
+    m_book->fillList();
+    refreshCategories();
+}
+
+// A category named by Add or Modify shows in the tree and the box at once;
+// the book's cursor keeps what it holds, a search result included.
+void CategoryBookWindow::refreshCategories()
+{
     m_categoryCursor.reset();
     m_categoryCursor =
         std::make_unique<store::Recordset>(m_sql.categories(), m_context.dbConnection());
-    m_book->fillList();
     fillCategories(*m_categoryCursor, *m_ui->TreeView1, *m_ui->Combo1);
 }
 
@@ -94,6 +101,7 @@ void CategoryBookWindow::dwbwj()
         c.update();
     }
     m_addedName.clear();
+    refreshCategories();
     wbsx();
 }
 
@@ -106,6 +114,7 @@ void CategoryBookWindow::xgflsz()
         m_fields->collect(c, recordbook::Mode::Modify);
         c.update();
     }
+    refreshCategories();
     wbsx();
     m_book->selectLine(line);
     m_context.services().dialogs->message(QStringLiteral("设置相关信息成功！"),
@@ -124,7 +133,7 @@ void CategoryBookWindow::remove()
     if (!m_book->recordForLine(m_book->selectedLine())) return;
     platform::Dialogs& dialogs = *m_context.services().dialogs;
     if (dialogs.message(QStringLiteral("删除该条信息吗?"), QStringLiteral("警告"),
-                        platform::Buttons::YesNo,
+                        platform::Buttons::YesNoDefaultNo,
                         platform::Icon::Question) != platform::Answer::Yes)
         return;
     // Only the entry goes; a linked file stays where it is.

@@ -2,10 +2,12 @@
 
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
+#include "recordbook/ListStatus.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 
 #include <QListView>
+#include <QRegularExpression>
 
 namespace recordbook {
 
@@ -63,6 +65,9 @@ void RecordBookController::reopen(const QString& sql)
     m_slot.reset();
     m_slot = std::make_unique<store::Recordset>(sql, m_context.dbConnection());
     m_model->retarget(m_slot.get());
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    m_filtered = sql.contains(where);
 }
 
 void RecordBookController::closeCursor()
@@ -76,6 +81,7 @@ void RecordBookController::fillList(const std::function<bool(int)>& shown)
 {
     m_model->setCursor(m_slot.get(), shown);
     if (hasCursor() && cursor().recordCount() >= 1) cursor().moveFirst();
+    showListStatus(*m_list->window(), listStatusText(lineCount(), m_filtered || shown));
 }
 
 void RecordBookController::clearList()

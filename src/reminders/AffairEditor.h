@@ -65,6 +65,7 @@ public:
 
 private:
     bool refusedForBadDate();
+    static void fixWidthForFormat(QDateEdit* picker, const QString& format);
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
     void collect(recordbook::Mode mode);

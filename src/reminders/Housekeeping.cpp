@@ -83,7 +83,7 @@ void Housekeeping::clearExpiredAffairs()
     const QString condition = expiredCondition(m_context.services().clock->today());
     const platform::Answer answer = m_context.services().dialogs->message(
         QStringLiteral("确认自动删除过期事务吗?"), QStringLiteral("事务提醒"),
-        platform::Buttons::YesNo, platform::Icon::Question);
+        platform::Buttons::YesNoDefaultNo, platform::Icon::Question);
     if (answer == platform::Answer::Yes) {
         m_context.dbConnection().execute(QStringLiteral("delete * from mp where ") + condition);
         m_editor.refresh();

@@ -2,6 +2,7 @@
 
 #include "ui_MainWindow.h"
 
+#include "platform/ScreenFit.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 
@@ -25,6 +26,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
       m_reminderWindowFactory(std::move(reminderWindowFactory))
 {
     ui->setupUi(this);
+    platform::fitToScreen(*this);
     m_context.mainWindow = this;
     m_startTimer.setParent(this); // found by name, so a check needs no waiting
     m_startTimer.setObjectName(QStringLiteral("startTimer"));

@@ -168,6 +168,34 @@ private slots:
         }
     }
 
+    // Enter gives the box's default answer; the box leaves its title room.
+    void dialogsDefault_data()
+    {
+        QTest::addColumn<platform::Buttons>("buttons");
+        QTest::addColumn<platform::Answer>("enter");
+        QTest::newRow("yes first") << platform::Buttons::YesNo << platform::Answer::Yes;
+        QTest::newRow("no first") << platform::Buttons::YesNoDefaultNo << platform::Answer::No;
+        QTest::newRow("ok") << platform::Buttons::Ok << platform::Answer::Ok;
+    }
+    void dialogsDefault()
+    {
+        QFETCH(platform::Buttons, buttons);
+        QFETCH(platform::Answer, enter);
+        const QString title = QStringLiteral("Lumo 事务提醒");
+        int width = 0, titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            width = box->width();
+            titleWidth = box->fontMetrics().horizontalAdvance(title);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        platform::QtDialogs dialogs;
+        QCOMPARE(dialogs.message(QStringLiteral("好"), title, buttons, platform::Icon::None),
+                 enter);
+        QVERIFY2(width > titleWidth + 120,
+                 qPrintable(QString("%1 for %2").arg(width).arg(titleWidth)));
+    }
+
     // Qt's "*.*" would hide files without a dot, programs among them.
     void qtFilter()
     {
