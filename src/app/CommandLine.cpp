@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "core/DueList.h"
 #include "platform/Clock.h"
-#include "reminders/DueList.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
@@ -236,7 +236,7 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     try {
         store::Connection connection;
         connection.open(database, store::Connection::Access::ReadOnly);
-        list = reminders::evaluateDueList(connection, today);
+        list = core::evaluateDueList(connection, today);
     } catch (const store::StoreError& error) {
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
                            .arg(QDir::toNativeSeparators(database), error.message()));

@@ -2,12 +2,12 @@
 #include "books/CategoryBookWindow.h"
 #include "books/CategoryTree.h"
 
+#include "core/Columns.h"
+#include "core/SearchStatements.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "recordbook/Columns.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
-#include "recordbook/SearchStatements.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "store/StoreError.h"
@@ -163,17 +163,17 @@ void CategoryBookWindow::dcsx()
 
 void CategoryBookWindow::substringSearch()
 {
-    const QString s = recordbook::searchText(m_ui->Text2->text());
-    m_book->reopen(recordbook::substringStatement(m_sql.searchHead(), columns::kDescription, s));
+    const QString s = core::searchText(m_ui->Text2->text());
+    m_book->reopen(core::substringStatement(m_sql.searchHead(), columns::kDescription, s));
     dcsx();
 }
 
 void CategoryBookWindow::lbcjdcsx()
 {
-    const QString s = recordbook::searchText(m_ui->Text2->text());
+    const QString s = core::searchText(m_ui->Text2->text());
     emptyDescriptionAndCategory();
     m_book->clearList();
-    m_book->reopen(recordbook::anyCharStatement(m_sql.searchHead(), columns::kDescription, s));
+    m_book->reopen(core::anyCharStatement(m_sql.searchHead(), columns::kDescription, s));
     m_book->fillList();
 }
 
@@ -183,9 +183,9 @@ void CategoryBookWindow::showKeywords()
     m_ui->Text2->clear();
     setCategoryText(*m_ui->Combo1, QString());
     m_ui->gjz->clear();
-    store::Recordset keywords(recordbook::distinctStatement(m_config.table, columns::kKeyword),
+    store::Recordset keywords(core::distinctStatement(m_config.table, columns::kKeyword),
                               m_context.dbConnection());
-    recordbook::setBoxText(m_ui->Text1, recordbook::keywordOverview(keywords));
+    recordbook::setBoxText(m_ui->Text1, core::keywordOverview(keywords));
     m_book->clearList();
     m_book->reopen(m_sql.allRows());
 }
@@ -204,7 +204,7 @@ void CategoryBookWindow::openLine(int line)
     emptyDescriptionAndCategory();
     recordbook::setBoxText(m_ui->Text1, c.text(columns::kDescription));
     setCategoryText(*m_ui->Combo1, c.text(columns::kCategory));
-    const QString path = recordbook::searchText(c.text(columns::kName));
+    const QString path = core::searchText(c.text(columns::kName));
     const QString error = m_context.services().desktop->open(path);
     if (!error.isEmpty())
         m_context.services().dialogs->message(error, QStringLiteral("警告"), platform::Buttons::Ok,

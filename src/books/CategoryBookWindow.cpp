@@ -1,8 +1,8 @@
 #include "books/CategoryBookWindow.h"
 
+#include "core/Columns.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
-#include "recordbook/Columns.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/Keyboard.h"
 #include "recordbook/RecordBookController.h"

@@ -1,9 +1,9 @@
 #include "reminders/AffairEditor.h"
 
+#include "core/Columns.h"
+#include "core/DueList.h"
 #include "platform/Dialogs.h"
-#include "recordbook/Columns.h"
 #include "recordbook/RecordBookController.h"
-#include "reminders/DueList.h"
 #include "shell/AppContext.h"
 #include "store/DateText.h"
 #include "store/Recordset.h"
@@ -34,7 +34,7 @@ QString dayText(const QDate& d)
 }
 QString weekdayNumberText(const QDate& d)
 {
-    return QString::number(weekdayNumber(d));
+    return QString::number(core::weekdayNumber(d));
 }
 QString monthDayText(const QDate& d)
 {
@@ -63,7 +63,7 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
         .bind(m_ui.mymrsj, kMonthDay, Display::Text, Empty::EmptyText)
         .show(m_ui.affairBox, kAffair)
         .compute(kAffair, [this](recordbook::Mode) -> std::optional<QVariant> {
-            return QVariant(composeStoredAffair(boxes()));
+            return QVariant(core::composeStoredAffair(boxes()));
         });
     m_keyword.bind(m_ui.gjz, kAffairKeyword);
     m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });
@@ -141,9 +141,9 @@ void AffairEditor::setRawAffairText(const QString& text)
     m_ui.affairBox->setRawText(text);
 }
 
-AffairBoxes AffairEditor::boxes() const
+core::AffairBoxes AffairEditor::boxes() const
 {
-    AffairBoxes b;
+    core::AffairBoxes b;
     b.affair = rawAffairText();
     b.sjd = m_ui.sjd->text();
     b.qssj = m_ui.qssj->text();

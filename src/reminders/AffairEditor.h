@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/AffairText.h"
 #include "recordbook/FieldBindings.h"
-#include "reminders/AffairText.h"
 
 #include <QObject>
 
@@ -55,7 +55,7 @@ public:
     void emptyScheduleAndContactBoxes();
     // Fills the boxes from the cursor's current record; `withKeyword` also fills gjz.
     void fillBoxesFromCurrent(bool withKeyword);
-    AffairBoxes boxes() const;
+    core::AffairBoxes boxes() const;
     QString rawAffairText() const;
     void setRawAffairText(const QString& text);
     recordbook::RecordBookController& book() const { return *m_book; }

@@ -1,8 +1,8 @@
 #include "reminders/AffairSearch.h"
 
-#include "recordbook/Columns.h"
+#include "core/Columns.h"
+#include "core/SearchStatements.h"
 #include "recordbook/RecordBookController.h"
-#include "recordbook/SearchStatements.h"
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
@@ -26,16 +26,16 @@ AffairSearch::AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, A
 
 void AffairSearch::substringSearch()
 {
-    const QString s = recordbook::searchText(m_ui.searchBox->text());
-    m_editor.reopenAffairCursor(recordbook::substringStatement(kSearchHead, columns::kAffair, s));
+    const QString s = core::searchText(m_ui.searchBox->text());
+    m_editor.reopenAffairCursor(core::substringStatement(kSearchHead, columns::kAffair, s));
     m_editor.refreshAffairList();
 }
 
 void AffairSearch::anyCharSearch()
 {
-    const QString s = recordbook::searchText(m_ui.searchBox->text());
+    const QString s = core::searchText(m_ui.searchBox->text());
     m_editor.book().clearList();
-    m_editor.reopenAffairCursor(recordbook::anyCharStatement(kSearchHead, columns::kAffair, s));
+    m_editor.reopenAffairCursor(core::anyCharStatement(kSearchHead, columns::kAffair, s));
     m_editor.refreshAffairList();
     m_editor.setRawAffairText(QString());
 }
@@ -64,8 +64,8 @@ void AffairSearch::showKeywords()
 {
     m_editor.refresh();
     m_editor.setRawAffairText(QString());
-    m_editor.reopenAffairCursor(recordbook::distinctStatement("mp", columns::kAffairKeyword));
-    m_editor.setRawAffairText(recordbook::keywordOverview(m_editor.affairCursor()));
+    m_editor.reopenAffairCursor(core::distinctStatement("mp", columns::kAffairKeyword));
+    m_editor.setRawAffairText(core::keywordOverview(m_editor.affairCursor()));
     m_editor.reopenAffairCursor(QStringLiteral("select * from mp"));
 }
 

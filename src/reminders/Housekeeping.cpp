@@ -1,5 +1,6 @@
 #include "reminders/Housekeeping.h"
 
+#include "core/Expiry.h"
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
@@ -21,13 +22,6 @@ namespace {
 const QString kTip = QStringLiteral("提示");
 
 } // namespace
-
-QString expiredCondition(const QDate& today)
-{
-    const QString d = today.toString(QStringLiteral("yyyy-MM-dd")).trimmed();
-    return QStringLiteral("时间点<#") + d + QStringLiteral("# or 结束时间<#") + d +
-           QStringLiteral("#");
-}
 
 Housekeeping::Housekeeping(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
                            QObject* parent)
@@ -80,7 +74,7 @@ void Housekeeping::clearExpiredAffairs()
 {
     m_ui.Text2->setText(
         m_context.services().clock->today().toString(QStringLiteral("yyyy-MM-dd")).trimmed());
-    const QString condition = expiredCondition(m_context.services().clock->today());
+    const QString condition = core::expiredCondition(m_context.services().clock->today());
     const platform::Answer answer = m_context.services().dialogs->message(
         QStringLiteral("确认自动删除过期事务吗?"), QStringLiteral("事务提醒"),
         platform::Buttons::YesNoDefaultNo, platform::Icon::Question);

@@ -4,8 +4,6 @@
 #include <QString>
 #include <memory>
 
-class QDate;
-
 namespace shell {
 class AppContext;
 class MainWindow;
@@ -47,8 +45,5 @@ private:
     AffairEditor& m_editor;
     std::unique_ptr<shell::MainWindow> m_createdMain;
 };
-
-// The condition an affair is expired under, for the day `today`.
-QString expiredCondition(const QDate& today);
 
 } // namespace reminders

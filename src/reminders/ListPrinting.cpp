@@ -1,9 +1,9 @@
 #include "reminders/ListPrinting.h"
 
+#include "core/LineSplit.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SpreadsheetPrinter.h"
-#include "reminders/LineSplit.h"
 #include "shell/AppContext.h"
 
 #include <QDir>
@@ -104,7 +104,7 @@ void ListPrinting::print(const PrintedList& list)
         return;
     }
     QStringDecoder decode(QStringConverter::System);
-    const QStringList lines = splitLines(decode(file.readAll()));
+    const QStringList lines = core::splitLines(decode(file.readAll()));
     file.close();
 
     const QString templatePath =

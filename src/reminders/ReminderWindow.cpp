@@ -1,5 +1,7 @@
 #include "reminders/ReminderWindow.h"
 
+#include "core/DueList.h"
+#include "core/DueLoad.h"
 #include "platform/Clock.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
@@ -8,8 +10,6 @@
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
 #include "reminders/AlarmClock.h"
-#include "reminders/DueList.h"
-#include "reminders/DueLoad.h"
 #include "reminders/Housekeeping.h"
 #include "reminders/ListPrinting.h"
 #include "reminders/MediaCommands.h"
@@ -216,13 +216,13 @@ void ReminderWindow::load()
     m_editor->reopenAffairCursor(QStringLiteral("select*  from mp"));
     m_ui->Text3->setText(QStringLiteral("今天是:") + today.toString(QStringLiteral("yyyy-MM-dd")));
     m_ui->Text5->clear();
-    m_ui->Text5->setText(weekdayText(today));
+    m_ui->Text5->setText(core::weekdayText(today));
     m_editor->setRawAffairText(QString());
 
-    const DueOutcome outcome = runDueEvaluation(*m_context.affairCursor, today);
+    const core::DueOutcome outcome = core::runDueEvaluation(*m_context.affairCursor, today);
     if (!outcome.evaluated) return;
     m_editor->setRawAffairText(outcome.list);
-    storeDueOutcome(outcome, *m_context.sharedCursor, *m_context.affairCursor);
+    core::storeDueOutcome(outcome, *m_context.sharedCursor, *m_context.affairCursor);
     m_editor->refreshAffairList();
 }
 

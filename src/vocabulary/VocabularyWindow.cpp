@@ -1,13 +1,13 @@
 #include "vocabulary/VocabularyWindow.h"
 
+#include "core/Columns.h"
+#include "core/SearchStatements.h"
 #include "platform/Dialogs.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
-#include "recordbook/Columns.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/Keyboard.h"
 #include "recordbook/RecordBookController.h"
-#include "recordbook/SearchStatements.h"
 #include "recordbook/TextBoxes.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
@@ -170,17 +170,17 @@ void VocabularyWindow::fillWordList()
 
 void VocabularyWindow::substringWordSearch()
 {
-    const QString s = recordbook::searchText(m_ui->zw->text());
-    reopen(recordbook::substringStatement(kSearchHead, columns::kSuperWord, s));
+    const QString s = core::searchText(m_ui->zw->text());
+    reopen(core::substringStatement(kSearchHead, columns::kSuperWord, s));
     fillWordList();
 }
 
 void VocabularyWindow::anyCharWordSearch()
 {
-    const QString s = recordbook::searchText(m_ui->zw->text());
+    const QString s = core::searchText(m_ui->zw->text());
     clearEnglishAndChinese();
     m_words->clearList();
-    reopen(recordbook::anyCharStatement(kSearchHead, columns::kSuperWord, s));
+    reopen(core::anyCharStatement(kSearchHead, columns::kSuperWord, s));
     m_words->fillList();
 }
 
@@ -195,8 +195,8 @@ void VocabularyWindow::loadAllWords()
 void VocabularyWindow::showWordKeywords()
 {
     clearEnglishAndChinese();
-    reopen(recordbook::distinctStatement(kTable, columns::kKeyword));
-    recordbook::setBoxText(m_ui->RTB, recordbook::keywordOverview(wordCursor()));
+    reopen(core::distinctStatement(kTable, columns::kKeyword));
+    recordbook::setBoxText(m_ui->RTB, core::keywordOverview(wordCursor()));
     m_words->clearList();
     reopen(QStringLiteral("select * from foxcjdc"));
 }

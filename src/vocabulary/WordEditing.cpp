@@ -1,8 +1,8 @@
 // Adding, modifying and clearing entries, and their pictures.
 #include "vocabulary/VocabularyWindow.h"
 
+#include "core/Columns.h"
 #include "platform/Dialogs.h"
-#include "recordbook/Columns.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"

@@ -1,9 +1,9 @@
 #include "TestApp.h"
+#include "core/SearchStatements.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/RecordBookController.h"
 #include "recordbook/RecordList.h"
-#include "recordbook/SearchStatements.h"
 #include "recordbook/TextBoxes.h"
 #include "store/Recordset.h"
 
@@ -11,6 +11,7 @@
 #include <QtWidgets>
 
 using namespace recordbook;
+using namespace core;
 
 namespace {
 const QStringList kTitles{"打折50%", "打折500", "a_b", "axb", "it's", "c:\\x", "开会", "议程", ""};

@@ -1,6 +1,6 @@
 #include "RmdDriver.h"
+#include "core/LineSplit.h"
 #include "reminders/AffairEditor.h"
-#include "reminders/LineSplit.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ private slots:
                                                          {"\n", {""}},
                                                          {"  a \n\t", {"  a ", "\t"}}};
         for (const auto& [text, lines] : cases)
-            QCOMPARE(reminders::splitLines(text), lines);
+            QCOMPARE(core::splitLines(text), lines);
     }
 
     // Each print writes its list to a text file, byte for byte (UTF-8), shows

@@ -9,7 +9,7 @@ class Connection;
 class Recordset;
 } // namespace store
 
-namespace reminders {
+namespace core {
 
 // The number that "0" followed by `text` starts with: blanks (space, tab, line feed, not carriage
 // return) are skipped anywhere, even between digits; ASCII digits, one decimal point and an E or D
@@ -50,4 +50,4 @@ QString dueListOf(const store::Recordset& affairs, const QDate& today);
 // Throws store::StoreError when a schedule column is missing.
 QString evaluateDueList(store::Connection& connection, const QDate& today);
 
-} // namespace reminders
+} // namespace core

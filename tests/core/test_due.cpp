@@ -1,10 +1,12 @@
-#include "TestApp.h"
-#include "reminders/DueList.h"
-#include "reminders/DueLoad.h"
+#include "TestBook.h"
+#include "core/DueList.h"
+#include "core/DueLoad.h"
+#include "store/Connection.h"
+#include "store/Recordset.h"
 
 #include <QtTest>
 
-using namespace reminders;
+using namespace core;
 
 namespace {
 
@@ -66,7 +68,7 @@ private slots:
 
     void dueListFollowsCursorAndTestOrder()
     {
-        TestApp app;
+        TestBook app;
         const QString cols =
             "insert into mp (要事, 时间点, 起始时间, 结束时间, 每月时间, 每周时间, "
             "每日时间, 每月每日时间) values ";
@@ -79,7 +81,7 @@ private slots:
         app.exec(cols + "('坏的月日', null, null, null, '', '100', '', '7-99999')");
 
         store::Connection connection;
-        connection.open(app.databasePath());
+        connection.open(app.path());
         store::Recordset affairs("select*  from mp", connection);
         const DueOutcome outcome = runDueEvaluation(affairs, kSunday);
         QVERIFY(outcome.evaluated);

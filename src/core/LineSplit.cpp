@@ -1,6 +1,6 @@
-#include "reminders/LineSplit.h"
+#include "core/LineSplit.h"
 
-namespace reminders {
+namespace core {
 
 QStringList splitLines(const QString& text)
 {
@@ -19,4 +19,4 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-} // namespace reminders
+} // namespace core

@@ -6,7 +6,7 @@ namespace store {
 class Recordset;
 }
 
-namespace recordbook {
+namespace core {
 
 // The search text as every search uses it: blanks at both ends removed,
 // inner blanks kept.
@@ -29,4 +29,4 @@ QString distinctStatement(const QString& table, const QString& column);
 // blank, two blanks and the value as stored. Walks the cursor to its end.
 QString keywordOverview(store::Recordset& cursor);
 
-} // namespace recordbook
+} // namespace core

@@ -1,10 +1,10 @@
-#include "reminders/DueLoad.h"
+#include "core/DueLoad.h"
 
-#include "reminders/DueList.h"
-#include "shell/Password.h"
+#include "core/DueList.h"
+#include "core/Settings.h"
 #include "store/Recordset.h"
 
-namespace reminders {
+namespace core {
 
 DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today)
 {
@@ -21,7 +21,7 @@ void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
     if (!outcome.evaluated) return;
     affairs.moveFirst();
 
-    shell::ensureSettingsRow(settings);
+    ensureSettingsRow(settings);
     settings.collect(QStringLiteral("zdtxsw"), outcome.list.isEmpty() ? kNothingDue : outcome.list);
     settings.update();
 
@@ -41,4 +41,4 @@ void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
     }
 }
 
-} // namespace reminders
+} // namespace core

@@ -1,4 +1,4 @@
-#include "reminders/AffairText.h"
+#include "core/AffairText.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ private slots:
     // stored as typed, its line breaks included.
     void composeStoredAffair()
     {
-        using reminders::composeStoredAffair;
+        using core::composeStoredAffair;
         const QString tail = "\r\n" + QString(88, u'-');
         QCOMPARE((QStringList{composeStoredAffair({.qssj = "2004-5-19"}),
                               composeStoredAffair({.qssj = "2004-5-19", .jssj = "2004-5-22"}),
@@ -21,4 +21,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TestAffairText)
-#include "test_rmd_text.moc"
+#include "test_affair_text.moc"

@@ -1,6 +1,6 @@
-#include "reminders/AffairText.h"
+#include "core/AffairText.h"
 
-namespace reminders {
+namespace core {
 
 QString composeStoredAffair(const AffairBoxes& b)
 {
@@ -27,4 +27,4 @@ QString composeStoredAffair(const AffairBoxes& b)
     return summary + kAffairMarker + crlf + b.affair + crlf + QString(88, u'-');
 }
 
-} // namespace reminders
+} // namespace core

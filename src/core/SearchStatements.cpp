@@ -1,9 +1,9 @@
-#include "recordbook/SearchStatements.h"
+#include "core/SearchStatements.h"
 
 #include "store/JetSql.h"
 #include "store/Recordset.h"
 
-namespace recordbook {
+namespace core {
 
 namespace {
 
@@ -97,4 +97,4 @@ QString keywordOverview(store::Recordset& cursor)
     return out;
 }
 
-} // namespace recordbook
+} // namespace core

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace reminders {
+namespace core {
 
 // What the editor's boxes hold when an affair is stored. The keyword is not
 // part of the stored text, so it is not here.
@@ -21,4 +21,4 @@ inline const QString kNoWeekday = QStringLiteral("100");
 // contact boxes, the marker, CR LF, the affair text, CR LF, 88 hyphens.
 QString composeStoredAffair(const AffairBoxes& boxes);
 
-} // namespace reminders
+} // namespace core

@@ -1,4 +1,4 @@
-#include "reminders/DueList.h"
+#include "core/DueList.h"
 
 #include "store/Connection.h"
 #include "store/DateText.h"
@@ -18,7 +18,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace reminders {
+namespace core {
 
 namespace {
 
@@ -313,4 +313,4 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
     return list;
 }
 
-} // namespace reminders
+} // namespace core

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace reminders {
+namespace core {
 
 // The lines of a list text as they go into the rows of a sheet. A break is
 // CR LF, LF CR, a lone LF or a lone CR, pairs taken from the left: the due
@@ -12,4 +12,4 @@ namespace reminders {
 // further line; an empty text has no lines.
 QStringList splitLines(const QString& text);
 
-} // namespace reminders
+} // namespace core

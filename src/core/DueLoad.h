@@ -7,7 +7,7 @@ namespace store {
 class Recordset;
 }
 
-namespace reminders {
+namespace core {
 
 // What the reminder window's start-up evaluation found. `evaluated` is false
 // when the affair cursor held no record: then nothing is stored or deleted.
@@ -33,4 +33,4 @@ DueOutcome runDueEvaluation(store::Recordset& affairs, const QDate& today);
 void storeDueOutcome(const DueOutcome& outcome, store::Recordset& settings,
                      store::Recordset& affairs);
 
-} // namespace reminders
+} // namespace core
