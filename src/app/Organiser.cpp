@@ -52,7 +52,10 @@ int lumo_run_organiser(int argc, char** argv)
 
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
     platform::QtDialogs dialogs;
-    platform::QtDesktop desktop;
+    platform::QtDesktop desktop([&dialogs](const QString& text) {
+        dialogs.message(text, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Warning);
+    });
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
     // Shows the workbook with the desktop's program for .xlsx, asked first.

@@ -19,7 +19,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(platform::lumoIcon(QStringLiteral("lumo")));
 
     platform::QtDialogs dialogs;
-    platform::QtDesktop desktop;
+    platform::QtDesktop desktop([&dialogs](const QString& text) {
+        dialogs.message(text, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Warning);
+    });
     const std::unique_ptr<platform::MediaPlayer> tutorialPlayer = platform::createQtMediaPlayer();
     // The checks play their samples on a player of their own, so a failing
     // sample is never reported as a failing tutorial.

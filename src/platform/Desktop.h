@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace platform {
 
@@ -21,8 +22,17 @@ bool hasDefaultApplication(const QString& mimeType);
 
 class QtDesktop : public Desktop {
 public:
+    // Documents open through xdg-open, which may fail after open() has returned;
+    // `lateFailure` then gets a Chinese text naming the file.
+    explicit QtDesktop(std::function<void(const QString&)> lateFailure = {})
+        : m_lateFailure(std::move(lateFailure))
+    {
+    }
     QString open(const QString& path) override;
     QString start(const QString& program, const QStringList& args) override;
+
+private:
+    std::function<void(const QString&)> m_lateFailure;
 };
 
 } // namespace platform

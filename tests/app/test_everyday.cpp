@@ -68,6 +68,11 @@ QImage drawn(const QIcon& icon, int size)
     return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
+QByteArray bits(const QImage& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+}
+
 int opaquePixels(const QImage& image)
 {
     int n = 0;
@@ -97,6 +102,9 @@ private slots:
         QFETCH(QString, window);
         QIcon::setThemeName(QStringLiteral("no-such-theme"));
         Opened o(window);
+        QSet<QByteArray> ours;
+        for (const QString& name : platform::lumoIconNames())
+            ours << bits(drawn(platform::lumoIcon(name), 16));
         QMap<QByteArray, QString> seen;
         const auto buttons = o.w->findChildren<QToolButton*>(
             QRegularExpression("^(Image|dyld|wbcx|zwcz|qbyy|ckkc|yyld|dcsc)"));
