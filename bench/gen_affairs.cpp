@@ -121,14 +121,23 @@ struct Affair {
     std::string timePoint, start, end;                 // ISO or empty (null)
     std::string month, weekday = "100", day, monthDay; // as the editor writes them
     std::string contact, place, mobile;                // empty: null
-    std::string remind;                                // the REM line
+    std::string lunarYearly, lunarMonthly; // 农历每年/每月时间, empty when unset
+    std::string remind;                    // the REM line
 };
+
+const char* const kLunarMonths[] = {"正", "二", "三", "四", "五", "六",
+                                    "七", "八", "九", "十", "冬", "腊"};
+const char* const kLunarDays[] = {"初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八",
+                                  "初九", "初十", "十一", "十二", "十三", "十四", "十五", "十六",
+                                  "十七", "十八", "十九", "二十", "廿一", "廿二", "廿三", "廿四",
+                                  "廿五", "廿六", "廿七", "廿八", "廿九", "三十"};
 
 class Generator {
 public:
     explicit Generator(unsigned seed) : m_random(seed) {}
 
-    Affair next(int kind)
+    // `lunar`: also a lunar yearly or monthly schedule (remind has none).
+    Affair next(int kind, bool lunar = false)
     {
         Affair a;
         const Day base = addDays(Day{2026, 1, 1}, pick(730));
@@ -168,6 +177,16 @@ public:
             summary += "每月每日时间：" + a.monthDay + "  ";
             when = std::string(kMonths[base.month - 1]) + " " + std::to_string(base.day);
             break;
+        }
+        if (lunar && pick(2) == 0) {
+            const int month = 1 + pick(12), day = 1 + pick(30);
+            a.lunarYearly = std::to_string(month) + "-" + std::to_string(day);
+            summary += "农历每年时间：" + std::string(kLunarMonths[month - 1]) + "月" +
+                       kLunarDays[day - 1] + "  ";
+        } else if (lunar) {
+            const int day = 1 + pick(30);
+            a.lunarMonthly = std::to_string(day);
+            summary += "农历每月时间：" + std::string(kLunarDays[day - 1]) + "  ";
         }
         if (pick(2) == 0) {
             a.contact = kPeople[pick(std::size(kPeople))];
@@ -233,11 +252,13 @@ void bindText(sqlite3_stmt* statement, int slot, const std::string& value, bool 
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: gen_affairs DATABASE REMINDFILE COUNT [SEED]\n");
+        std::fprintf(stderr, "usage: gen_affairs DATABASE REMINDFILE COUNT [SEED [lunar]]\n"
+                             "  lunar: every tenth affair also gets a lunar schedule\n");
         return 2;
     }
     const long count = std::atol(argv[3]);
     const unsigned seed = argc > 4 ? unsigned(std::atol(argv[4])) : 20261206u;
+    const bool lunar = argc > 5 && std::string_view(argv[5]) == "lunar";
 
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -256,13 +277,13 @@ int main(int argc, char** argv)
     check(
         sqlite3_prepare_v2(db,
                            "insert into mp (要事, 要事关键字, 时间点, 起始时间, 结束时间, 联系人, "
-                           "联系地点, 联系人手机, 每月时间, 每周时间, 每日时间, 每月每日时间) "
-                           "values (?,?,?,?,?,?,?,?,?,?,?,?)",
+                           "联系地点, 联系人手机, 每月时间, 每周时间, 每日时间, 每月每日时间, "
+                           "农历每年时间, 农历每月时间) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                            -1, &insert, nullptr),
         db, "prepare");
     Generator generator(seed);
     for (long i = 0; i < count; ++i) {
-        const Affair a = generator.next(int(i % 6));
+        const Affair a = generator.next(int(i % 6), lunar && i % 10 == 9);
         bindText(insert, 1, a.stored, false);
         bindText(insert, 2, a.keyword, true);
         bindText(insert, 3, a.timePoint, true);
@@ -275,6 +296,8 @@ int main(int argc, char** argv)
         bindText(insert, 10, a.weekday, false);
         bindText(insert, 11, a.day, false);
         bindText(insert, 12, a.monthDay, false);
+        bindText(insert, 13, a.lunarYearly, false);
+        bindText(insert, 14, a.lunarMonthly, false);
         check(sqlite3_step(insert), db, "insert");
         sqlite3_reset(insert);
         std::fputs(a.remind.c_str(), remind);

@@ -23,12 +23,14 @@ CREATE TABLE mp (
     每月时间      TEXT COLLATE NOCASE,
     每周时间      TEXT COLLATE NOCASE,
     每日时间      TEXT COLLATE NOCASE,
-    每月每日时间  TEXT COLLATE NOCASE
+    每月每日时间  TEXT COLLATE NOCASE,
+    农历每年时间  TEXT COLLATE NOCASE DEFAULT '',
+    农历每月时间  TEXT COLLATE NOCASE DEFAULT ''
 );
 
 -- Lets the start-up due list judge every affair from this small index and
 -- read only the texts of the affairs that are due.
-CREATE INDEX mp_schedule ON mp (时间点, 起始时间, 结束时间, 每日时间, 每月时间, 每周时间, 每月每日时间);
+CREATE INDEX mp_schedule ON mp (时间点, 起始时间, 结束时间, 每日时间, 每月时间, 每周时间, 每月每日时间, 农历每年时间, 农历每月时间);
 
 CREATE TABLE tp (
     图片名称 TEXT COLLATE NOCASE

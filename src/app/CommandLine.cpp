@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "core/DueList.h"
+#include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
@@ -109,6 +110,57 @@ void writeText(QIODevice& device, const QString& text)
     }
 }
 
+// "2025-闰6-1" or "2027-8-8": a lunar year, month and day.
+std::optional<lunar::LunarDate> parseLunarDay(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(闰?)(\\d{1,2})-(\\d{1,2})$"));
+    const QRegularExpressionMatch match = form.match(text.trimmed());
+    if (!match.hasMatch()) return std::nullopt;
+    const lunar::LunarDate day{match.captured(1).toInt(), match.captured(3).toInt(),
+                               !match.captured(2).isEmpty(), match.captured(4).toInt()};
+    if (!lunar::toSolar(day).isValid()) return std::nullopt;
+    return day;
+}
+
+// rmd --lunar YYYY-MM-DD and rmd --solar YYYY-[闰]M-D, each alone.
+Command parseConversion(const QStringList& own)
+{
+    const QString option = own.first().section(u'=', 0, 0);
+    QString value;
+    if (own.first().contains(u'=') && own.size() == 1)
+        value = own.first().section(u'=', 1);
+    else if (!own.first().contains(u'=') && own.size() == 2)
+        value = own[1];
+    else
+        return failure(
+            QStringLiteral("%1 后面应恰好跟一个日期，且不能与其他参数一起使用。").arg(option));
+    Command command;
+    if (option == QStringLiteral("--lunar")) {
+        command.kind = Command::Kind::Lunar;
+        command.date = parseDay(value);
+        if (!command.date || !lunar::inRange(*command.date))
+            return failure(QStringLiteral("日期“%1”无效：应是 1901-01-01 到 2100-12-31 之间 "
+                                          "YYYY-MM-DD 形式的真实公历日期，例如 2027-09-08。")
+                               .arg(value));
+        return command;
+    }
+    command.kind = Command::Kind::Solar;
+    const std::optional<lunar::LunarDate> day = parseLunarDay(value);
+    if (!day)
+        return failure(QStringLiteral("农历日期“%1”无效：应写成 年-月-日，闰月在月份前加“闰”，"
+                                      "例如 2027-8-8、2025-闰6-1，且在 1901 到 2100 年之间实有"
+                                      "这一天。")
+                           .arg(value));
+    command.lunarDate = *day;
+    return command;
+}
+
+bool isConversion(const QString& argument)
+{
+    const QString option = argument.section(u'=', 0, 0);
+    return option == QStringLiteral("--lunar") || option == QStringLiteral("--solar");
+}
+
 } // namespace
 
 Command parseCommandLine(const QStringList& arguments)
@@ -127,6 +179,11 @@ Command parseCommandLine(const QStringList& arguments)
     if (own.contains(QStringLiteral("--help")) || own.contains(QStringLiteral("-h"))) {
         command.kind = Command::Kind::Help;
         return command;
+    }
+    if (std::any_of(own.cbegin(), own.cend(), isConversion)) {
+        if (!isConversion(own.first()))
+            return failure(QStringLiteral("--lunar、--solar 不能与其他参数一起使用。"));
+        return parseConversion(own);
     }
 
     bool due = false;
@@ -189,6 +246,7 @@ QString helpText()
     return QStringLiteral(
                "用法：rmd [--due [--date YYYY-MM-DD]]\n"
                "      rmd --window NAME\n"
+               "      rmd --lunar YYYY-MM-DD | rmd --solar YYYY-M-D\n"
                "      rmd --help\n"
                "\n"
                "不带参数时启动事务提醒程序。\n"
@@ -199,6 +257,11 @@ QString helpText()
                "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
                "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
                "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
+               "  --lunar YYYY-MM-DD 打印这一公历日期的农历日期，一行，例如 丁未年八月初八\n"
+               "                     （年用干支，闰月在月名前加“闰”）。\n"
+               "  --solar YYYY-M-D   打印这一农历日期的公历日期，一行，例如 --solar 2027-8-8\n"
+               "                     打印 2027-09-08；闰月写成 2025-闰6-1。两者都只认\n"
+               "                     1901 年到 2100 年。\n"
                "  -h, --help         显示本说明。\n"
                "\n"
                "数据库是程序所在文件夹中的 rmd.mdb。\n"
@@ -210,6 +273,8 @@ QString helpText()
                "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
                "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
                "nothing. --window NAME also opens that window after the login.\n"
+               "--lunar YYYY-MM-DD prints that day's lunar date; --solar YYYY-M-D (a leap\n"
+               "month as YYYY-闰M-D) prints the solar date of a lunar one; 1901 to 2100.\n"
                "Exit status: 0 done, 2 wrong arguments or database not readable.\n")
         .arg(windows);
 }
@@ -226,6 +291,12 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     case Command::Kind::Error:
         writeText(err, QStringLiteral("rmd：%1\n用 rmd --help 查看用法。\n").arg(command.error));
         return kUsageError;
+    case Command::Kind::Lunar:
+        writeText(out, lunar::dateText(*lunar::toLunar(*command.date)) + u'\n');
+        return 0;
+    case Command::Kind::Solar:
+        writeText(out, lunar::toSolar(command.lunarDate).toString(Qt::ISODate) + u'\n');
+        return 0;
     case Command::Kind::Due:
         break;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lunar/LunarCalendar.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -21,11 +23,12 @@ std::optional<int> runCommandLine(int argc, char** argv);
 // What the arguments (program name left out) ask for. Qt's own window
 // options (-platform, -style...) are left to the organiser's start.
 struct Command {
-    enum class Kind { Start, Help, Due, Error };
+    enum class Kind { Start, Help, Due, Error, Lunar, Solar };
     Kind kind = Kind::Start;
-    QString window;            // Start: a window to open after the login, or empty
-    std::optional<QDate> date; // Due: the day asked for; none means today
-    QString error;             // Error: what is wrong, for the user
+    QString window;             // Start: a window to open after the login, or empty
+    std::optional<QDate> date;  // Due: the day asked for, none means today; Lunar: the day
+    lunar::LunarDate lunarDate; // Solar: the lunar day asked for
+    QString error;              // Error: what is wrong, for the user
 };
 Command parseCommandLine(const QStringList& arguments);
 

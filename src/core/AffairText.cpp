@@ -1,5 +1,7 @@
 #include "core/AffairText.h"
 
+#include "lunar/LunarSchedule.h"
+
 namespace core {
 
 QString composeStoredAffair(const AffairBoxes& b)
@@ -17,6 +19,8 @@ QString composeStoredAffair(const AffairBoxes& b)
     if (b.mzsj != kNoWeekday) part(QStringLiteral("每周时间："), b.mzsj);
     part(QStringLiteral("每日时间："), b.mrsj);
     part(QStringLiteral("每月每日时间："), b.mymrsj);
+    part(QStringLiteral("农历每年时间："), lunar::yearlyWords(b.nlmnsj));
+    part(QStringLiteral("农历每月时间："), lunar::monthlyWords(b.nlmysj));
     part(QStringLiteral("联系人："), b.lxr);
     part(QStringLiteral("联系地点："), b.lxdd);
     part(QStringLiteral("家庭住址："), b.jtzz);

@@ -11,6 +11,7 @@ struct AffairBoxes {
     QString sjd, qssj, jssj;
     QString lxr, lxdd, jtzz, sj, dh;
     QString mysj, mzsj, mrsj, mymrsj;
+    QString nlmnsj, nlmysj; // 农历每年时间, 农历每月时间
 };
 
 inline const QString kAffairMarker = QStringLiteral(" ---标记");

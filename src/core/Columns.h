@@ -20,6 +20,8 @@ inline const QString kMonth = QStringLiteral("每月时间");
 inline const QString kWeekday = QStringLiteral("每周时间");
 inline const QString kDay = QStringLiteral("每日时间");
 inline const QString kMonthDay = QStringLiteral("每月每日时间");
+inline const QString kLunarYearly = QStringLiteral("农历每年时间");
+inline const QString kLunarMonthly = QStringLiteral("农历每月时间");
 
 // foxcjdc: the vocabulary.
 inline const QString kSuperWord = QStringLiteral("超级单词");

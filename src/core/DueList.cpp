@@ -1,5 +1,6 @@
 #include "core/DueList.h"
 
+#include "lunar/LunarSchedule.h"
 #include "store/Connection.h"
 #include "store/DateText.h"
 #include "store/Recordset.h"
@@ -243,7 +244,12 @@ QString dueListOf(const store::Recordset& affairs, const QDate& today)
     const int text = column(u"要事"), point = column(u"时间点"), start = column(u"起始时间"),
               end = column(u"结束时间"), day = column(u"每日时间"), month = column(u"每月时间"),
               weekday = column(u"每周时间"), monthDay = column(u"每月每日时间");
+    // A book from before the lunar schedules has neither column: both read as empty.
+    const int lunarYearly = affairs.columnIndex(QStringLiteral("农历每年时间"));
+    const int lunarMonthly = affairs.columnIndex(QStringLiteral("农历每月时间"));
+    const auto cell = [&](int r, int c) { return c < 0 ? QByteArrayView() : affairs.stored(r, c); };
     const Day on(today);
+    const lunar::DayFacts lunarDay = lunar::factsOf(today);
     QString list;
     for (int r = 0; r < affairs.recordCount(); ++r) {
         const int hits = int(pointDue(affairs.stored(r, point), on)) +
@@ -251,7 +257,9 @@ QString dueListOf(const store::Recordset& affairs, const QDate& today)
                          int(numberDue(affairs.stored(r, day), on.day)) +
                          int(numberDue(affairs.stored(r, month), on.month)) +
                          int(numberDue(affairs.stored(r, weekday), on.weekday)) +
-                         int(monthDayDue(affairs.stored(r, monthDay), on));
+                         int(monthDayDue(affairs.stored(r, monthDay), on)) +
+                         int(lunar::dueYearly(cell(r, lunarYearly), lunarDay)) +
+                         int(lunar::dueMonthly(cell(r, lunarMonthly), lunarDay));
         if (hits == 0) continue;
         // One entry per passing test; the entries of one record are alike.
         const QString entry = QString::fromUtf8(affairs.stored(r, text)) + kEntryEnd;
@@ -283,17 +291,29 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
             }
         }
     } transaction(connection);
+    // A book from before the lunar schedules, opened read-only, keeps its
+    // columns: both lunar ones then read as empty.
+    store::Scan columns(connection,
+                        QStringLiteral("select count(*) from pragma_table_info('mp') "
+                                       "where name in ('农历每年时间', '农历每月时间')"));
+    const bool lunarColumns = columns.next() && columns.integer(0) == 2;
     store::Scan schedules(
-        connection, QStringLiteral("select rowid, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
-                                   "每周时间, 每月每日时间 from mp"));
+        connection,
+        QStringLiteral("select rowid, 时间点, 起始时间, 结束时间, 每日时间, 每月时间, 每周时间, "
+                       "每月每日时间, %1 from mp")
+            .arg(lunarColumns ? QStringLiteral("农历每年时间, 农历每月时间")
+                              : QStringLiteral("'', ''")));
     const Day on(today);
+    const lunar::DayFacts lunarDay = lunar::factsOf(today);
     std::vector<std::pair<qint64, int>> due; // rowid, passing tests
     while (schedules.next()) {
         const int hits =
             int(pointDue(schedules.raw(1), on)) +
             int(periodDue(schedules.raw(2), schedules.raw(3), on)) +
             int(numberDue(schedules.raw(4), on.day)) + int(numberDue(schedules.raw(5), on.month)) +
-            int(numberDue(schedules.raw(6), on.weekday)) + int(monthDayDue(schedules.raw(7), on));
+            int(numberDue(schedules.raw(6), on.weekday)) + int(monthDayDue(schedules.raw(7), on)) +
+            int(lunar::dueYearly(schedules.raw(8), lunarDay)) +
+            int(lunar::dueMonthly(schedules.raw(9), lunarDay));
         if (hits > 0) due.emplace_back(schedules.integer(0), hits);
     }
     std::sort(due.begin(), due.end());

@@ -19,7 +19,8 @@ namespace core {
 double leadingNumber(const QString& text);
 double leadingNumber(const QVariant& value);
 
-// The six schedule tests of one affair row against one day. Date columns
+// The six schedule tests of one affair row against one day (the two lunar
+// ones, T7 and T8, are lunar::dueYearly and lunar::dueMonthly). Date columns
 // are QDateTime (QDate and stored date text are accepted too); a time of day
 // other than midnight is later than that day's midnight. Month-day texts
 // without "-" or with a part outside the 16-bit range are not due.

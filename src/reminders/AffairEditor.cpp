@@ -2,8 +2,10 @@
 
 #include "core/Columns.h"
 #include "core/DueList.h"
+#include "lunar/LunarSchedule.h"
 #include "platform/Dialogs.h"
 #include "recordbook/RecordBookController.h"
+#include "reminders/LunarChooser.h"
 #include "shell/AppContext.h"
 #include "store/DateText.h"
 #include "store/Recordset.h"
@@ -61,6 +63,8 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
         .bind(m_ui.mzsj, kWeekday, Display::Text, Empty::Hundred)
         .bind(m_ui.mrsj, kDay, Display::Text, Empty::EmptyText)
         .bind(m_ui.mymrsj, kMonthDay, Display::Text, Empty::EmptyText)
+        .bind(m_ui.nlmnsj, kLunarYearly, Display::Text, Empty::EmptyText)
+        .bind(m_ui.nlmysj, kLunarMonthly, Display::Text, Empty::EmptyText)
         .show(m_ui.affairBox, kAffair)
         .compute(kAffair, [this](recordbook::Mode) -> std::optional<QVariant> {
             return QVariant(core::composeStoredAffair(boxes()));
@@ -79,6 +83,8 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
     connectPicker(m_ui.DTPicker10, m_ui.mrsj, &dayText, dashed);
     connectPicker(m_ui.DTPicker11, m_ui.mzsj, &weekdayNumberText, dashed);
     connectPicker(m_ui.DTPicker12, m_ui.mymrsj, &monthDayText, dashed);
+    m_yearlyChooser = new LunarChooser(LunarChooser::Kind::Yearly, m_ui.DTPicker13, m_ui.nlmnsj);
+    new LunarChooser(LunarChooser::Kind::Monthly, m_ui.DTPicker14, m_ui.nlmysj);
 }
 
 void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
@@ -119,6 +125,8 @@ void AffairEditor::setPickers(const QDate& date)
         const QSignalBlocker blocker(picker);
         picker->setDate(date);
     }
+    if (const std::optional<lunar::LunarDate> day = lunar::toLunar(date))
+        m_yearlyChooser->setYear(day->year);
 }
 
 store::Recordset& AffairEditor::affairCursor() const
@@ -157,13 +165,16 @@ core::AffairBoxes AffairEditor::boxes() const
     b.mzsj = m_ui.mzsj->text();
     b.mrsj = m_ui.mrsj->text();
     b.mymrsj = m_ui.mymrsj->text();
+    b.nlmnsj = m_ui.nlmnsj->text();
+    b.nlmysj = m_ui.nlmysj->text();
     return b;
 }
 
 void AffairEditor::emptyScheduleAndContactBoxes()
 {
-    for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj,
-                           m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj, m_ui.mymrsj})
+    for (QLineEdit* box :
+         {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj, m_ui.dh,
+          m_ui.mysj, m_ui.mzsj, m_ui.mrsj, m_ui.mymrsj, m_ui.nlmnsj, m_ui.nlmysj})
         box->clear();
 }
 
@@ -203,6 +214,12 @@ void AffairEditor::loadSelectedAffair(int line)
 
 bool AffairEditor::refusedForBadDate()
 {
+    const auto refuse = [this](QLineEdit* box, const QString& message) {
+        m_context.services().dialogs->message(message, kWarning, platform::Buttons::Ok,
+                                              platform::Icon::Warning);
+        box->setFocus();
+        return true;
+    };
     const struct {
         QLineEdit* box;
         QString name;
@@ -211,14 +228,22 @@ bool AffairEditor::refusedForBadDate()
     for (const auto& date : dates) {
         const QString text = date.box->text();
         if (text.isEmpty() || store::parseDateText(text)) continue;
-        m_context.services().dialogs->message(
+        return refuse(
+            date.box,
             QStringLiteral(
                 "“%1”框中的“%2”不是日期，请输入形如 2004-5-16 的日期，或用右边的日期选择框选择。")
-                .arg(date.name, text),
-            kWarning, platform::Buttons::Ok, platform::Icon::Warning);
-        date.box->setFocus();
-        return true;
+                .arg(date.name, text));
     }
+    const QString yearly = m_ui.nlmnsj->text();
+    if (!yearly.isEmpty() && !lunar::readYearly(yearly))
+        return refuse(m_ui.nlmnsj, QStringLiteral("“%1”框中的“%2”不是农历日期，请输入形如 8-8 "
+                                                  "或 闰6-1 的农历月日，或用右边的农历选择框选择。")
+                                       .arg(columns::kLunarYearly, yearly));
+    const QString monthly = m_ui.nlmysj->text();
+    if (!monthly.isEmpty() && !lunar::readMonthly(monthly))
+        return refuse(m_ui.nlmysj, QStringLiteral("“%1”框中的“%2”不是农历日，请输入 1 到 30 "
+                                                  "之间的数，或用右边的农历选择框选择。")
+                                       .arg(columns::kLunarMonthly, monthly));
     return false;
 }
 

@@ -25,6 +25,7 @@ namespace reminders {
 namespace Ui {
 class ReminderWindow;
 }
+class LunarChooser;
 
 // The editor of the reminder window: the fourteen boxes, the seven date
 // pickers, the affair list and the commands that change the book. All of
@@ -75,6 +76,7 @@ private:
     recordbook::RecordBookController* m_book;
     recordbook::FieldBindings m_fields;  // every box but gjz
     recordbook::FieldBindings m_keyword; // gjz, which the double-click leaves alone
+    LunarChooser* m_yearlyChooser = nullptr;
 };
 
 } // namespace reminders

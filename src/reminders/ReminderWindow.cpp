@@ -2,6 +2,7 @@
 
 #include "core/DueList.h"
 #include "core/DueLoad.h"
+#include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
@@ -217,6 +218,7 @@ void ReminderWindow::load()
     m_ui->Text3->setText(QStringLiteral("今天是:") + today.toString(QStringLiteral("yyyy-MM-dd")));
     m_ui->Text5->clear();
     m_ui->Text5->setText(core::weekdayText(today));
+    m_ui->nlrq->setText(lunar::todayText(today));
     m_editor->setRawAffairText(QString());
 
     const core::DueOutcome outcome = core::runDueEvaluation(*m_context.affairCursor, today);

@@ -1,6 +1,7 @@
 #include "shell/AppContext.h"
 
 #include "platform/Dialogs.h"
+#include "store/BookColumns.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -28,6 +29,12 @@ void AppContext::openDatabase()
     if (connected()) return;
     // The same object, reopened: record sets hold on to it.
     m_connection->open(databasePath());
+    try {
+        store::addMissingColumns(*m_connection);
+    } catch (const store::StoreError&) {
+        m_connection->close(); // not half open: the next call tries again
+        throw;
+    }
 }
 
 void AppContext::exitApplication(int code)

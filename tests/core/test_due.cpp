@@ -1,6 +1,7 @@
 #include "TestBook.h"
 #include "core/DueList.h"
 #include "core/DueLoad.h"
+#include "store/BookColumns.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
 
@@ -95,6 +96,73 @@ private slots:
             if (!indexed) app.exec("drop index mp_schedule");
             for (const QDate& day : days)
                 QCOMPARE(evaluateDueList(connection, day), dueListOf(affairs, day));
+        }
+    }
+
+    // T7 and T8 come after T6 for each record, in the window's path over the
+    // cursor and in the index path of rmd --due alike.
+    void lunarTestsFollowT6_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QStringList>("due");
+        QTest::newRow("八月初八") << QDate(2027, 9, 8)
+                                  << QStringList{"生日", "三次", "三次", "三次"};
+        QTest::newRow("八月初一") << QDate(2027, 9, 1) << QStringList{"初一"};
+        QTest::newRow("除夕 on 廿九") << QDate(2026, 2, 16) << QStringList{"除夕"};
+        QTest::newRow("nothing lunar") << QDate(2027, 9, 9) << QStringList{};
+        QTest::newRow("outside the calendar") << QDate(2101, 1, 1) << QStringList{};
+    }
+    void lunarTestsFollowT6()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QStringList, due);
+        TestBook app;
+        app.exec("insert into mp (要事, 每周时间, 每月每日时间, 农历每年时间, 农历每月时间) values "
+                 "('生日', '100', '', '8-8', ''), ('初一', '100', '', '', '1'), "
+                 "('三次', '100', '9-8', '08-08', '8'), ('坏', '100', '', '13-1', '31'), "
+                 "('除夕', '100', '', '12-30', ''), ('空', '100', '', null, null)");
+        store::Connection connection;
+        connection.open(app.path(), store::Connection::Access::ReadOnly);
+        store::Recordset affairs("select*  from mp", connection);
+        QString expected;
+        for (const QString& text : due)
+            expected += entry(text);
+        QCOMPARE(dueListOf(affairs, day), expected);
+        QCOMPARE(evaluateDueList(connection, day), expected);
+    }
+
+    // A book from before the lunar columns: read-only it is evaluated as it
+    // is; brought up to date it gains the columns and a wider index.
+    void bookWithoutLunarColumns()
+    {
+        TestBook app;
+        for (const char* sql :
+             {"drop index mp_schedule", "alter table mp drop column 农历每年时间",
+              "alter table mp drop column 农历每月时间",
+              "create index mp_schedule on mp (时间点, 起始时间, 结束时间, 每日时间, 每月时间, "
+              "每周时间, 每月每日时间)",
+              "insert into mp (要事, 每日时间, 每周时间) values ('八号', '8', '100')"})
+            app.exec(sql);
+        const QString columns = "select group_concat(name, ',') from pragma_table_info('mp')";
+        const QString old = app.column(columns).value(0);
+        {
+            store::Connection connection;
+            connection.open(app.path(), store::Connection::Access::ReadOnly);
+            store::Recordset affairs("select*  from mp", connection);
+            QCOMPARE(evaluateDueList(connection, QDate(2027, 9, 8)), entry("八号"));
+            QCOMPARE(dueListOf(affairs, QDate(2027, 9, 8)), entry("八号"));
+        }
+        QCOMPARE(app.column(columns).value(0), old);
+        for (int open = 0; open < 2; ++open) { // the second time finds nothing to do
+            store::Connection connection;
+            connection.open(app.path());
+            store::addMissingColumns(connection);
+            QCOMPARE(app.column(columns).value(0), old + ",农历每年时间,农历每月时间");
+            QCOMPARE(app.column("select name from pragma_index_info('mp_schedule')").mid(7),
+                     (QStringList{"农历每年时间", "农历每月时间"}));
+            QCOMPARE(
+                app.column("select 要事 || quote(农历每年时间) || quote(农历每月时间) from mp"),
+                QStringList{"八号''''"});
         }
     }
 };

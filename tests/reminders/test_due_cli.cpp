@@ -73,6 +73,46 @@ private slots:
         }
     }
 
+    void lunarConversions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("result"); // exit code|standard output, or the refused text
+        QTest::newRow("lunar") << QStringList{"--lunar", "2027-09-08"} << "0|丁未年八月初八\n";
+        QTest::newRow("lunar of a leap month")
+            << QStringList{"--lunar=2025-7-25"} << "0|乙巳年闰六月初一\n";
+        QTest::newRow("lunar first day")
+            << QStringList{"--lunar", "1901-01-01"} << "0|庚子年冬月十一\n";
+        QTest::newRow("solar") << QStringList{"--solar", "2027-8-8"} << "0|2027-09-08\n";
+        QTest::newRow("solar of a leap month")
+            << QStringList{"--solar", "2025-闰6-1"} << "0|2025-07-25\n";
+        QTest::newRow("solar with zeros") << QStringList{"--solar=2027-08-08"} << "0|2027-09-08\n";
+        QTest::newRow("lunar before 1901") << QStringList{"--lunar", "1900-12-31"} << "1900-12-31";
+        QTest::newRow("lunar after 2100") << QStringList{"--lunar", "2101-01-01"} << "2101-01-01";
+        QTest::newRow("lunar not a date") << QStringList{"--lunar", "2027-02-30"} << "2027-02-30";
+        QTest::newRow("lunar without a date") << QStringList{"--lunar"} << "--lunar";
+        QTest::newRow("solar day 30 of a short month")
+            << QStringList{"--solar", "2025-8-30"} << "2025-8-30";
+        QTest::newRow("solar leap month the year lacks")
+            << QStringList{"--solar", "2025-闰7-1"} << "2025-闰7-1";
+        QTest::newRow("solar after 2100") << QStringList{"--solar", "2101-1-1"} << "2101-1-1";
+        QTest::newRow("solar words") << QStringList{"--solar", "八月初八"} << "八月初八";
+        QTest::newRow("solar with --due")
+            << QStringList{"--solar", "2027-8-8", "--due"} << "--solar";
+        QTest::newRow("--due with lunar")
+            << QStringList{"--due", "--lunar", "2027-09-08"} << "--lunar";
+    }
+    void lunarConversions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, result);
+        TestApp app;
+        const QString actual = run(arguments, app);
+        if (result.startsWith("0|"))
+            QCOMPARE(actual, result + "|");
+        else // refused: exit status 2, a Chinese message naming what was wrong
+            QVERIFY2(actual.startsWith("2||rmd：") && actual.contains(result), qPrintable(actual));
+    }
+
     // It writes nothing, so a book and folder nobody may write to are no obstacle.
     void readsAWriteProtectedBook()
     {
