@@ -182,14 +182,15 @@ void ReminderWindow::setUpKeys()
     for (QToolButton* button :
          u.centralwidget->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
         chain << button;
-    chain << QList<QWidget*>{u.sjd,       u.DTPicker1,  u.qssj,      u.DTPicker2,  u.jssj,
-                             u.DTPicker3, u.lxr,        u.lxdd,      u.jtzz,       u.sj,
-                             u.dh,        u.mysj,       u.DTPicker9, u.mrsj,       u.DTPicker10,
-                             u.mzsj,      u.DTPicker11, u.mymrsj,    u.DTPicker12, u.affairBox,
-                             u.searchBox, u.gjz,        u.List1,     u.Text3,      u.Text5,
-                             u.Combolz,   u.Text1,      u.Text2,     u.Command9,   u.Command10,
-                             u.Command11, u.Command4,   u.Command8,  u.Command5,   u.Command1,
-                             u.Command2,  u.Command3,   u.Command7};
+    chain << QList<QWidget*>{u.sjd,        u.DTPicker1,  u.qssj,       u.DTPicker2,  u.jssj,
+                             u.DTPicker3,  u.lxr,        u.lxdd,       u.jtzz,       u.sj,
+                             u.dh,         u.mysj,       u.DTPicker9,  u.mrsj,       u.DTPicker10,
+                             u.mzsj,       u.DTPicker11, u.mymrsj,     u.DTPicker12, u.nlmnsj,
+                             u.DTPicker13, u.nlmysj,     u.DTPicker14, u.affairBox,  u.searchBox,
+                             u.gjz,        u.List1,      u.Text3,      u.Text5,      u.nlrq,
+                             u.Combolz,    u.Text1,      u.Text2,      u.Command9,   u.Command10,
+                             u.Command11,  u.Command4,   u.Command8,   u.Command5,   u.Command1,
+                             u.Command2,   u.Command3,   u.Command7};
     recordbook::orderTabs(chain);
 
     connect(u.searchBox, &QLineEdit::returnPressed, this,

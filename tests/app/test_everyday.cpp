@@ -142,16 +142,17 @@ private slots:
         Opened o("rmd");
         o.get("sjd")->setFocus();
         QStringList order{o.focused()};
-        for (int i = 0; i < 22; ++i) {
+        for (int i = 0; i < 26; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << o.focused();
         }
         QCOMPARE(order,
-                 (QStringList{"sjd",       "DTPicker1",  "qssj",      "DTPicker2",  "jssj",
-                              "DTPicker3", "lxr",        "lxdd",      "jtzz",       "sj",
-                              "dh",        "mysj",       "DTPicker9", "mrsj",       "DTPicker10",
-                              "mzsj",      "DTPicker11", "mymrsj",    "DTPicker12", "affairBox",
-                              "searchBox", "gjz",        "List1"}));
+                 (QStringList{"sjd",        "DTPicker1",  "qssj",       "DTPicker2",  "jssj",
+                              "DTPicker3",  "lxr",        "lxdd",       "jtzz",       "sj",
+                              "dh",         "mysj",       "DTPicker9",  "mrsj",       "DTPicker10",
+                              "mzsj",       "DTPicker11", "mymrsj",     "DTPicker12", "nlmnsj",
+                              "DTPicker13", "nlmysj",     "DTPicker14", "affairBox",  "searchBox",
+                              "gjz",        "List1"}));
         o.get("gjz")->setFocus();
         QTest::keyClick(o.get("gjz"), Qt::Key_Tab, Qt::ShiftModifier);
         QCOMPARE(o.focused(), QString("searchBox"));
