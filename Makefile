@@ -4,7 +4,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean reset-data
+.PHONY: all deps configure build run test bench install deb clean reset-data
 
 all: build
 
@@ -28,11 +28,21 @@ test: build
 bench: build
 	bench/run $(BUILD)
 
-# Removes build products, never the user's database in $(BUILD)/app/rmd.mdb.
+# Installs under PREFIX (default /usr/local); DESTDIR is honoured.
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# Builds $(BUILD)/lumo_<version>_amd64.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# Removes build products, never the user's data in $(BUILD)/app: the
+# database rmd.mdb, its backups and the lists in wbwj.
 clean:
 	@if [ -d $(BUILD) ]; then \
 	  find $(BUILD) -mindepth 1 -maxdepth 1 ! -name app -exec rm -rf {} + ; \
-	  find $(BUILD)/app -mindepth 1 -maxdepth 1 ! -name rmd.mdb -exec rm -rf {} + ; \
+	  find $(BUILD)/app -mindepth 1 -maxdepth 1 ! -name rmd.mdb ! -name backups ! -name wbwj \
+	    -exec rm -rf {} + ; \
 	fi
 
 # Replaces the user's database with a fresh seed: every affair is lost.

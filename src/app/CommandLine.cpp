@@ -1,14 +1,19 @@
 #include "app/CommandLine.h"
 
+#include "app/InstanceKey.h"
 #include "core/DueList.h"
 #include "lunar/LunarWords.h"
 #include "platform/Clock.h"
+#include "store/Backup.h"
+#include "store/BookFolders.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +23,7 @@ namespace app {
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kRefused = 1;
 
 // Options QGuiApplication and QApplication read themselves, in their
 // single-dash form; a double dash works as well.
@@ -110,6 +116,59 @@ void writeText(QIODevice& device, const QString& text)
     }
 }
 
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+int backup(const QString& file, const store::BookPlace& place, QIODevice& out, QIODevice& err)
+{
+    const QString book = place.folders.book();
+    if (QFileInfo(file).canonicalFilePath() == QFileInfo(book).canonicalFilePath()) {
+        writeText(err,
+                  QStringLiteral("rmd：%1 就是数据库本身，请换一个文件名。\n").arg(native(file)));
+        return kRefused;
+    }
+    try {
+        store::backupBook(book, file);
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：%1\n").arg(error.message()));
+        return kRefused;
+    }
+    writeText(out, QStringLiteral("已把数据库 %1 备份到 %2。\n").arg(native(book), native(file)));
+    return 0;
+}
+
+int restore(const QString& file, const store::BookPlace& place, const platform::Clock& clock,
+            QIODevice& out, QIODevice& err)
+{
+    if (!place.problem.isEmpty() && !place.lost) {
+        writeText(err, QStringLiteral("rmd：%1\n").arg(place.problem));
+        return kRefused;
+    }
+    const QString book = place.folders.book();
+    // Held for the whole restore, so no organiser opens the book meanwhile.
+    QLockFile lock(instanceLockPath(instanceKey(book)));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
+        writeText(err,
+                  QStringLiteral("rmd：Lumo 正在使用数据库 %1，没有恢复。请先退出 Lumo，再恢复。\n")
+                      .arg(native(book)));
+        return kRefused;
+    }
+    QString kept;
+    try {
+        kept = store::restoreBook(file, book, place.folders.backups(), clock.now());
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：%1\n").arg(error.message()));
+        return kRefused;
+    }
+    QString done = QStringLiteral("已用 %1 恢复数据库 %2。\n").arg(native(file), native(book));
+    if (!kept.isEmpty()) done += QStringLiteral("原来的数据库保存在 %1。\n").arg(native(kept));
+    writeText(out, done);
+    return 0;
+}
+
 // "2025-闰6-1" or "2027-8-8": a lunar year, month and day.
 std::optional<lunar::LunarDate> parseLunarDay(const QString& text)
 {
@@ -186,6 +245,23 @@ Command parseCommandLine(const QStringList& arguments)
         return parseConversion(own);
     }
 
+    for (const auto& [option, kind] :
+         {std::pair{QStringLiteral("--backup"), Command::Kind::Backup},
+          std::pair{QStringLiteral("--restore"), Command::Kind::Restore}}) {
+        const QString prefix = option + u'=';
+        const qsizetype at = own.indexOf(option);
+        const bool joined = own.first().startsWith(prefix);
+        if (at < 0 && !joined) continue;
+        if (own.size() != (joined ? 1 : 2) || (!joined && at != 0))
+            return failure(
+                QStringLiteral("%1 后面只能跟一个文件名，不能与其他参数一起使用。").arg(option));
+        command.kind = kind;
+        command.file = joined ? own.first().mid(prefix.size()) : own[1];
+        if (command.file.isEmpty())
+            return failure(QStringLiteral("%1 后面缺少文件名。").arg(option));
+        return command;
+    }
+
     bool due = false;
     QString window;
     for (qsizetype i = 0; i < own.size(); ++i) {
@@ -247,7 +323,9 @@ QString helpText()
                "用法：rmd [--due [--date YYYY-MM-DD]]\n"
                "      rmd --window NAME\n"
                "      rmd --lunar YYYY-MM-DD | rmd --solar YYYY-M-D\n"
+               "      rmd --backup 文件 | --restore 文件\n"
                "      rmd --help\n"
+               "安装后的命令是 lumo（参数相同）；设置程序是 lumo-setup。\n"
                "\n"
                "不带参数时启动事务提醒程序。\n"
                "\n"
@@ -262,25 +340,39 @@ QString helpText()
                "  --solar YYYY-M-D   打印这一农历日期的公历日期，一行，例如 --solar 2027-8-8\n"
                "                     打印 2027-09-08；闰月写成 2025-闰6-1。两者都只认\n"
                "                     1901 年到 2100 年。\n"
+               "  --backup 文件      把数据库完整地复制到这个文件（Lumo 运行时也可以）。\n"
+               "  --restore 文件     先检查这个文件是 Lumo 的数据库，再用它替换现在的数据库；\n"
+               "                     被替换的数据库留在 backups/ 中。Lumo 运行时不能恢复。\n"
                "  -h, --help         显示本说明。\n"
                "\n"
-               "数据库是程序所在文件夹中的 rmd.mdb。\n"
+               "数据库在哪里：程序所在文件夹中有 rmd.mdb 时（例如 build/app/），就用它；\n"
+               "否则（安装后）用 $XDG_DATA_HOME/lumo/rmd.mdb，即 ~/.local/share/lumo/rmd.mdb，\n"
+               "第一次运行时从安装的初始数据库建立。wbwj/ 和 backups/ 在数据库旁边。\n"
+               "每天第一次启动时以及“全部删除”“清除过期”删除之前，自动备份到 backups/，\n"
+               "保留最近 14 份每日备份和最近 10 份删除前的备份。\n"
+               "把旧的 build/app/ 中的数据库搬过来：lumo --restore build/app/rmd.mdb\n"
                "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
-               "退出码：0 成功；2 参数有误或数据库无法打开。\n"
+               "退出码：0 成功；1 备份或恢复没有完成；2 参数有误或数据库无法打开。\n"
                "\n"
-               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --help\n"
+               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --lunar DAY |\n"
+               "       rmd --solar DAY | rmd --backup FILE | rmd --restore FILE | rmd --help\n"
+               "(installed: lumo, with the same options)\n"
                "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
                "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
-               "followed by LF CR LF CR, from rmd.mdb in the program's folder, and changes\n"
-               "nothing. --window NAME also opens that window after the login.\n"
+               "followed by LF CR LF CR, and changes nothing. --window NAME also opens that\n"
+               "window after the login. --backup writes a consistent copy of the book;\n"
+               "--restore checks a copy and replaces the book with it, keeping the old one.\n"
                "--lunar YYYY-MM-DD prints that day's lunar date; --solar YYYY-M-D (a leap\n"
                "month as YYYY-闰M-D) prints the solar date of a lunar one; 1901 to 2100.\n"
-               "Exit status: 0 done, 2 wrong arguments or database not readable.\n")
+               "The book is rmd.mdb in the program's folder when it is there, otherwise\n"
+               "$XDG_DATA_HOME/lumo/rmd.mdb (~/.local/share/lumo/rmd.mdb).\n"
+               "Exit status: 0 done, 1 backup or restore not done, 2 wrong arguments or\n"
+               "database not readable.\n")
         .arg(windows);
 }
 
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
-               QIODevice& out, QIODevice& err)
+               QIODevice& out, QIODevice& err, const QProcessEnvironment& environment)
 {
     switch (command.kind) {
     case Command::Kind::Start:
@@ -298,11 +390,22 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
         writeText(out, lunar::toSolar(command.lunarDate).toString(Qt::ISODate) + u'\n');
         return 0;
     case Command::Kind::Due:
+    case Command::Kind::Backup:
+    case Command::Kind::Restore:
         break;
     }
 
+    const store::BookPlace place = store::locateBook(appFolder, environment);
+    if (command.kind == Command::Kind::Restore)
+        return restore(command.file, place, clock, out, err);
+    if (!place.problem.isEmpty()) {
+        writeText(err, QStringLiteral("rmd：%1\n").arg(place.problem));
+        return command.kind == Command::Kind::Due ? kUsageError : kRefused;
+    }
+    if (command.kind == Command::Kind::Backup) return backup(command.file, place, out, err);
+
     const QDate today = command.date.value_or(clock.today());
-    const QString database = QDir(appFolder).filePath(QStringLiteral("rmd.mdb"));
+    const QString database = place.folders.book();
     QString list;
     try {
         store::Connection connection;
@@ -327,7 +430,7 @@ std::optional<int> runCommandLine(int argc, char** argv)
 
     QString appFolder;
     std::optional<QCoreApplication> core;
-    if (command.kind == Command::Kind::Due) {
+    if (command.kind != Command::Kind::Help && command.kind != Command::Kind::Error) {
         core.emplace(argc, argv);
         appFolder = QCoreApplication::applicationDirPath();
     }

@@ -3,6 +3,7 @@
 #include "lunar/LunarCalendar.h"
 
 #include <QDate>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -23,11 +24,12 @@ std::optional<int> runCommandLine(int argc, char** argv);
 // What the arguments (program name left out) ask for. Qt's own window
 // options (-platform, -style...) are left to the organiser's start.
 struct Command {
-    enum class Kind { Start, Help, Due, Error, Lunar, Solar };
+    enum class Kind { Start, Help, Due, Error, Lunar, Solar, Backup, Restore };
     Kind kind = Kind::Start;
     QString window;             // Start: a window to open after the login, or empty
     std::optional<QDate> date;  // Due: the day asked for, none means today; Lunar: the day
     lunar::LunarDate lunarDate; // Solar: the lunar day asked for
+    QString file;               // Backup: the copy to write; Restore: the book to restore
     QString error;              // Error: what is wrong, for the user
 };
 Command parseCommandLine(const QStringList& arguments);
@@ -46,10 +48,13 @@ inline constexpr WindowOption kWindowOptions[] = {
 
 QString helpText();
 
-// Carries out a parsed command for the application folder `appFolder`:
-// the due list goes to `out` as UTF-8, messages to `err`. Returns the exit
-// code: 0 done, 2 wrong arguments or a database that cannot be read.
+// Carries out a parsed command for the program in `appFolder`, on the book
+// the one rule finds from there and `environment`: the due list goes to
+// `out` as UTF-8, messages to `err`. Returns the exit code: 0 done, 1 a
+// backup or restore refused or failed, 2 wrong arguments or a database that
+// cannot be read.
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
-               QIODevice& out, QIODevice& err);
+               QIODevice& out, QIODevice& err,
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
 } // namespace app

@@ -18,6 +18,9 @@
 #include "setup/SetupContext.h"
 #include "shell/AppContext.h"
 #include "shell/LoginDialog.h"
+#include "store/Backup.h"
+#include "store/BookFolders.h"
+#include "store/StoreError.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -38,6 +41,17 @@ void bringWindowsForward()
         if (!focus) focus = window;
     }
     if (focus) focus->activateWindow();
+}
+
+// The first start of a day keeps a copy of the book as it was.
+void makeDailyBackup(const store::BookFolders& folders, QDate today, platform::Dialogs& dialogs)
+{
+    try {
+        store::dailyBackup(folders.book(), folders.backups(), today);
+    } catch (const store::StoreError& e) {
+        dialogs.message(store::backupFailedText(e.message()), platform::kDefaultTitle,
+                        platform::Buttons::Ok, platform::Icon::Warning);
+    }
 }
 
 } // namespace
@@ -71,17 +85,23 @@ int lumo_run_organiser(int argc, char** argv)
     services.printer = &printer;
     services.autostart = &autostart;
 
+    const store::BookPlace place = store::locateBook(QCoreApplication::applicationDirPath());
+    if (!place.problem.isEmpty()) {
+        dialogs.message(place.problem, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Critical);
+        return 1;
+    }
     // Decided before the book is opened: two organisers would write it at once.
-    app::SingleInstance instance(QCoreApplication::applicationDirPath());
+    app::SingleInstance instance(place.folders.book());
     if (!app::startAsOrganiser(instance, dialogs, bringWindowsForward)) return 0;
+    makeDailyBackup(place.folders, clock->today(), dialogs);
 
     // The database and the text files are closed before this runs, and
     // nothing else holds unwritten data, so ending at once loses nothing.
-    shell::AppContext context(QCoreApplication::applicationDirPath(), services,
-                              [&instance](int code) {
-                                  instance.release();
-                                  std::exit(code);
-                              });
+    shell::AppContext context(place.folders, services, [&instance](int code) {
+        instance.release();
+        std::exit(code);
+    });
     app::registerWindows(context);
 
     // rmd --window NAME: that window opens too, once the reminder window is up.
@@ -101,7 +121,7 @@ int lumo_run_organiser(int argc, char** argv)
         const auto player = platform::createQtMediaPlayer();
         setup::QtSystemProbe probe(player.get());
         setup::registerLibraries(dialogs, [&probe, &context](int n) {
-            return setup::runCheck(n, probe, context.appPath());
+            return setup::runCheck(n, probe, context.dataPath());
         });
     });
     login.start();

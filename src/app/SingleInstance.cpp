@@ -1,15 +1,12 @@
 #include "app/SingleInstance.h"
 
+#include "app/InstanceKey.h"
 #include "platform/Dialogs.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-#include <unistd.h>
 
 namespace app {
 
@@ -18,25 +15,15 @@ namespace {
 const QByteArray kRaise = "raise\n";
 const QByteArray kDone = "ok\n";
 
-QString lockPath(const QString& key)
-{
-    return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
-}
-
 } // namespace
 
-QString SingleInstance::key(const QString& appFolder)
+QString SingleInstance::key(const QString& bookPath)
 {
-    const QFileInfo folder(appFolder);
-    const QString canonical = folder.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? folder.absoluteFilePath() : canonical;
-    const QByteArray hash =
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return QStringLiteral("lumo-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+    return instanceKey(bookPath);
 }
 
-SingleInstance::SingleInstance(const QString& appFolder, QObject* parent)
-    : QObject(parent), m_key(key(appFolder)), m_lock(lockPath(m_key))
+SingleInstance::SingleInstance(const QString& bookPath, QObject* parent)
+    : QObject(parent), m_key(key(bookPath)), m_lock(instanceLockPath(m_key))
 {
     // The organiser runs for days: only a dead owner makes the lock stale.
     m_lock.setStaleLockTime(0);

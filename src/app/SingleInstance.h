@@ -13,13 +13,13 @@ class Dialogs;
 
 namespace app {
 
-// One organiser per application folder. The first start claims the folder
-// and listens; a later start asks it to come to the front instead of
-// opening the same book a second time.
+// One organiser per book. The first start claims the book and listens; a
+// later start asks it to come to the front instead of opening the same
+// book a second time.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& appFolder, QObject* parent = nullptr);
+    explicit SingleInstance(const QString& bookPath, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this process now runs the folder's organiser; `onRaise` then
@@ -27,12 +27,11 @@ public:
     bool claim(std::function<void()> onRaise);
     // Asks the running organiser to come forward; false when none answered.
     bool askToRaise(int timeoutMs = 3000);
-    // Gives the folder up: stops listening and removes the lock.
+    // Gives the book up: stops listening and removes the lock.
     void release();
 
-    // The folder's name for the lock and the socket, the same for every
-    // spelling of the path.
-    static QString key(const QString& appFolder);
+    // The book's name for the lock and the socket (see instanceKey).
+    static QString key(const QString& bookPath);
 
 private:
     void answer();

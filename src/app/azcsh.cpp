@@ -8,6 +8,7 @@
 #include "setup/QtSystemProbe.h"
 #include "setup/SetupContext.h"
 #include "setup/SetupWizard.h"
+#include "store/BookFolders.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -31,11 +32,15 @@ int main(int argc, char** argv)
 
     setup::SetupContext context;
     context.appPath = QCoreApplication::applicationDirPath();
+    // The checks look at the book where the organiser will find it.
+    const store::BookFolders folders = store::locateBook(context.appPath).folders;
+    context.dataPath = folders.data;
+    context.resourcePath = folders.resources;
     context.services.dialogs = &dialogs;
     context.services.desktop = &desktop;
     context.services.mediaPlayer = tutorialPlayer.get();
     context.check = [&probe, &context](int n) {
-        return setup::runCheck(n, probe, context.appPath);
+        return setup::runCheck(n, probe, context.dataPath);
     };
     // Nothing unsaved exists in the set-up program, so ending at once loses nothing.
     context.endProcess = [](int code) { std::exit(code); };

@@ -60,6 +60,7 @@ QString XdgAutostart::enable(const QString& executablePath)
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Lumo\n"
+                                         "Icon=lumo\n"
                                          "Exec=%1\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")

@@ -312,6 +312,7 @@ void AffairEditor::removeAll()
                                               platform::Buttons::YesNoDefaultNo,
                                               platform::Icon::Question) != platform::Answer::Yes)
         return;
+    m_context.backupBeforeDeleting(QStringLiteral("delete-all"));
     m_context.dbConnection().execute(QStringLiteral("delete * from mp"));
     m_book->clearList();
     // The old snapshot still holds the deleted rows; no later command may act on them.

@@ -79,6 +79,11 @@ void Housekeeping::clearExpiredAffairs()
         QStringLiteral("确认自动删除过期事务吗?"), QStringLiteral("事务提醒"),
         platform::Buttons::YesNoDefaultNo, platform::Icon::Question);
     if (answer == platform::Answer::Yes) {
+        // A copy only when something goes: empty runs would push out real ones.
+        if (!store::Recordset(QStringLiteral("select * from mp where ") + condition,
+                              m_context.dbConnection())
+                 .eof())
+            m_context.backupBeforeDeleting(QStringLiteral("clear-expired"));
         m_context.dbConnection().execute(QStringLiteral("delete * from mp where ") + condition);
         m_editor.refresh();
         return;
@@ -149,7 +154,7 @@ shell::MainWindow& Housekeeping::mainWindow()
 
 void Housekeeping::openHelp()
 {
-    const QString page = QDir(m_context.appPath()).filePath(QStringLiteral("index.htm"));
+    const QString page = QDir(m_context.resourcePath()).filePath(QStringLiteral("index.htm"));
     const QString error = m_context.services().desktop->open(page);
     if (!error.isEmpty())
         m_context.services().dialogs->message(QStringLiteral("无法打开帮助：") + error, kTip,

@@ -40,7 +40,7 @@ ListPrinting::ListPrinting(shell::AppContext& context, PrintHooks hooks, QObject
 
 QString ListPrinting::textFilePath(const PrintedList& list) const
 {
-    return QDir(m_context.appPath()).filePath(QStringLiteral("wbwj/") + list.textFile);
+    return QDir(m_context.dataPath()).filePath(QStringLiteral("wbwj/") + list.textFile);
 }
 
 void ListPrinting::report(const QString& text) const
@@ -108,7 +108,7 @@ void ListPrinting::print(const PrintedList& list)
     file.close();
 
     const QString templatePath =
-        QDir(m_context.appPath()).filePath(QStringLiteral("dy/") + list.templateFile);
+        QDir(m_context.resourcePath()).filePath(QStringLiteral("dy/") + list.templateFile);
     const QString error =
         m_context.services().printer->print(templatePath, lines, newWorkbookPath(list));
     if (!error.isEmpty()) report(error);
@@ -116,7 +116,7 @@ void ListPrinting::print(const PrintedList& list)
 
 QString ListPrinting::newWorkbookPath(const PrintedList& list) const
 {
-    const QDir folder(QDir(m_context.appPath()).filePath(QStringLiteral("wbwj")));
+    const QDir folder(QDir(m_context.dataPath()).filePath(QStringLiteral("wbwj")));
     const QString stem =
         list.title + m_context.services().clock->now().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
     QString path = folder.filePath(stem + QStringLiteral(".xlsx"));

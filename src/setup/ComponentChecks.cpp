@@ -148,7 +148,7 @@ QString CheckReport::text() const
     return lines.join(QLatin1Char('\n'));
 }
 
-CheckReport checkDatabaseEngine(SystemProbe& probe, const QString& appPath)
+CheckReport checkDatabaseEngine(SystemProbe& probe, const QString& bookFolder)
 {
     CheckReport report{QStringLiteral("1.数据库引擎"), {}};
     const QString version = probe.sqliteVersion();
@@ -158,10 +158,10 @@ CheckReport checkDatabaseEngine(SystemProbe& probe, const QString& appPath)
     else
         report.findings << good(QStringLiteral("SQLite 数据库引擎 ") + version);
 
-    const QString path = QDir(appPath).filePath(QStringLiteral("rmd.mdb"));
+    const QString path = QDir(bookFolder).filePath(QStringLiteral("rmd.mdb"));
     const DatabaseInfo info = probe.inspectDatabase(path);
     if (!info.exists) {
-        report.findings << missing(QStringLiteral("程序文件夹中没有数据库文件 ") + path +
+        report.findings << missing(QStringLiteral("没有数据库文件 ") + path +
                                    QStringLiteral("：请把备份的 rmd.mdb 复制到这里"));
         return report;
     }
@@ -309,11 +309,11 @@ CheckReport checkRuntimeLibraries(SystemProbe& probe)
     return report;
 }
 
-CheckReport runCheck(int n, SystemProbe& probe, const QString& appPath)
+CheckReport runCheck(int n, SystemProbe& probe, const QString& bookFolder)
 {
     switch (n) {
     case 1:
-        return checkDatabaseEngine(probe, appPath);
+        return checkDatabaseEngine(probe, bookFolder);
     case 2:
         return checkSpeechService(probe);
     case 3:

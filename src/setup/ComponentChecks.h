@@ -26,13 +26,13 @@ struct CheckReport {
     QString text() const;
 };
 
-CheckReport checkDatabaseEngine(SystemProbe& probe, const QString& appPath);
+CheckReport checkDatabaseEngine(SystemProbe& probe, const QString& bookFolder);
 CheckReport checkSpeechService(SystemProbe& probe);
 CheckReport checkEspeak(SystemProbe& probe);
 CheckReport checkFlite(SystemProbe& probe);
 CheckReport checkRuntimeLibraries(SystemProbe& probe);
 
 // The check of box n (1 to 5).
-CheckReport runCheck(int n, SystemProbe& probe, const QString& appPath);
+CheckReport runCheck(int n, SystemProbe& probe, const QString& bookFolder);
 
 } // namespace setup

@@ -13,7 +13,9 @@ using ComponentCheck = std::function<CheckReport(int)>;
 
 // What the set-up windows share. The set-up program opens no database.
 struct SetupContext {
-    QString appPath;
+    QString appPath;      // the programs' folder
+    QString dataPath;     // the book's folder
+    QString resourcePath; // the recordings' folder
     platform::Services services;
     ComponentCheck check;
     std::function<void(int)> endProcess;

@@ -49,14 +49,14 @@ TutorialWindow::TutorialWindow(SetupContext& context, QWidget* parent)
 
 TutorialWindow::~TutorialWindow() = default;
 
-QString TutorialWindow::tutorialPath(const QString& appPath, int n)
+QString TutorialWindow::tutorialPath(const QString& resourcePath, int n)
 {
-    return QDir(appPath).filePath(QStringLiteral("shlx/lx%1.webm").arg(n));
+    return QDir(resourcePath).filePath(QStringLiteral("shlx/lx%1.webm").arg(n));
 }
 
 void TutorialWindow::runTutorial(int n)
 {
-    const QString path = tutorialPath(m_context.appPath, n);
+    const QString path = tutorialPath(m_context.resourcePath, n);
     if (!QFileInfo(path).isFile()) {
         reportError(QStringLiteral("找不到第 %1 个录像文件：\n%2\n\n这段录像还没有安装，"
                                    "其他录像和本软件的功能不受影响。")

@@ -23,7 +23,7 @@ public:
     // nothing else happens.
     void runTutorial(int n);
 
-    static QString tutorialPath(const QString& appPath, int n);
+    static QString tutorialPath(const QString& resourcePath, int n);
 
 private:
     void reportError(const QString& message);

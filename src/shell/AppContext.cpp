@@ -1,26 +1,27 @@
 #include "shell/AppContext.h"
 
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "store/Backup.h"
 #include "store/BookColumns.h"
 #include "store/StoreError.h"
 
-#include <QDir>
-
 namespace shell {
 
-AppContext::AppContext(QString appPath, platform::Services services,
+AppContext::AppContext(store::BookFolders folders, platform::Services services,
                        std::function<void(int)> endProcess)
-    : m_appPath(std::move(appPath)), m_services(services), m_endProcess(std::move(endProcess)),
+    : m_folders(std::move(folders)), m_services(services), m_endProcess(std::move(endProcess)),
       m_connection(std::make_unique<store::Connection>())
 {
 }
 
-AppContext::~AppContext() = default;
-
-QString AppContext::databasePath() const
+AppContext::AppContext(const QString& appPath, platform::Services services,
+                       std::function<void(int)> endProcess)
+    : AppContext(store::portableFolders(appPath), services, std::move(endProcess))
 {
-    return QDir(m_appPath).filePath(QStringLiteral("rmd.mdb"));
 }
+
+AppContext::~AppContext() = default;
 
 void AppContext::openDatabase()
 {
@@ -34,6 +35,16 @@ void AppContext::openDatabase()
     } catch (const store::StoreError&) {
         m_connection->close(); // not half open: the next call tries again
         throw;
+    }
+}
+
+void AppContext::backupBeforeDeleting(const QString& reason)
+{
+    try {
+        store::backupBeforeDeleting(*m_connection, backupPath(), reason, m_services.clock->now());
+    } catch (const store::StoreError& e) {
+        m_services.dialogs->message(store::backupFailedText(e.message()), platform::kDefaultTitle,
+                                    platform::Buttons::Ok, platform::Icon::Warning);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Services.h"
 #include "shell/WindowLauncher.h"
+#include "store/BookFolders.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
 
@@ -17,11 +18,21 @@ class MainWindow;
 // shared cursor slots, the services, and how the process ends.
 class AppContext {
 public:
-    AppContext(QString appPath, platform::Services services, std::function<void(int)> endProcess);
+    AppContext(store::BookFolders folders, platform::Services services,
+               std::function<void(int)> endProcess);
+    // A portable application folder: everything in `appPath`.
+    AppContext(const QString& appPath, platform::Services services,
+               std::function<void(int)> endProcess);
     ~AppContext();
 
-    QString appPath() const { return m_appPath; }
-    QString databasePath() const;
+    // The running program's folder.
+    QString appPath() const { return m_folders.program; }
+    // The book's folder (rmd.mdb, wbwj/, backups/).
+    QString dataPath() const { return m_folders.data; }
+    // The read-only files: templates, help, default picture, recordings.
+    QString resourcePath() const { return m_folders.resources; }
+    QString databasePath() const { return m_folders.book(); }
+    QString backupPath() const { return m_folders.backups(); }
     const platform::Services& services() const { return m_services; }
 
     // Opens rmd.mdb of the application folder; keeps an open connection.
@@ -42,12 +53,16 @@ public:
     // The other windows by name, filled by the program.
     WindowLauncher& windows() { return m_windows; }
 
+    // A copy of the book before a command deletes rows; a failure is shown
+    // and the command goes on.
+    void backupBeforeDeleting(const QString& reason);
+
     // Runs a handler; a store failure is shown with the engine's text and
     // ends the program, as nothing else can sensibly go on after it.
     void guarded(const std::function<void()>& handler);
 
 private:
-    QString m_appPath;
+    store::BookFolders m_folders;
     platform::Services m_services;
     std::function<void(int)> m_endProcess;
     std::unique_ptr<store::Connection> m_connection; // one object for the whole run

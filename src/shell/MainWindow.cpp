@@ -70,7 +70,7 @@ void MainWindow::showStoredPicture()
 {
     const QString name = storedPictureName();
     if (name != kNoPictureChosen && !name.isEmpty() && showFile(name)) return;
-    if (showFile(QDir(m_context.appPath()).filePath(kDefaultPictureName))) return;
+    if (showFile(QDir(m_context.resourcePath()).filePath(kDefaultPictureName))) return;
     clearPicture();
 }
 

@@ -1,5 +1,5 @@
-// One organiser per application folder: a later start asks the running one
-// to come forward and ends without opening the book.
+// One organiser per book: a later start asks the running one to come
+// forward and ends without opening the book.
 #include "Fakes.h"
 #include "app/SingleInstance.h"
 
@@ -13,23 +13,27 @@ private slots:
     void laterStart()
     {
         // first: "claim", "silent" (holds the lock only) or "ended"; second: where
-        // the later start runs, "@" the first's folder; then whether the later
+        // the later start's book is (the first's is x/rmd.mdb); then whether the later
         // start goes on and how often the first was asked to come forward.
-        const std::tuple<QString, QString, bool, int> cases[] = {{"claim", "@", false, 1},
-                                                                 {"claim", "@/./", false, 1},
-                                                                 {"claim", "@/other", true, 0},
-                                                                 {"silent", "@", false, 0},
-                                                                 {"ended", "@", true, 0}};
+        const std::tuple<QString, QString, bool, int> cases[] = {
+            {"claim", "x/rmd.mdb", false, 1},
+            {"claim", "other/../x/./rmd.mdb", false, 1},
+            {"claim", "other/rmd.mdb", true, 0},
+            {"silent", "x/rmd.mdb", false, 0},
+            {"ended", "x/rmd.mdb", true, 0}};
         for (const auto& [first, second, goesOn, raised] : cases) {
             QTemporaryDir dir;
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("other")));
+            const QString book = dir.filePath("x/rmd.mdb");
+            QVERIFY(QDir(dir.path()).mkpath("x") && QDir(dir.path()).mkpath("other"));
+            for (const QString& path : {book, dir.filePath("other/rmd.mdb")})
+                QVERIFY(QFile(path).open(QIODevice::WriteOnly));
             int raises = 0;
-            app::SingleInstance running(dir.path());
-            QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(dir.path()) + ".lock"));
+            app::SingleInstance running(book);
+            QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(book) + ".lock"));
             QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
             if (first == "ended") running.release();
 
-            app::SingleInstance later(QString(second).replace(QLatin1Char('@'), dir.path()));
+            app::SingleInstance later(dir.filePath(second));
             fakes::FakeDialogs dialogs;
             // The later start waits for an answer: it runs beside this event loop.
             auto start = std::async(std::launch::async, [&] {
@@ -60,7 +64,7 @@ private slots:
         book.close();
 
         int raises = 0;
-        app::SingleInstance running(dir.path());
+        app::SingleInstance running(book.fileName());
         QVERIFY(running.claim([&raises] { ++raises; }));
         QProcess rmd;
         rmd.start(folder.filePath(QStringLiteral("rmd")), {});

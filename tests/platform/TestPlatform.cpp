@@ -98,7 +98,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("cfg")));
         QCOMPARE(autostart.enable("/opt/rmd"), QString());
         const QString odd = "/tmp/我的 程序/a\"b$c`d\\e%f";
-        const QString entry = "[Desktop Entry]\nType=Application\nName=Lumo\n"
+        const QString entry = "[Desktop Entry]\nType=Application\nName=Lumo\nIcon=lumo\n"
                               "Exec=\"/tmp/我的 程序/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\"\n"
                               "Terminal=false\nX-GNOME-Autostart-enabled=true\n";
         QCOMPARE(autostart.enable(odd), QString());

@@ -8,14 +8,17 @@ using app::Command;
 
 namespace {
 
-// The exit code, standard output and standard error of one run, joined by "|".
+// The exit code, standard output and standard error of one run, joined by
+// "|". A folder without its book sends the run to a home of its own.
 QString run(const QStringList& arguments, TestApp& app)
 {
     QBuffer out, err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
+    QProcessEnvironment home;
+    home.insert("HOME", app.path() + "/home");
     const int code =
-        app::runCommand(app::parseCommandLine(arguments), app.path(), app.clock, out, err);
+        app::runCommand(app::parseCommandLine(arguments), app.path(), app.clock, out, err, home);
     return QString::number(code) + "|" + out.data() + "|" + err.data();
 }
 
@@ -67,9 +70,11 @@ private slots:
                 QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) > 0);
             file.close();
             result = run({"--due"}, app);
-            QVERIFY2(result.startsWith("2||") && result.contains("无法读取数据库") &&
-                         result.contains("rmd.mdb"),
-                     qPrintable(result));
+            QVERIFY2(
+                result.startsWith("2||") &&
+                    result.contains(content.isEmpty() ? "找不到初始数据库" : "无法读取数据库") &&
+                    result.contains("rmd.mdb"),
+                qPrintable(result));
         }
     }
 

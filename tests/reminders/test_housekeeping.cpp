@@ -90,6 +90,54 @@ private slots:
         }
     }
 
+    // Before 全部删除 or 清除过期 deletes anything, the book is copied to
+    // backups/; a copy that cannot be made is reported and the command goes on.
+    void copiesBeforeDeleting_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("copy"); // the copy's affairs, "-" for no copy
+        QTest::addColumn<QString>("left"); // the book's affairs afterwards
+        QTest::newRow("delete all") << "Command4" << true << ""
+                                    << "昨天,每周"
+                                    << "";
+        QTest::newRow("delete all refused") << "Command4" << false << ""
+                                            << "-"
+                                            << "昨天,每周";
+        QTest::newRow("clear expired") << "Image4" << true << ""
+                                       << "昨天,每周"
+                                       << "每周";
+        QTest::newRow("clear expired, nothing expired") << "Image4" << true << "nothing expired"
+                                                        << "-"
+                                                        << "每周";
+        QTest::newRow("backup folder blocked") << "Command4" << true << "blocked"
+                                               << "-"
+                                               << "";
+    }
+
+    void copiesBeforeDeleting()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, yes);
+        QFETCH(QString, given);
+        QFETCH(QString, copy);
+        QFETCH(QString, left);
+        Housekeeping r(
+            {insert("昨天", "时间点", "'2026-12-06'"), insert("每周", "每周时间", "'1'")});
+        if (given == "nothing expired") r.app.exec("delete from mp where 要事 = '昨天'");
+        if (given == "blocked") QVERIFY(QFile(r.file("backups")).open(QIODevice::WriteOnly));
+        r.app.dialogs.answers.enqueue(yes ? Answer::Yes : Answer::No);
+        r.press(button);
+        const QStringList copies = QDir(r.file("backups")).entryList({"before-*.mdb"});
+        QCOMPARE(copies.size(), copy == "-" ? 0 : 1);
+        if (copy != "-")
+            QCOMPARE(plainColumn(r.file("backups/" + copies[0]), "select 要事 from mp").join(','),
+                     copy);
+        QCOMPARE(r.app.column("select 要事 from mp").join(','), left);
+        QCOMPARE(r.said().filter("数据库没有备份成功").size(), given == "blocked" ? 1 : 0);
+    }
+
     // Cancelling, or a file that is no picture, keeps the stored picture; the
     // main window shows the stored one, opened if it was not.
     void backgroundPicture()

@@ -78,7 +78,7 @@ struct SetupApp {
 
     SetupApp()
     {
-        context.appPath = app.path();
+        context.appPath = context.dataPath = context.resourcePath = app.path();
         context.services = app.context().services();
         context.check = [this](int n) {
             checksRun << n;
@@ -119,7 +119,7 @@ private slots:
         QTest::addColumn<QString>("packages"); // space-separated; empty and ok: all is well
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("says");
-        row("1 no file", 1, "", false, "程序文件夹中没有数据库文件",
+        row("1 no file", 1, "", false, "没有数据库文件",
             [](FakeProbe& p) { p.database.exists = false; });
         row("1 damaged", 1, "", false, "已损坏（完整性检查：Page 3: never used）",
             [](FakeProbe& p) { p.database.integrity = "Page 3: never used\nPage 4"; });
