@@ -29,7 +29,8 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
     applyConfig();
     setUpIcons();
 
-    m_book = new recordbook::RecordBookController(m_context, m_ui->List1, columns::kName, this);
+    m_book = new recordbook::RecordBookController(recordbook::servicesOf(m_context), m_ui->List1,
+                                                  columns::kName, this);
     m_book->setLoadHandler([this](int line) { listClick(line); });
     if (m_config.nameSource == NameSource::FileDialog) {
         connect(m_book, &recordbook::RecordBookController::lineDoubleClicked, this,

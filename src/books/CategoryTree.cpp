@@ -17,20 +17,6 @@ QString categoryNodeKey(int number)
     return QStringLiteral("fl") + QString::number(number);
 }
 
-QString nodeKey(const QTreeWidgetItem& node)
-{
-    return node.data(0, kKeyRole).toString();
-}
-
-QTreeWidgetItem* findNode(const QTreeWidget& tree, const QString& key)
-{
-    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
-        QTreeWidgetItem* node = tree.topLevelItem(i);
-        if (nodeKey(*node) == key) return node;
-    }
-    return nullptr;
-}
-
 void fillCategories(store::Recordset& categories, QTreeWidget& tree, QComboBox& combo)
 {
     const QSignalBlocker blockCombo(combo);

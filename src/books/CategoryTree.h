@@ -4,7 +4,6 @@
 
 class QComboBox;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace store {
 class Recordset;
@@ -14,8 +13,6 @@ namespace books {
 
 // Key of the category node numbered `number` (1-based): "fl1", "fl2"...
 QString categoryNodeKey(int number);
-QString nodeKey(const QTreeWidgetItem& node);
-QTreeWidgetItem* findNode(const QTreeWidget& tree, const QString& key);
 
 // Rebuilds the tree and Combo1's items: one root node and one item per row
 // of `categories` (column 0), in the cursor's order. The box's text is left

@@ -12,9 +12,9 @@ QString containing(const QString& piece)
     return u'%' + store::likeLiteral(piece) + u'%';
 }
 
-// The engine's like and its text collation stop reading at a NUL, so "a", NUL,
-// "b" would match as "a" alone. A text holding a NUL is compared by length
-// instead; lower() folds ASCII only, as like and the column collation do.
+// The column's text collation stops comparing at a NUL, so "a", NUL, "b" would
+// equal "a". A text holding a NUL is compared folded instead; lower() folds
+// ASCII only, as the collation does. The store's like reads NULs as characters.
 QString lowered(const QString& sql)
 {
     return QStringLiteral("lower(") + sql + u')';
@@ -28,9 +28,6 @@ QString likeTerm(const QString& column, const QString& pattern)
 
 QString containsTerm(const QString& column, const QString& piece)
 {
-    if (piece.contains(QChar(0)))
-        return QStringLiteral(" or instr(") + lowered(column) + QStringLiteral(", ") +
-               lowered(store::quoted(piece)) + QStringLiteral(") > 0");
     return likeTerm(column, containing(piece));
 }
 

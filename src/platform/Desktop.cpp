@@ -86,11 +86,4 @@ QString QtDesktop::open(const QString& path)
     return {};
 }
 
-QString QtDesktop::start(const QString& program, const QStringList& args)
-{
-    if (program.trimmed().isEmpty() || !QProcess::startDetached(program, args))
-        return QStringLiteral("无法启动程序：") + program;
-    return {};
-}
-
 } // namespace platform

@@ -6,13 +6,12 @@
 
 namespace platform {
 
-// Opening documents with the user's programs and starting programs.
-// Both return an empty string on success, else a Chinese error text.
+// Opening documents with the user's programs (a program file is started).
+// Returns an empty string on success, else a Chinese error text.
 class Desktop {
 public:
     virtual ~Desktop() = default;
     virtual QString open(const QString& path) = 0;
-    virtual QString start(const QString& program, const QStringList& args = {}) = 0;
 };
 
 // Whether the desktop names a program for files of this type (xdg-mime).
@@ -29,7 +28,6 @@ public:
     {
     }
     QString open(const QString& path) override;
-    QString start(const QString& program, const QStringList& args) override;
 
 private:
     std::function<void(const QString&)> m_lateFailure;

@@ -28,7 +28,7 @@ class Speech {
 public:
     virtual ~Speech() = default;
     virtual bool ready() const = 0;
-    // Runs `done` in the service's own thread once the engine has answered,
+    // Runs `done` in the GUI thread once the engine has answered,
     // at once when it already has; never when `receiver` is gone by then.
     virtual void whenReady(QObject* receiver, std::function<void()> done) = 0;
     virtual bool usable() const = 0;

@@ -71,8 +71,6 @@ public:
     // change, in binding order; the caller calls addNew() before and update() after.
     void collect(store::Recordset& cursor, Mode mode) const;
 
-    const QList<FieldBinding>& bindings() const { return m_bindings; }
-
 private:
     QList<FieldBinding> m_bindings;
     QList<ComputedColumn> m_computed;

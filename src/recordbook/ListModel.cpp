@@ -17,21 +17,11 @@ ListModel::ListModel(QString column, QObject* parent)
 {
 }
 
-void ListModel::setCursor(const store::Recordset* cursor, const std::function<bool(int)>& shown)
+void ListModel::setCursor(const store::Recordset* cursor)
 {
     beginResetModel();
     m_cursor = cursor;
-    m_records.clear();
-    m_lines = 0;
-    if (cursor && cursor->isOpen()) {
-        if (shown) {
-            for (int i = 0; i < cursor->recordCount(); ++i)
-                if (shown(i)) m_records.push_back(i);
-            m_lines = int(m_records.size());
-        } else {
-            m_lines = cursor->recordCount();
-        }
-    }
+    m_lines = cursor && cursor->isOpen() ? cursor->recordCount() : 0;
     endResetModel();
 }
 
@@ -45,7 +35,6 @@ void ListModel::clear()
 {
     beginResetModel();
     m_lines = 0;
-    m_records.clear();
     endResetModel();
 }
 
@@ -54,16 +43,11 @@ int ListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : m_lines;
 }
 
-int ListModel::recordOf(int line) const
-{
-    return m_records.empty() ? line : m_records[size_t(line)];
-}
-
 QVariant ListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_lines) return {};
     if (!m_cursor || !m_cursor->isOpen()) return QString();
-    const int record = recordOf(index.row());
+    const int record = index.row();
     const int column = m_cursor->columnIndex(m_column);
     if (column < 0 || record >= m_cursor->recordCount()) return QString();
     return lineText(QString::fromUtf8(m_cursor->stored(record, column)));

@@ -2,8 +2,6 @@
 
 #include <QAbstractListModel>
 #include <QString>
-#include <functional>
-#include <vector>
 
 namespace store {
 class Recordset;
@@ -20,9 +18,7 @@ public:
     explicit ListModel(QString column, QObject* parent = nullptr);
 
     // One line per record of `cursor`, in cursor order (null: no lines).
-    // With `shown`, only records whose 0-based index it accepts get a line.
-    void setCursor(const store::Recordset* cursor,
-                   const std::function<bool(int record)>& shown = {});
+    void setCursor(const store::Recordset* cursor);
     // The cursor was replaced: lines stay as they are but read `cursor`
     // from now on; a line it has no record for shows empty.
     void retarget(const store::Recordset* cursor);
@@ -33,12 +29,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    int recordOf(int line) const;
-
     QString m_column;
     const store::Recordset* m_cursor = nullptr;
-    int m_lines = 0;
-    std::vector<int> m_records; // empty: line n is record n
+    int m_lines = 0; // line n is record n
 };
 
 // A stored text as one list line: CR and LF taken out.

@@ -3,7 +3,6 @@
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/ListStatus.h"
-#include "shell/AppContext.h"
 #include "store/Recordset.h"
 
 #include <QListView>
@@ -11,18 +10,18 @@
 
 namespace recordbook {
 
-RecordBookController::RecordBookController(shell::AppContext& context,
+RecordBookController::RecordBookController(BookServices services,
                                            std::unique_ptr<store::Recordset>& slot, QListView* list,
                                            const QString& column, QObject* parent)
-    : QObject(parent), m_context(context), m_slot(slot), m_list(list),
+    : QObject(parent), m_services(std::move(services)), m_slot(slot), m_list(list),
       m_model(new ListModel(column, this))
 {
     connectList();
 }
 
-RecordBookController::RecordBookController(shell::AppContext& context, QListView* list,
+RecordBookController::RecordBookController(BookServices services, QListView* list,
                                            const QString& column, QObject* parent)
-    : QObject(parent), m_context(context), m_slot(m_own), m_list(list),
+    : QObject(parent), m_services(std::move(services)), m_slot(m_own), m_list(list),
       m_model(new ListModel(column, this))
 {
     connectList();
@@ -41,7 +40,7 @@ void RecordBookController::connectList()
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (m_selectingFromCode || !m_load) return;
         const int line = selectedLine();
-        if (line >= 0) m_context.guarded([this, line] { m_load(line); });
+        if (line >= 0) m_services.guarded([this, line] { m_load(line); });
     });
     connect(m_list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit lineDoubleClicked(index.row()); });
@@ -63,7 +62,7 @@ void RecordBookController::reopen(const QString& sql)
     // live side by side.
     m_model->retarget(nullptr);
     m_slot.reset();
-    m_slot = std::make_unique<store::Recordset>(sql, m_context.dbConnection());
+    m_slot = std::make_unique<store::Recordset>(sql, m_services.connection);
     m_model->retarget(m_slot.get());
     static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
@@ -77,11 +76,11 @@ void RecordBookController::closeCursor()
     m_slot.reset();
 }
 
-void RecordBookController::fillList(const std::function<bool(int)>& shown)
+void RecordBookController::fillList()
 {
-    m_model->setCursor(m_slot.get(), shown);
+    m_model->setCursor(m_slot.get());
     if (hasCursor() && cursor().recordCount() >= 1) cursor().moveFirst();
-    showListStatus(*m_list->window(), listStatusText(lineCount(), m_filtered || shown));
+    showListStatus(*m_list->window(), listStatusText(lineCount(), m_filtered));
 }
 
 void RecordBookController::clearList()
@@ -125,8 +124,8 @@ void RecordBookController::selectLine(int line)
 bool RecordBookController::requireSelection()
 {
     if (selectedLine() >= 0) return true;
-    m_context.services().dialogs->message(kSelectFirstText, kSelectFirstTitle,
-                                          platform::Buttons::Ok, platform::Icon::Information);
+    m_services.dialogs.message(kSelectFirstText, kSelectFirstTitle, platform::Buttons::Ok,
+                               platform::Icon::Information);
     return false;
 }
 

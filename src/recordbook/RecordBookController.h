@@ -7,16 +7,33 @@
 
 class QListView;
 
-namespace shell {
-class AppContext;
+namespace platform {
+class Dialogs;
 }
 namespace store {
+class Connection;
 class Recordset;
-}
+} // namespace store
 
 namespace recordbook {
 
 class ListModel;
+
+// What a record book needs from the program: the book, the dialogs and the
+// guard that keeps a failure from travelling through Qt's signal dispatch.
+struct BookServices {
+    store::Connection& connection;
+    platform::Dialogs& dialogs;
+    std::function<void(const std::function<void()>&)> guarded;
+};
+
+// The services of a context that offers them under these names (the
+// program's shared context, or a test's).
+template <typename Context> BookServices servicesOf(Context& context)
+{
+    return {context.dbConnection(), *context.services().dialogs,
+            [&context](const std::function<void()>& run) { context.guarded(run); }};
+}
 
 // Message shown when a command needs the selected record and no line is selected.
 inline const QString kSelectFirstText = QStringLiteral("请先在列表中选中一条信息");
@@ -29,10 +46,10 @@ class RecordBookController : public QObject {
     Q_OBJECT
 public:
     // Works on a cursor slot kept elsewhere (the shared affairCursor).
-    RecordBookController(shell::AppContext& context, std::unique_ptr<store::Recordset>& slot,
+    RecordBookController(BookServices services, std::unique_ptr<store::Recordset>& slot,
                          QListView* list, const QString& column, QObject* parent = nullptr);
     // Owns its cursor.
-    RecordBookController(shell::AppContext& context, QListView* list, const QString& column,
+    RecordBookController(BookServices services, QListView* list, const QString& column,
                          QObject* parent = nullptr);
     ~RecordBookController() override;
 
@@ -44,9 +61,9 @@ public:
     // Closes and releases the cursor; the list keeps no reference to it.
     void closeCursor();
 
-    // One line per record of the cursor (only those `shown` accepts, when
-    // given), then the cursor on its first record. Nothing is selected.
-    void fillList(const std::function<bool(int record)>& shown = {});
+    // One line per record of the cursor, then the cursor on its first
+    // record. Nothing is selected.
+    void fillList();
     // Removes every line.
     void clearList();
     int lineCount() const;
@@ -77,7 +94,7 @@ signals:
 private:
     void connectList();
 
-    shell::AppContext& m_context;
+    BookServices m_services;
     std::unique_ptr<store::Recordset> m_own;
     std::unique_ptr<store::Recordset>& m_slot;
     QListView* m_list;

@@ -47,8 +47,8 @@ QString monthDayText(const QDate& d)
 
 AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent)
     : QObject(parent), m_ui(ui), m_context(context),
-      m_book(new recordbook::RecordBookController(context, context.affairCursor, ui.List1,
-                                                  columns::kAffair, this))
+      m_book(new recordbook::RecordBookController(
+          recordbook::servicesOf(context), context.affairCursor, ui.List1, columns::kAffair, this))
 {
     using namespace columns;
     m_fields.bind(m_ui.sjd, kTimePoint, Display::Date)

@@ -7,7 +7,6 @@
 #include "platform/Dialogs.h"
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
-#include "shell/MainWindow.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
 
@@ -139,17 +138,7 @@ void Housekeeping::changeBackgroundPicture()
     tp.update();
     tp.close();
 
-    shell::MainWindow& main = mainWindow();
-    main.setPicture(path);
-}
-
-shell::MainWindow& Housekeeping::mainWindow()
-{
-    if (!m_context.mainWindow) {
-        m_createdMain = std::make_unique<shell::MainWindow>(m_context, nullptr);
-        m_createdMain->show();
-    }
-    return *m_context.mainWindow;
+    m_context.showBackgroundPicture(path);
 }
 
 void Housekeeping::openHelp()

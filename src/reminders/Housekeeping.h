@@ -2,12 +2,10 @@
 
 #include <QObject>
 #include <QString>
-#include <memory>
 
 namespace shell {
 class AppContext;
-class MainWindow;
-} // namespace shell
+}
 
 namespace reminders {
 
@@ -37,13 +35,11 @@ public:
     void openWindow(const QString& name);
 
 private:
-    shell::MainWindow& mainWindow();
     void connectCommands();
 
     Ui::ReminderWindow& m_ui;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
-    std::unique_ptr<shell::MainWindow> m_createdMain;
 };
 
 } // namespace reminders

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "shell/MainWindow.h"
 #include "store/Backup.h"
 #include "store/BookColumns.h"
 #include "store/StoreError.h"
@@ -22,6 +23,15 @@ AppContext::AppContext(const QString& appPath, platform::Services services,
 }
 
 AppContext::~AppContext() = default;
+
+void AppContext::showBackgroundPicture(const QString& path)
+{
+    if (!m_mainWindow) {
+        m_createdMain = std::make_unique<MainWindow>(*this, nullptr);
+        m_createdMain->show();
+    }
+    m_mainWindow->setPicture(path);
+}
 
 void AppContext::openDatabase()
 {

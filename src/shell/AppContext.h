@@ -43,8 +43,11 @@ public:
     std::unique_ptr<store::Recordset> sharedCursor;
     std::unique_ptr<store::Recordset> affairCursor;
 
-    // The main window while it exists, for the background-picture command.
-    MainWindow* mainWindow = nullptr;
+    // Shows `path` as the background picture in the main window, which is
+    // made and shown first when none is open.
+    void showBackgroundPicture(const QString& path);
+    // The main window while it exists.
+    MainWindow* mainWindow() const { return m_mainWindow; }
 
     // Closes affairCursor and the connection, then ends the process.
     void exitApplication(int code = 0);
@@ -62,6 +65,8 @@ public:
     void guarded(const std::function<void()>& handler);
 
 private:
+    friend class MainWindow; // registers itself while it exists
+
     store::BookFolders m_folders;
     platform::Services m_services;
     std::function<void(int)> m_endProcess;
@@ -69,6 +74,8 @@ private:
     bool m_ended = false;
     // Last, so the windows it holds go before the connection they use.
     WindowLauncher m_windows;
+    MainWindow* m_mainWindow = nullptr;
+    std::unique_ptr<MainWindow> m_createdMain; // made for a picture when none was open
 };
 
 } // namespace shell

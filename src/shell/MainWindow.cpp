@@ -27,7 +27,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
 {
     ui->setupUi(this);
     platform::fitToScreen(*this);
-    m_context.mainWindow = this;
+    m_context.m_mainWindow = this;
     m_startTimer.setParent(this); // found by name, so a check needs no waiting
     m_startTimer.setObjectName(QStringLiteral("startTimer"));
     m_startTimer.setSingleShot(true);
@@ -39,7 +39,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
 
 MainWindow::~MainWindow()
 {
-    if (m_context.mainWindow == this) m_context.mainWindow = nullptr;
+    if (m_context.m_mainWindow == this) m_context.m_mainWindow = nullptr;
     delete m_reminderWindow.data();
 }
 

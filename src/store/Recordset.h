@@ -39,7 +39,6 @@ public:
     void open(const QString& sql, Connection& connection); // throws StoreError
     void close();
     bool isOpen() const { return m_open; }
-    QString sql() const { return m_sql; }
 
     int recordCount() const { return m_liveCount; }
     bool eof() const;
@@ -51,16 +50,11 @@ public:
     int absolutePosition() const; // 1-based among live rows; -1 at BOF/EOF
     void setAbsolutePosition(int position);
 
-    QStringList columnNames() const { return m_columns; }
     QVariant field(const QString& name) const;
     QVariant field(int index) const;
     QString text(const QString& name) const; // null reads as empty text
     QString text(int index) const;
 
-    // The connection the cursor was opened on; null when closed.
-    Connection* connection() const { return m_open ? m_connection : nullptr; }
-
-    bool isUpdatable() const { return !m_table.isEmpty(); }
     void addNew();
     // An invalid QVariant stores null; any QString, even a null one, stores
     // text. Text for a date column must read as a date, or the whole
@@ -121,7 +115,7 @@ private:
 
     Connection* m_connection = nullptr;
     bool m_open = false;
-    QString m_sql;
+    QString m_sql; // named in the refusal of a write to a read-only cursor
     QString m_table;
     QStringList m_columns;
     QVector<bool> m_isDate;

@@ -30,8 +30,8 @@ VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
       m_fields(std::make_unique<recordbook::FieldBindings>())
 {
     m_ui->setupUi(this);
-    m_words =
-        new recordbook::RecordBookController(m_context, m_ui->List1, columns::kSuperWord, this);
+    m_words = new recordbook::RecordBookController(recordbook::servicesOf(m_context), m_ui->List1,
+                                                   columns::kSuperWord, this);
     m_words->setLoadHandler([this](int line) { showSelectedWord(line); });
 
     // Add writes nothing for an empty box, Modify writes null; the key is

@@ -133,7 +133,6 @@ private slots:
         const QString missing = dir.filePath("没有的文件.doc");
         platform::QtDesktop desktop;
         QCOMPARE(desktop.open(missing), "找不到文件：" + missing);
-        QCOMPARE(desktop.start(missing, {}), "无法启动程序：" + missing);
 
         // Opening a program runs it, as the document book expects.
         const QString script = dir.filePath("工具.sh");

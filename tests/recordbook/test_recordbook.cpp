@@ -41,7 +41,7 @@ struct NotesWindow {
     NotesBook book;
     QWidget window;
     RecordList* list = new RecordList(&window);
-    RecordBookController controller{book.app.context(), list, "标题"};
+    RecordBookController controller{servicesOf(book.app.context()), list, "标题"};
     QStringList loads; // "line:title" per load
     QStringList doubleClicks;
 

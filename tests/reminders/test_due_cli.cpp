@@ -1,6 +1,7 @@
 #include "TestApp.h"
 #include "WriteProtect.h"
 #include "app/CommandLine.h"
+#include "app/InstanceKey.h"
 
 #include <QtTest>
 
@@ -55,6 +56,68 @@ private slots:
                      arguments.join(' ') + " -> " + expected);
             QCOMPARE(command.error.isEmpty(), command.kind != Command::Kind::Error);
         }
+    }
+
+    void bookCommands_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "@" stands for the folder
+        QTest::addColumn<QString>("given");         // "organiser": one holds the book
+        QTest::addColumn<QString>("result");        // start of code, output and errors
+        QTest::addColumn<QString>("affairs");       // the book's affairs afterwards
+        QTest::newRow("backup") << QStringList{"--backup", "@/copy.mdb"} << ""
+                                << "0|已把数据库"
+                                << "现在";
+        QTest::newRow("backup while the organiser runs")
+            << QStringList{"--backup=@/copy.mdb"} << "organiser"
+            << "0|已把数据库"
+            << "现在";
+        QTest::newRow("backup onto the book itself") << QStringList{"--backup", "@/rmd.mdb"} << ""
+                                                     << "1||rmd："
+                                                     << "现在";
+        QTest::newRow("backup with another option")
+            << QStringList{"--backup", "@/copy.mdb", "--due"} << ""
+            << "2||rmd：--backup"
+            << "现在";
+        QTest::newRow("restore") << QStringList{"--restore", "@/old.mdb"} << ""
+                                 << "0|已用"
+                                 << "从前";
+        QTest::newRow("restore while the organiser runs")
+            << QStringList{"--restore", "@/old.mdb"} << "organiser"
+            << "1||rmd：Lumo 正在使用"
+            << "现在";
+        QTest::newRow("restore of a file that is no book")
+            << QStringList{"--restore", "@/index.txt"} << ""
+            << "1||rmd：没有恢复"
+            << "现在";
+        QTest::newRow("restore without a file") << QStringList{"--restore="} << ""
+                                                << "2||rmd：--restore 后面缺少文件名"
+                                                << "现在";
+    }
+
+    // --backup copies the book, also while the organiser has it open;
+    // --restore replaces it only with a Lumo book and never under an organiser.
+    void bookCommands()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, given);
+        QFETCH(QString, result);
+        QFETCH(QString, affairs);
+        TestApp app;
+        QVERIFY(QFile::copy(app.databasePath(), app.path() + "/old.mdb"));
+        plainExec(app.path() + "/old.mdb", "insert into mp (要事) values ('从前')");
+        app.exec("insert into mp (要事) values ('现在')");
+        QFile text(app.path() + "/index.txt");
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("不是数据库"));
+        text.close();
+        QLockFile organiser(app::instanceLockPath(app::instanceKey(app.databasePath())));
+        if (given == "organiser") QVERIFY(organiser.tryLock(0));
+        arguments.replaceInStrings("@", app.path());
+        const QString actual = run(arguments, app);
+        QVERIFY2(actual.startsWith(result), qPrintable(actual));
+        QCOMPARE(app.column("select 要事 from mp").join(','), affairs);
+        if (result.startsWith("0|已把"))
+            QCOMPARE(plainColumn(app.path() + "/copy.mdb", "select 要事 from mp").join(','),
+                     "现在");
     }
 
     void failuresPrintNothingOnStandardOutput()

@@ -157,10 +157,10 @@ private slots:
                 (main = std::make_unique<shell::MainWindow>(r.app.context(), nullptr))->show();
             r.app.dialogs.files.enqueue(chosen.isEmpty() ? QString() : path);
             r.press("Image10");
-            QVERIFY(r.app.context().mainWindow && r.app.context().mainWindow->isVisible());
+            QVERIFY(r.app.context().mainWindow() && r.app.context().mainWindow()->isVisible());
             const QString kept = chosen == "new.jpg" ? path : old;
             QCOMPARE(r.said() << r.app.scalar("select 图片名称 from tp")
-                              << r.app.context().mainWindow->picturePath(),
+                              << r.app.context().mainWindow()->picturePath(),
                      QStringList(chosen == "bad.jpg", "提示: 无法显示这幅图片：" + path)
                          << kept << kept);
         }

@@ -62,7 +62,6 @@ public:
     QStringList opened;
     QString result; // what every call answers
     QString open(const QString& path) override { return opened << path, result; }
-    QString start(const QString&, const QStringList&) override { return result; }
 };
 
 class FakeMediaPlayer : public platform::MediaPlayer {
