@@ -2,6 +2,8 @@
 
 #include "app/InstanceKey.h"
 #include "core/DueList.h"
+#include "core/IcsExport.h"
+#include "core/IcsImport.h"
 #include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "store/Backup.h"
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
 
@@ -169,6 +172,75 @@ int restore(const QString& file, const store::BookPlace& place, const platform::
     return 0;
 }
 
+int exportIcs(const Command& command, const QString& book, const platform::Clock& clock,
+              QIODevice& out, QIODevice& err)
+{
+    core::IcsExport result;
+    try {
+        store::Connection connection;
+        connection.open(book, store::Connection::Access::ReadOnly);
+        result = core::exportCalendar(core::readAffairs(connection), clock, command.lunarRule);
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
+                           .arg(QDir::toNativeSeparators(book), error.message()));
+        return kUsageError;
+    }
+    // Written whole or not at all: a full disk leaves no half calendar behind.
+    QSaveFile file(command.file);
+    if (!file.open(QIODevice::WriteOnly) || file.write(result.calendar) != result.calendar.size() ||
+        !file.commit()) {
+        writeText(err, QStringLiteral("rmd：无法写入文件 %1：%2\n")
+                           .arg(native(command.file), file.errorString()));
+        return kRefused;
+    }
+    writeText(out, QStringLiteral("已把 %1 条事务导出为 %2 个日历事件，写入 %3。\n")
+                       .arg(result.affairs)
+                       .arg(result.events)
+                       .arg(native(command.file)));
+    return 0;
+}
+
+int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevice& err)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        writeText(
+            err,
+            QStringLiteral("rmd：无法打开文件 %1：%2\n").arg(native(path), file.errorString()));
+        return kRefused;
+    }
+    core::ImportReport report;
+    try {
+        store::Connection connection;
+        connection.open(book);
+        report = core::importCalendar(connection, file.readAll());
+    } catch (const store::StoreError& error) {
+        writeText(err, QStringLiteral("rmd：导入失败，数据库 %1 没有任何改动：%2\n")
+                           .arg(QDir::toNativeSeparators(book), error.message()));
+        return kUsageError;
+    }
+    if (!report.refusal.isEmpty()) {
+        writeText(err, QStringLiteral("rmd：%1 %2\n").arg(native(path), report.summary()));
+        return kRefused;
+    }
+    writeText(out, report.summary() + u'\n');
+    constexpr int shown = 20;
+    for (const QString& line :
+         report.skipped.first(std::min<qsizetype>(shown, report.skipped.size())))
+        writeText(err, line + u'\n');
+    if (report.skipped.size() > shown)
+        writeText(err,
+                  QStringLiteral("……另有 %1 个跳过的事件。\n").arg(report.skipped.size() - shown));
+    // The full list beside the book, where the user finds it again.
+    QSaveFile list(QFileInfo(book).dir().filePath(QStringLiteral("日历导入报告.txt")));
+    const QByteArray text = (report.summary() + u'\n' + report.lines.join(u'\n') + u'\n').toUtf8();
+    if (list.open(QIODevice::WriteOnly) && list.write(text) == text.size() && list.commit())
+        writeText(out, QStringLiteral("完整的报告在 %1。\n").arg(native(list.fileName())));
+    else
+        writeText(err, QStringLiteral("rmd：无法写入报告 %1。\n").arg(native(list.fileName())));
+    return 0;
+}
+
 // "2025-闰6-1" or "2027-8-8": a lunar year, month and day.
 std::optional<lunar::LunarDate> parseLunarDay(const QString& text)
 {
@@ -245,9 +317,14 @@ Command parseCommandLine(const QStringList& arguments)
         return parseConversion(own);
     }
 
+    // --rscale goes with --export-ics only.
+    const bool lunarRule = own.removeAll(QStringLiteral("--rscale")) > 0;
     for (const auto& [option, kind] :
          {std::pair{QStringLiteral("--backup"), Command::Kind::Backup},
-          std::pair{QStringLiteral("--restore"), Command::Kind::Restore}}) {
+          std::pair{QStringLiteral("--restore"), Command::Kind::Restore},
+          std::pair{QStringLiteral("--export-ics"), Command::Kind::ExportIcs},
+          std::pair{QStringLiteral("--import-ics"), Command::Kind::ImportIcs}}) {
+        if (own.isEmpty()) break;
         const QString prefix = option + u'=';
         const qsizetype at = own.indexOf(option);
         const bool joined = own.first().startsWith(prefix);
@@ -259,8 +336,12 @@ Command parseCommandLine(const QStringList& arguments)
         command.file = joined ? own.first().mid(prefix.size()) : own[1];
         if (command.file.isEmpty())
             return failure(QStringLiteral("%1 后面缺少文件名。").arg(option));
+        if (lunarRule && kind != Command::Kind::ExportIcs)
+            return failure(QStringLiteral("--rscale 只能与 --export-ics 一起使用。"));
+        command.lunarRule = lunarRule;
         return command;
     }
+    if (lunarRule) return failure(QStringLiteral("--rscale 只能与 --export-ics 一起使用。"));
 
     bool due = false;
     QString window;
@@ -392,6 +473,8 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     case Command::Kind::Due:
     case Command::Kind::Backup:
     case Command::Kind::Restore:
+    case Command::Kind::ExportIcs:
+    case Command::Kind::ImportIcs:
         break;
     }
 
@@ -403,6 +486,10 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
         return command.kind == Command::Kind::Due ? kUsageError : kRefused;
     }
     if (command.kind == Command::Kind::Backup) return backup(command.file, place, out, err);
+    if (command.kind == Command::Kind::ExportIcs)
+        return exportIcs(command, place.folders.book(), clock, out, err);
+    if (command.kind == Command::Kind::ImportIcs)
+        return importIcs(command.file, place.folders.book(), out, err);
 
     const QDate today = command.date.value_or(clock.today());
     const QString database = place.folders.book();

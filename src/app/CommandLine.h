@@ -24,12 +24,24 @@ std::optional<int> runCommandLine(int argc, char** argv);
 // What the arguments (program name left out) ask for. Qt's own window
 // options (-platform, -style...) are left to the organiser's start.
 struct Command {
-    enum class Kind { Start, Help, Due, Error, Lunar, Solar, Backup, Restore };
+    enum class Kind {
+        Start,
+        Help,
+        Due,
+        Error,
+        Lunar,
+        Solar,
+        Backup,
+        Restore,
+        ExportIcs,
+        ImportIcs
+    };
     Kind kind = Kind::Start;
     QString window;             // Start: a window to open after the login, or empty
     std::optional<QDate> date;  // Due: the day asked for, none means today; Lunar: the day
     lunar::LunarDate lunarDate; // Solar: the lunar day asked for
     QString file;               // Backup: the copy to write; Restore: the book to restore
+    bool lunarRule = false;     // ExportIcs: lunar schedules as Chinese-calendar rules
     QString error;              // Error: what is wrong, for the user
 };
 Command parseCommandLine(const QStringList& arguments);

@@ -181,6 +181,56 @@ private slots:
             QVERIFY2(actual.startsWith("2||rmd：") && actual.contains(result), qPrintable(actual));
     }
 
+    // Export and import on the command line: exit status, what is said on each stream.
+    void calendarFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected"); // status|what stdout|stderr contain
+        QTest::newRow("export") << QStringList{"--export-ics", "@/a.ics"} << "0|2 条事务|";
+        QTest::newRow("export with rules")
+            << QStringList{"--rscale", "--export-ics=@/a.ics"} << "0|2 条事务|";
+        QTest::newRow("rules alone") << QStringList{"--rscale"} << "2||--rscale";
+        QTest::newRow("rules with import")
+            << QStringList{"--import-ics", "@/x.ics", "--rscale"} << "2||--rscale";
+        QTest::newRow("export into no folder")
+            << QStringList{"--export-ics", "@/none/a.ics"} << "1||无法写入";
+        QTest::newRow("import of no file")
+            << QStringList{"--import-ics", "@/none.ics"} << "1||无法打开";
+        QTest::newRow("import of the book itself")
+            << QStringList{"--import-ics", "@/rmd.mdb"} << "1||不是 iCalendar";
+        QTest::newRow("import of its own export")
+            << QStringList{"--import-ics", "@/own.ics"} << "0|新增 0 条|数据库中已有";
+        QTest::newRow("import of 25 rules it cannot hold")
+            << QStringList{"--import-ics", "@/odd.ics"} << "0|跳过 25 个|另有 5 个";
+    }
+    void calendarFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        TestApp app;
+        app.exec("insert into mp (要事, 每月每日时间, 每周时间) values ('年', '12-6', '100'), "
+                 "('周', '', '3')");
+        QVERIFY(run({"--export-ics", app.path() + "/own.ics"}, app).startsWith("0|"));
+        QVERIFY(run({"--import-ics", app.path() + "/own.ics"}, app).startsWith("0|"));
+        QFile odd(app.path() + "/odd.ics");
+        QVERIFY(odd.open(QIODevice::WriteOnly));
+        odd.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n");
+        for (int i = 0; i < 25; ++i)
+            odd.write("BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) +
+                      "\r\nDTSTART:20270101\r\nRRULE:FREQ=DAILY\r\nEND:VEVENT\r\n");
+        odd.write("END:VCALENDAR\r\n");
+        odd.close();
+        arguments.replaceInStrings("@", app.path());
+        const QStringList parts = run(arguments, app).split('|');
+        const QStringList want = expected.split('|');
+        QCOMPARE(parts[0], want[0]);
+        QVERIFY2(parts[1].contains(want[1]) && parts[2].contains(want[2]),
+                 qPrintable(parts.join('|')));
+        QVERIFY(parts[2].count("：跳过，") <= 20);
+        if (arguments[0] == "--import-ics" && parts[0] == "0")
+            QVERIFY(QFile::exists(app.path() + "/日历导入报告.txt"));
+    }
+
     // It writes nothing, so a book and folder nobody may write to are no obstacle.
     void readsAWriteProtectedBook()
     {

@@ -1,0 +1,73 @@
+#include "core/AffairRecord.h"
+
+#include "core/Columns.h"
+#include "store/Connection.h"
+#include "store/Scan.h"
+
+#include <QCryptographicHash>
+#include <QHash>
+
+namespace core {
+
+const std::array<QString, AffairRecord::ColumnCount>& affairColumnNames()
+{
+    using namespace columns;
+    static const std::array<QString, AffairRecord::ColumnCount> names = {
+        kAffair, kAffairKeyword, kTimePoint,   kStart,       kEnd,   kContact,
+        kPlace,  kAddress,       kMobile,      kPhone,       kMonth, kWeekday,
+        kDay,    kMonthDay,      kLunarYearly, kLunarMonthly};
+    return names;
+}
+
+std::vector<AffairRecord> readAffairs(store::Connection& connection)
+{
+    store::Scan lunarColumns(connection,
+                             QStringLiteral("select count(*) from pragma_table_info('mp') "
+                                            "where name in ('农历每年时间', '农历每月时间')"));
+    const bool lunar = lunarColumns.next() && lunarColumns.integer(0) == 2;
+    QStringList names;
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c)
+        names << (!lunar && c >= AffairRecord::LunarYearly ? QStringLiteral("''")
+                                                           : affairColumnNames()[c]);
+    store::Scan rows(connection, QStringLiteral("select %1 from mp").arg(names.join(u',')));
+    std::vector<AffairRecord> records;
+    while (rows.next()) {
+        AffairRecord record;
+        for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
+            if (rows.isNull(c)) continue;
+            record.cells[c] = QString::fromUtf8(rows.raw(c));
+            if (record.cells[c].isNull()) record.cells[c] = QStringLiteral("");
+        }
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+QByteArray recordKey(const AffairRecord& record, int duplicatesBefore)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& cell : record.cells) {
+        // Null and empty differ, and no cell's text runs into the next one's.
+        hash.addData(cell.isNull() ? QByteArrayView("\x01") : QByteArrayView("\x02"));
+        const QByteArray utf8 = cell.toUtf8();
+        hash.addData(QByteArray::number(utf8.size()) + ':');
+        hash.addData(utf8);
+    }
+    hash.addData(QByteArray::number(duplicatesBefore));
+    return hash.result().toHex();
+}
+
+std::vector<QByteArray> recordKeys(const std::vector<AffairRecord>& records)
+{
+    QHash<QByteArray, int> seen;
+    std::vector<QByteArray> keys;
+    keys.reserve(records.size());
+    for (const AffairRecord& record : records) {
+        int& count = seen[recordKey(record, 0)];
+        keys.push_back(count == 0 ? recordKey(record, 0) : recordKey(record, count));
+        ++count;
+    }
+    return keys;
+}
+
+} // namespace core

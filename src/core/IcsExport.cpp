@@ -1,0 +1,374 @@
+#include "core/IcsExport.h"
+
+#include "core/AffairText.h"
+#include "core/DueList.h"
+#include "lunar/LunarSchedule.h"
+#include "platform/Clock.h"
+#include "store/DateText.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+#include <cmath>
+#include <libical/ical.h>
+#include <memory>
+#include <optional>
+
+namespace core {
+
+namespace {
+
+using Column = AffairRecord::Column;
+
+struct IcalFree {
+    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using Component = std::unique_ptr<icalcomponent, IcalFree>;
+
+icaltimetype dateOf(const QDate& d)
+{
+    icaltimetype t = icaltime_null_date();
+    t.year = d.year();
+    t.month = d.month();
+    t.day = d.day();
+    return t;
+}
+
+icaltimetype dateTimeOf(const QDateTime& dt)
+{
+    icaltimetype t = icaltime_null_time();
+    t.year = dt.date().year();
+    t.month = dt.date().month();
+    t.day = dt.date().day();
+    t.hour = dt.time().hour();
+    t.minute = dt.time().minute();
+    t.second = dt.time().second();
+    return t;
+}
+
+// The whole number a numeric schedule cell reads as, when it is one.
+std::optional<int> wholeNumber(const QString& cell)
+{
+    const double value = leadingNumber(cell);
+    if (!(value >= 0.0 && value <= 31.0) || value != std::floor(value)) return std::nullopt;
+    return int(value);
+}
+
+// A month-day cell as the due test reads it: each side rounded.
+std::optional<std::pair<int, int>> monthDay(const QString& cell)
+{
+    const qsizetype dash = cell.indexOf(u'-');
+    if (dash < 0) return std::nullopt;
+    const double month = std::nearbyint(leadingNumber(cell.left(dash)));
+    const double day = std::nearbyint(leadingNumber(cell.mid(dash + 1)));
+    // 2000 is a leap year, so 2-29 counts.
+    if (!(month >= 1 && month <= 12 && day >= 1 && day <= 31) ||
+        !QDate::isValid(2000, int(month), int(day)))
+        return std::nullopt;
+    return std::pair{int(month), int(day)};
+}
+
+std::optional<QDateTime> storedDate(const QString& cell)
+{
+    if (cell.isEmpty()) return std::nullopt;
+    return store::fromStoredDate(cell);
+}
+
+struct Schedule {
+    const char* kind;
+    QDate start;
+    QDate endExclusive; // all-day events; a timed event has none
+    QTime time;         // valid for a timed event
+    std::optional<icalrecurrencetype> rule;
+    QDate occurrence; // lunar dated events: the UID tells them apart
+};
+
+icalrecurrencetype emptyRule(icalrecurrencetype_frequency frequency)
+{
+    icalrecurrencetype rule;
+    icalrecurrencetype_clear(&rule);
+    rule.freq = frequency;
+    return rule;
+}
+
+void setOne(short* list, int value)
+{
+    list[0] = short(value);
+    list[1] = ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+QDate firstOnOrAfter(const QDate& from, const auto& due)
+{
+    // Every kind is due within eight years (29 February) or not at all.
+    for (QDate d = from; d < from.addYears(9); d = d.addDays(1))
+        if (due(d)) return d;
+    return {};
+}
+
+void addNumericSchedules(const AffairRecord& r, const QDate& today, std::vector<Schedule>& out)
+{
+    if (const auto d = wholeNumber(r[Column::Day]); d && *d >= 1) {
+        icalrecurrencetype rule = emptyRule(ICAL_MONTHLY_RECURRENCE);
+        setOne(rule.by_month_day, *d);
+        QDate first = today;
+        while (first.day() != *d)
+            first = first.addDays(1);
+        out.push_back({"day", first, first.addDays(1), {}, rule, {}});
+    }
+    if (const auto m = wholeNumber(r[Column::Month]); m && *m >= 1 && *m <= 12) {
+        icalrecurrencetype rule = emptyRule(ICAL_DAILY_RECURRENCE);
+        setOne(rule.by_month, *m);
+        const QDate first =
+            today.month() == *m ? today : QDate(today.year() + (today.month() > *m ? 1 : 0), *m, 1);
+        out.push_back({"month", first, first.addDays(1), {}, rule, {}});
+    }
+    if (const auto w = wholeNumber(r[Column::Weekday]); w && *w <= 6) {
+        icalrecurrencetype rule = emptyRule(ICAL_WEEKLY_RECURRENCE);
+        setOne(rule.by_day, *w + 1); // ICAL_SUNDAY_WEEKDAY is 1
+        const QDate first = today.addDays((*w - weekdayNumber(today) + 7) % 7);
+        out.push_back({"weekday", first, first.addDays(1), {}, rule, {}});
+    }
+    if (const auto md = monthDay(r[Column::MonthDay])) {
+        icalrecurrencetype rule = emptyRule(ICAL_YEARLY_RECURRENCE);
+        setOne(rule.by_month, md->first);
+        setOne(rule.by_month_day, md->second);
+        const QDate first = firstOnOrAfter(
+            today, [&](const QDate& d) { return d.month() == md->first && d.day() == md->second; });
+        out.push_back({"monthday", first, first.addDays(1), {}, rule, {}});
+    }
+}
+
+void addDateSchedules(const AffairRecord& r, std::vector<Schedule>& out)
+{
+    if (const auto point = storedDate(r[Column::TimePoint])) {
+        const QDate day = point->date();
+        if (point->time() == QTime(0, 0))
+            out.push_back({"point", day, day.addDays(1), {}, std::nullopt, {}});
+        else
+            out.push_back({"point", day, {}, point->time(), std::nullopt, {}});
+    }
+    const auto start = storedDate(r[Column::Start]);
+    const auto end = storedDate(r[Column::End]);
+    if (start && end) {
+        // A start after midnight is later than its day's midnight: due from the next day.
+        const QDate first = start->time() == QTime(0, 0) ? start->date() : start->date().addDays(1);
+        if (first <= end->date())
+            out.push_back({"period", first, end->date().addDays(1), {}, std::nullopt, {}});
+    }
+}
+
+// The days a lunar schedule is due on, from `today` on for kLunarExportYears.
+struct LunarDays {
+    QDate from;
+    std::vector<lunar::DayFacts> facts;
+    explicit LunarDays(const QDate& today) : from(today)
+    {
+        for (QDate d = today; d < today.addYears(kLunarExportYears); d = d.addDays(1))
+            facts.push_back(lunar::factsOf(d));
+    }
+};
+
+void addLunarSchedules(const AffairRecord& r, const QDate& today, bool lunarRule,
+                       std::optional<LunarDays>& days, std::vector<Schedule>& out)
+{
+    const auto yearly = lunar::readYearly(r[Column::LunarYearly]);
+    const auto monthly = lunar::readMonthly(r[Column::LunarMonthly]);
+    if (!yearly && !monthly) return;
+    if (!days) days.emplace(today);
+    const auto add = [&](const char* kind, const auto& due, const icalrecurrencetype& rule) {
+        std::vector<QDate> dates;
+        for (size_t i = 0; i < days->facts.size(); ++i)
+            if (due(days->facts[i])) dates.push_back(days->from.addDays(qint64(i)));
+        if (lunarRule && !dates.empty())
+            out.push_back({kind, dates.front(), dates.front().addDays(1), {}, rule, {}});
+        else if (!lunarRule)
+            for (const QDate& d : dates)
+                out.push_back({kind, d, d.addDays(1), {}, std::nullopt, d});
+    };
+    static char chinese[] = "CHINESE";
+    if (yearly) {
+        icalrecurrencetype rule = emptyRule(ICAL_YEARLY_RECURRENCE);
+        rule.rscale = chinese;
+        rule.skip = ICAL_SKIP_BACKWARD; // day 30 and a missing leap month fall back as in Lumo
+        setOne(rule.by_month, yearly->month | (yearly->leap ? 0x1000 : 0));
+        setOne(rule.by_month_day, yearly->day);
+        add(
+            "lunaryear", [&](const lunar::DayFacts& f) { return lunar::dueYearly(*yearly, f); },
+            rule);
+    }
+    if (monthly) {
+        icalrecurrencetype rule = emptyRule(ICAL_MONTHLY_RECURRENCE);
+        rule.rscale = chinese;
+        rule.skip = ICAL_SKIP_BACKWARD;
+        setOne(rule.by_month_day, *monthly);
+        add(
+            "lunarmonth", [&](const lunar::DayFacts& f) { return lunar::dueMonthly(*monthly, f); },
+            rule);
+    }
+}
+
+QString contactOf(const AffairRecord& r)
+{
+    QStringList parts;
+    const auto part = [&](const char16_t* label, Column c) {
+        if (!r[c].trimmed().isEmpty()) parts << QString::fromUtf16(label) + r[c];
+    };
+    part(u"联系人：", Column::Contact);
+    part(u"联系人手机：", Column::Mobile);
+    part(u"联系人电话：", Column::Phone);
+    part(u"家庭住址：", Column::Address);
+    return parts.join(QStringLiteral("  "));
+}
+
+void addText(icalcomponent* event, icalproperty* (*make)(const char*), const QString& text)
+{
+    if (!text.isEmpty()) icalcomponent_add_property(event, make(text.toUtf8().constData()));
+}
+
+icalcomponent* alarmFor(const Schedule& s, const QString& summary)
+{
+    icalcomponent* alarm = icalcomponent_new_valarm();
+    icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    // 09:00 of the event's day, counted from its start.
+    const int seconds = 9 * 3600 - (s.time.isValid() ? s.time.msecsSinceStartOfDay() / 1000 : 0);
+    icaltriggertype trigger{};
+    trigger.time = icaltime_null_time();
+    trigger.duration = icaldurationtype_from_int(seconds);
+    icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+    icalcomponent_add_property(
+        alarm,
+        icalproperty_new_description(summary.isEmpty() ? "Lumo" : summary.toUtf8().constData()));
+    return alarm;
+}
+
+QByteArray uidOf(const QByteArray& key, const Schedule& s)
+{
+    QByteArray uid = key + '-' + s.kind;
+    if (s.occurrence.isValid()) uid += '-' + s.occurrence.toString(u"yyyyMMdd").toLatin1();
+    return uid + "@lumo";
+}
+
+struct EventTexts {
+    QString summary, description, contact;
+    QByteArray stored;
+};
+
+QByteArray eventText(const AffairRecord& r, const EventTexts& texts, const QByteArray& uid,
+                     const Schedule& s, const icaltimetype& stamp)
+{
+    Component event(icalcomponent_new_vevent());
+    icalcomponent* e = event.get();
+    icalcomponent_add_property(e, icalproperty_new_uid(uid.constData()));
+    icalcomponent_add_property(e, icalproperty_new_dtstamp(stamp));
+    if (s.time.isValid()) {
+        icalcomponent_add_property(
+            e, icalproperty_new_dtstart(dateTimeOf(QDateTime(s.start, s.time))));
+    } else {
+        icalcomponent_add_property(e, icalproperty_new_dtstart(dateOf(s.start)));
+        icalcomponent_add_property(e, icalproperty_new_dtend(dateOf(s.endExclusive)));
+    }
+    if (s.rule) icalcomponent_add_property(e, icalproperty_new_rrule(*s.rule));
+    icalcomponent_add_property(e, icalproperty_new_summary(texts.summary.toUtf8().constData()));
+    addText(e, icalproperty_new_description, texts.description);
+    addText(e, icalproperty_new_categories, r[Column::Keyword]);
+    addText(e, icalproperty_new_contact, texts.contact);
+    addText(e, icalproperty_new_location, r[Column::Place]);
+    icalproperty* stored = icalproperty_new_x(texts.stored.constData());
+    icalproperty_set_x_name(stored, "X-LUMO-STORED");
+    icalcomponent_add_property(e, stored);
+    icalcomponent_add_component(e, alarmFor(s, texts.summary));
+    char* text = icalcomponent_as_ical_string_r(e);
+    QByteArray result(text);
+    icalmemory_free_buffer(text);
+    return result;
+}
+
+// Control characters other than tab and line ends are no text a calendar takes.
+QString printable(QString text)
+{
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
+    return text;
+}
+
+} // namespace
+
+QString affairTextOf(const QString& stored)
+{
+    QString text = stored;
+    const QString marker = kAffairMarker + QStringLiteral("\r\n");
+    const qsizetype at = text.indexOf(marker);
+    if (at >= 0) text = text.mid(at + marker.size());
+    const QString dashes = QStringLiteral("\r\n") + QString(88, u'-');
+    if (text.endsWith(dashes)) text.chop(dashes.size());
+    return text;
+}
+
+QByteArray storedValue(const AffairRecord& record)
+{
+    QJsonArray cells;
+    for (const QString& cell : record.cells)
+        cells.append(cell.isNull() ? QJsonValue() : QJsonValue(cell));
+    return QJsonDocument(cells).toJson(QJsonDocument::Compact).toBase64();
+}
+
+bool readStoredValue(QByteArrayView value, AffairRecord& record)
+{
+    const auto decoded = QByteArray::fromBase64Encoding(value.toByteArray(),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded) return false;
+    const QJsonDocument document = QJsonDocument::fromJson(*decoded);
+    const QJsonArray cells = document.array();
+    if (!document.isArray() || cells.size() != AffairRecord::ColumnCount) return false;
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
+        if (!cells[c].isNull() && !cells[c].isString()) return false;
+        record.cells[c] = cells[c].isNull() ? QString() : cells[c].toString();
+        if (cells[c].isString() && record.cells[c].isNull()) record.cells[c] = QStringLiteral("");
+    }
+    return true;
+}
+
+IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
+                         bool lunarRule)
+{
+    const QDate today = clock.today();
+    const QDateTime now = clock.now().toUTC();
+    icaltimetype stamp = dateTimeOf(now);
+    stamp.zone = icaltimezone_get_utc_timezone();
+
+    Component calendar(icalcomponent_new_vcalendar());
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Lumo//Lumo//ZH"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    char* head = icalcomponent_as_ical_string_r(calendar.get());
+    IcsExport result;
+    result.calendar = head;
+    icalmemory_free_buffer(head);
+    const QByteArray end = "END:VCALENDAR\r\n";
+    result.calendar.chop(end.size());
+
+    const std::vector<QByteArray> keys = recordKeys(records);
+    std::optional<LunarDays> lunarDays;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const AffairRecord& r = records[i];
+        std::vector<Schedule> schedules;
+        addDateSchedules(r, schedules);
+        addNumericSchedules(r, today, schedules);
+        addLunarSchedules(r, today, lunarRule, lunarDays, schedules);
+        if (schedules.empty()) continue;
+        EventTexts texts;
+        texts.description = printable(
+            affairTextOf(r[Column::Affair]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        texts.summary = texts.description.section(u'\n', 0, 0);
+        texts.contact = printable(contactOf(r));
+        texts.stored = storedValue(r);
+        ++result.affairs;
+        for (const Schedule& s : schedules) {
+            result.calendar += eventText(r, texts, uidOf(keys[i], s), s, stamp);
+            ++result.events;
+        }
+    }
+    result.calendar += end;
+    return result;
+}
+
+} // namespace core

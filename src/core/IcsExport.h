@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/AffairRecord.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <vector>
+
+namespace platform {
+class Clock;
+}
+
+namespace core {
+
+// Lunar schedules become one dated event per occurrence over this many years
+// from the export day, so that every calendar shows the right day.
+inline constexpr int kLunarExportYears = 20;
+
+struct IcsExport {
+    QByteArray calendar; // UTF-8, CR LF lines folded at 75 octets
+    int affairs = 0;     // records that gave at least one event
+    int events = 0;
+};
+
+// An iCalendar file of `records`: one event per schedule kind a record
+// carries, read the way the due list reads it, so the calendar's days are
+// the due days. Repeating kinds start on their first day on or after the
+// clock's today. With `lunarRule`, a lunar schedule is one event with a
+// Chinese-calendar rule instead of dated events.
+IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
+                         bool lunarRule = false);
+
+// The X-LUMO-STORED value of a record and its reading; a value that is not
+// one gives false.
+QByteArray storedValue(const AffairRecord& record);
+bool readStoredValue(QByteArrayView value, AffairRecord& record);
+
+// The affair text without the summary line and the closing dash line.
+QString affairTextOf(const QString& stored);
+
+} // namespace core

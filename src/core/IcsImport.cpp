@@ -1,0 +1,132 @@
+#include "core/IcsImport.h"
+
+#include "store/BookColumns.h"
+#include "store/Connection.h"
+#include "store/Scan.h"
+#include "store/Statement.h"
+#include "store/StoreError.h"
+
+#include <QSet>
+
+namespace core {
+
+namespace {
+
+QString eventName(int number, const EventAffair& event)
+{
+    return event.title.isEmpty() ? QStringLiteral("第 %1 个事件").arg(number)
+                                 : QStringLiteral("第 %1 个事件“%2”").arg(number).arg(event.title);
+}
+
+QSet<QByteArray> knownUids(store::Connection& connection)
+{
+    connection.execute(QStringLiteral("create table if not exists %1 (uid TEXT PRIMARY KEY)")
+                           .arg(kImportedUidTable));
+    QSet<QByteArray> known;
+    store::Scan uids(connection, QStringLiteral("select uid from %1").arg(kImportedUidTable));
+    while (uids.next())
+        known.insert(uids.raw(0).toByteArray());
+    // The book's own affairs under the names an export gives them.
+    for (const QByteArray& key : recordKeys(readAffairs(connection)))
+        known.insert(key + "@lumo");
+    return known;
+}
+
+void insertAffair(store::detail::Statement& insert, const AffairRecord& record)
+{
+    sqlite3_reset(insert.get());
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
+        if (record.cells[c].isNull())
+            insert.bindNull(c + 1);
+        else
+            insert.bindText(c + 1, record.cells[c].toUtf8());
+    }
+    insert.step();
+}
+
+void rememberUid(store::detail::Statement& remember, const QByteArray& uid)
+{
+    sqlite3_reset(remember.get());
+    remember.bindText(1, uid);
+    remember.step();
+}
+
+} // namespace
+
+QString ImportReport::summary() const
+{
+    if (!refusal.isEmpty()) return QStringLiteral("没有导入任何事务：%1").arg(refusal);
+    QString text = QStringLiteral("文件中有 %1 个事件：导入 %2 个，新增 %3 条事务；跳过 %4 个。")
+                       .arg(events)
+                       .arg(imported)
+                       .arg(affairs)
+                       .arg(skipped.size());
+    if (!note.isEmpty()) text += u'\n' + note;
+    return text;
+}
+
+ImportReport importCalendar(store::Connection& connection, const QByteArray& file)
+{
+    ImportReport report;
+    const std::vector<EventAffair> events = readCalendar(file, report.refusal, report.note);
+    if (!report.refusal.isEmpty()) return report;
+    report.events = int(events.size());
+
+    store::addMissingColumns(connection);
+    connection.execute(QStringLiteral("begin immediate"));
+    try {
+        QSet<QByteArray> known = knownUids(connection);
+        QStringList names;
+        for (const QString& name : affairColumnNames())
+            names << store::detail::quotedIdentifier(name);
+        store::detail::Statement insert(
+            connection.handle(),
+            QStringLiteral("insert into mp (%1) values (%2)")
+                .arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u',')));
+        store::detail::Statement remember(
+            connection.handle(),
+            QStringLiteral("insert or ignore into %1 (uid) values (?)").arg(kImportedUidTable));
+        QSet<QByteArray> groupsAdded;
+        for (size_t i = 0; i < events.size(); ++i) {
+            const EventAffair& e = events[i];
+            const QString name = eventName(int(i) + 1, e);
+            QString reason = e.reason;
+            if (reason.isEmpty() && known.contains(e.uid))
+                reason = QStringLiteral("已经导入过（UID 相同）");
+            else if (reason.isEmpty() && !e.group.isEmpty() && known.contains(e.group) &&
+                     !groupsAdded.contains(e.group))
+                reason = QStringLiteral("数据库中已有这条事务");
+            if (!reason.isEmpty()) {
+                report.skipped << name + QStringLiteral("：跳过，") + reason;
+                report.lines << report.skipped.last();
+                continue;
+            }
+            known.insert(e.uid);
+            rememberUid(remember, e.uid);
+            ++report.imported;
+            if (!e.group.isEmpty() && groupsAdded.contains(e.group)) {
+                report.lines << name + QStringLiteral("：已导入（与前面的事件同属一条事务）");
+                continue;
+            }
+            if (!e.group.isEmpty()) {
+                groupsAdded.insert(e.group);
+                known.insert(e.group);
+                rememberUid(remember, e.group);
+            }
+            insertAffair(insert, e.record);
+            ++report.affairs;
+            report.lines << name + QStringLiteral("：已导入");
+        }
+        connection.execute(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            connection.execute(QStringLiteral("rollback"));
+        } catch (const store::StoreError&) {
+            // The failure that got us here is the one to report.
+        }
+        throw;
+    }
+    return report;
+}
+
+} // namespace core

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/AffairRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace store {
+class Connection;
+}
+
+namespace core {
+
+// The table that remembers every imported event's UID, so a file imported
+// twice adds nothing the second time.
+inline const QString kImportedUidTable = QStringLiteral("ics_uid");
+
+// What an import did, for the user.
+struct ImportReport {
+    QString refusal; // not empty: the file was refused as a whole and nothing was added
+    QString note;    // about the file as a whole (its encoding, characters removed)
+    int events = 0;  // events the file holds
+    int imported = 0;
+    int affairs = 0;     // affairs added; several events of one exported affair make one
+    QStringList skipped; // one line per skipped event: which and why
+    QStringList lines;   // one line per event, imported or not
+    QString summary() const;
+};
+
+// One event of the file as an affair, or why it cannot be one.
+struct EventAffair {
+    AffairRecord record;
+    QByteArray uid;
+    QByteArray group; // events of one exported affair share it; empty otherwise
+    QString title;
+    QString reason; // empty when `record` holds the affair
+};
+
+// Reads the file's events; a file that is not a whole calendar gives a refusal.
+std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString& note);
+
+// Adds the file's events to the book as affairs in one transaction; on any
+// failure of the store nothing is added and the error is thrown on
+// (store::StoreError).
+ImportReport importCalendar(store::Connection& connection, const QByteArray& file);
+
+} // namespace core
