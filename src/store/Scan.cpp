@@ -24,6 +24,11 @@ bool Scan::next()
     return m->statement.step();
 }
 
+bool Scan::isNull(int column) const
+{
+    return sqlite3_column_type(m->statement.get(), column) == SQLITE_NULL;
+}
+
 QByteArrayView Scan::raw(int column) const
 {
     sqlite3_stmt* s = m->statement.get();
