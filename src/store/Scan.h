@@ -18,8 +18,8 @@ public:
     Scan(const Scan&) = delete;
     Scan& operator=(const Scan&) = delete;
 
-    bool next(); // true while a row is there; throws StoreError
-    bool isNull(int column) const;
+    bool next();                          // true while a row is there; throws StoreError
+    bool isNull(int column) const;        // a copy of a row keeps null apart from empty
     QByteArrayView raw(int column) const; // UTF-8; dates as stored ISO text
     QString text(int column) const;       // null as empty text
     qint64 integer(int column) const;
