@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kUsageError = 2;
 constexpr int kRefused = 1;
+constexpr int kOutputError = 1;
 
 // Options QGuiApplication and QApplication read themselves, in their
 // single-dash form; a double dash works as well.
@@ -105,18 +106,47 @@ Command failure(const QString& message)
 }
 
 // Encodes piece by piece: a due list of a large book would otherwise need
-// a second, fresh buffer of its full size.
-void writeText(QIODevice& device, const QString& text)
+// a second, fresh buffer of its full size. False when the device refused
+// some of the text (a full disk, a closed standard output).
+bool writeText(QIODevice& device, const QString& text)
 {
     constexpr qsizetype piece = 16 * 1024;
     QStringView rest(text);
-    while (!rest.isEmpty()) {
+    bool written = true;
+    while (!rest.isEmpty() && written) {
         qsizetype size = std::min(piece, rest.size());
         if (size < rest.size() && rest.at(size - 1).isHighSurrogate())
             --size; // keeps a surrogate pair together
-        device.write(rest.first(size).toUtf8());
+        const QByteArray bytes = rest.first(size).toUtf8();
+        written = device.write(bytes) == bytes.size();
         rest = rest.sliced(size);
     }
+    if (auto* file = qobject_cast<QFileDevice*>(&device)) written = file->flush() && written;
+    return written;
+}
+
+// A writer killed in the middle of a change leaves its journal beside the
+// book, which only a writable open rolls back: done once, when it may.
+QString readDueList(const QString& database, const QDate& today)
+{
+    store::Connection connection;
+    try {
+        connection.open(database, store::Connection::Access::ReadOnly);
+    } catch (const store::StoreError& error) {
+        if (error.fault() != store::Fault::ReadOnly) throw;
+        try {
+            store::Connection writable;
+            writable.open(database);
+        } catch (const store::StoreError&) {
+            throw store::StoreError(
+                QStringLiteral("上次写入这个数据库的程序没有写完就中断了，留下了日志文件 %1。"
+                               "要恢复，数据库必须能写入一次：请取消它的写保护后再运行，"
+                               "或者启动 Lumo 一次。")
+                    .arg(QDir::toNativeSeparators(database + QStringLiteral("-journal"))));
+        }
+        connection.open(database, store::Connection::Access::ReadOnly);
+    }
+    return core::evaluateDueList(connection, today);
 }
 
 QString native(const QString& path)
@@ -151,9 +181,11 @@ int restore(const QString& file, const store::BookPlace& place, const platform::
     }
     const QString book = place.folders.book();
     // Held for the whole restore, so no organiser opens the book meanwhile.
-    QLockFile lock(instanceLockPath(instanceKey(book)));
+    // (Without a private folder no organiser can hold one either.)
+    const QString lockPath = instanceLockPath(instanceKey(book));
+    QLockFile lock(lockPath);
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
+    if (!lockPath.isEmpty() && !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
         writeText(err,
                   QStringLiteral("rmd：Lumo 正在使用数据库 %1，没有恢复。请先退出 Lumo，再恢复。\n")
                       .arg(native(book)));
@@ -443,7 +475,8 @@ QString helpText()
                "保留最近 14 份每日备份和最近 10 份删除前的备份。\n"
                "把旧的 build/app/ 中的数据库搬过来：lumo --restore build/app/rmd.mdb\n"
                "环境变量 LUMO_TODAY=YYYY-MM-DD 把这次运行的“今天”固定为那一天（演示、录制用）。\n"
-               "退出码：0 成功；1 备份、恢复、导出或导入没有完成；2 参数有误或数据库无法打开。\n"
+               "退出码：0 成功；1 备份、恢复、导出或导入没有完成，或无法写到标准输出；2 "
+               "参数有误或数据库无法打开。\n"
                "\n"
                "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --lunar DAY |\n"
                "       rmd --solar DAY | rmd --backup FILE | rmd --restore FILE | rmd --help\n"
@@ -460,8 +493,8 @@ QString helpText()
                "month as YYYY-闰M-D) prints the solar date of a lunar one; 1901 to 2100.\n"
                "The book is rmd.mdb in the program's folder when it is there, otherwise\n"
                "$XDG_DATA_HOME/lumo/rmd.mdb (~/.local/share/lumo/rmd.mdb).\n"
-               "Exit status: 0 done, 1 backup, restore, export or import not done, 2 wrong "
-               "arguments or\n"
+               "Exit status: 0 done, 1 backup, restore, export or import not done, or\n"
+               "standard output not writable, 2 wrong arguments or "
                "database not readable.\n")
         .arg(windows);
 }
@@ -473,17 +506,18 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     case Command::Kind::Start:
         return 0;
     case Command::Kind::Help:
-        writeText(out, helpText());
-        return 0;
+        return writeText(out, helpText()) ? 0 : kOutputError;
     case Command::Kind::Error:
         writeText(err, QStringLiteral("rmd：%1\n用 rmd --help 查看用法。\n").arg(command.error));
         return kUsageError;
     case Command::Kind::Lunar:
-        writeText(out, lunar::dateText(*lunar::toLunar(*command.date)) + u'\n');
-        return 0;
+        return writeText(out, lunar::dateText(*lunar::toLunar(*command.date)) + u'\n')
+                   ? 0
+                   : kOutputError;
     case Command::Kind::Solar:
-        writeText(out, lunar::toSolar(command.lunarDate).toString(Qt::ISODate) + u'\n');
-        return 0;
+        return writeText(out, lunar::toSolar(command.lunarDate).toString(Qt::ISODate) + u'\n')
+                   ? 0
+                   : kOutputError;
     case Command::Kind::Due:
     case Command::Kind::Backup:
     case Command::Kind::Restore:
@@ -509,16 +543,20 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
     const QString database = place.folders.book();
     QString list;
     try {
-        store::Connection connection;
-        connection.open(database, store::Connection::Access::ReadOnly);
-        list = core::evaluateDueList(connection, today);
+        list = readDueList(database, today);
     } catch (const store::StoreError& error) {
+        const QString what = error.fault() == store::Fault::Fatal
+                                 ? error.message()
+                                 : store::faultText(error.fault(), database);
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
-                           .arg(QDir::toNativeSeparators(database), error.message()));
+                           .arg(QDir::toNativeSeparators(database), what));
         return kUsageError;
     }
-    writeText(out, list);
-    return 0;
+    if (writeText(out, list)) return 0;
+    writeText(err, QStringLiteral("rmd：无法把到期事务写到标准输出：%1\n")
+                       .arg(out.errorString().isEmpty() ? QStringLiteral("写入失败")
+                                                        : out.errorString()));
+    return kOutputError;
 }
 
 std::optional<int> runCommandLine(int argc, char** argv)

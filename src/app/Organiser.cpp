@@ -2,6 +2,7 @@
 // command line stays free of the widget and media libraries.
 #include "app/Organiser.h"
 #include "app/CommandLine.h"
+#include "app/Ending.h"
 #include "app/SingleInstance.h"
 #include "app/WindowTable.h"
 #include "platform/Autostart.h"
@@ -24,7 +25,7 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -98,10 +99,8 @@ int lumo_run_organiser(int argc, char** argv)
 
     // The database and the text files are closed before this runs, and
     // nothing else holds unwritten data, so ending at once loses nothing.
-    shell::AppContext context(place.folders, services, [&instance](int code) {
-        instance.release();
-        std::exit(code);
-    });
+    app::Ending ending([&instance] { instance.release(); });
+    shell::AppContext context(place.folders, services, std::ref(ending));
     app::registerWindows(context);
 
     // rmd --window NAME: that window opens too, once the reminder window is up.
@@ -125,5 +124,5 @@ int lumo_run_organiser(int argc, char** argv)
         });
     });
     login.start();
-    return QApplication::exec();
+    return ending.runEventLoop();
 }

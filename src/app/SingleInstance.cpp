@@ -23,10 +23,18 @@ QString SingleInstance::key(const QString& bookPath)
 }
 
 SingleInstance::SingleInstance(const QString& bookPath, QObject* parent)
-    : QObject(parent), m_key(key(bookPath)), m_lock(instanceLockPath(m_key))
+    : QObject(parent), m_key(key(bookPath)), m_socket(instanceSocketPath(m_key))
 {
+    const QString lock = instanceLockPath(m_key);
+    if (lock.isEmpty()) return;
+    m_lock = std::make_unique<QLockFile>(lock);
     // The organiser runs for days: only a dead owner makes the lock stale.
-    m_lock.setStaleLockTime(0);
+    m_lock->setStaleLockTime(0);
+}
+
+QString SingleInstance::lockFilePath() const
+{
+    return m_lock ? m_lock->fileName() : QString();
 }
 
 SingleInstance::~SingleInstance()
@@ -38,22 +46,25 @@ void SingleInstance::release()
 {
     delete m_server; // stops listening before the lock goes
     m_server = nullptr;
-    m_lock.unlock();
+    if (m_lock) m_lock->unlock();
 }
 
 bool SingleInstance::claim(std::function<void()> onRaise)
 {
-    if (!m_lock.tryLock(0)) {
+    // Without a folder of its own this start cannot meet another one; it
+    // must not keep the user out either.
+    if (!m_lock) return true;
+    if (!m_lock->tryLock(0)) {
         // Only a lock held by a live organiser stops the start; a temporary
         // folder that cannot take the lock must not keep the user out.
-        if (m_lock.error() == QLockFile::LockFailedError) return false;
+        if (m_lock->error() == QLockFile::LockFailedError) return false;
     }
     m_onRaise = std::move(onRaise);
-    QLocalServer::removeServer(m_key); // a socket left by a crash
+    QLocalServer::removeServer(m_socket); // a socket left by a crash
     m_server = new QLocalServer;
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
-    m_server->listen(m_key); // without it later starts say that Lumo runs
+    m_server->listen(m_socket); // without it later starts say that Lumo runs
     return true;
 }
 
@@ -77,11 +88,12 @@ void SingleInstance::answer()
 
 bool SingleInstance::askToRaise(int timeoutMs)
 {
+    if (m_socket.isEmpty()) return false;
     const QDeadlineTimer deadline(timeoutMs);
     // Started together, the first may hold the lock but not listen yet.
     while (!deadline.hasExpired()) {
         QLocalSocket socket;
-        socket.connectToServer(m_key);
+        socket.connectToServer(m_socket);
         if (socket.waitForConnected(int(deadline.remainingTime()))) {
             socket.write(kRaise);
             if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return false;

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QLocalServer;
 
@@ -32,12 +33,15 @@ public:
 
     // The book's name for the lock and the socket (see instanceKey).
     static QString key(const QString& bookPath);
+    // Where the lock lives (see instanceFolder); empty without a private folder.
+    QString lockFilePath() const;
 
 private:
     void answer();
 
     QString m_key;
-    QLockFile m_lock;
+    QString m_socket; // empty without a private folder
+    std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
     std::function<void()> m_onRaise;
 };

@@ -92,9 +92,11 @@ void CategoryBookWindow::dwbwj()
         // A file link that cannot be stored is reported; the window goes on.
         try {
             c.update();
+            m_context.dbConnection().commitSoFar();
         } catch (const store::StoreError& error) {
+            m_context.dbConnection().rollbackSoFar();
             m_context.services().dialogs->message(
-                QStringLiteral("无法添加文件链接：") + QString::fromUtf8(error.what()),
+                QStringLiteral("无法添加文件链接：") + m_context.failureText(error),
                 QStringLiteral("警告"), platform::Buttons::Ok, platform::Icon::Warning);
         }
     } else {
@@ -113,6 +115,7 @@ void CategoryBookWindow::xgflsz()
     if (m_book->recordForLine(line)) {
         m_fields->collect(c, recordbook::Mode::Modify);
         c.update();
+        m_context.dbConnection().commitSoFar(); // stored before saying so
     }
     refreshCategories();
     wbsx();

@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace books {
 
@@ -54,7 +55,9 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
     connectCommands();
     buildMenu();
     platform::fitToScreen(*this);
-    m_context.guarded([this] { treewbsx(); });
+    // Without its cursors the window could do nothing: it closes, and the
+    // next press of its button tries again.
+    if (!m_context.guarded([this] { treewbsx(); })) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 CategoryBookWindow::~CategoryBookWindow() = default;

@@ -278,17 +278,14 @@ QString evaluateDueList(store::Connection& connection, const QDate& today)
     // takes and drops the file lock again.
     struct ReadTransaction {
         store::Connection& c;
-        explicit ReadTransaction(store::Connection& connection) : c(connection)
+        bool began;
+        explicit ReadTransaction(store::Connection& connection)
+            : c(connection), began(connection.beginReading())
         {
-            c.execute(QStringLiteral("begin"));
         }
         ~ReadTransaction()
         {
-            try {
-                c.execute(QStringLiteral("commit"));
-            } catch (const store::StoreError&) {
-                // Ending a transaction that only read loses nothing.
-            }
+            if (began) c.endReading();
         }
     } transaction(connection);
     // A book from before the lunar schedules, opened read-only, keeps its

@@ -2,7 +2,14 @@
 
 #include "store/Recordset.h"
 
+#include <algorithm>
+
 namespace recordbook {
+
+namespace {
+// A character takes at most four bytes; line breaks taken out leave room.
+constexpr qsizetype kLineBytes = 8 * kLineCharacters;
+} // namespace
 
 QString lineText(const QString& stored)
 {
@@ -50,7 +57,10 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     const int record = index.row();
     const int column = m_cursor->columnIndex(m_column);
     if (column < 0 || record >= m_cursor->recordCount()) return QString();
-    return lineText(QString::fromUtf8(m_cursor->stored(record, column)));
+    // Only the start of a huge text is read: the line shows no more anyway.
+    const QByteArrayView stored = m_cursor->stored(record, column);
+    return lineText(QString::fromUtf8(stored.first(std::min<qsizetype>(stored.size(), kLineBytes))))
+        .left(kLineCharacters);
 }
 
 } // namespace recordbook

@@ -9,8 +9,12 @@ class Recordset;
 
 namespace recordbook {
 
+// A list line shows at most this many characters of its record.
+constexpr int kLineCharacters = 4096;
+
 // The lines of a record list: line n shows one column of a record of the
-// given cursor, line breaks taken out (the stored text is unchanged). Lines
+// given cursor, line breaks taken out (the stored text is unchanged), at
+// most kLineCharacters of it. Lines
 // are read on demand, so 100,000 of them fill at once.
 class ListModel : public QAbstractListModel {
     Q_OBJECT

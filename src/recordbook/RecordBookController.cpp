@@ -3,10 +3,12 @@
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/ListStatus.h"
+#include "store/Connection.h"
 #include "store/Recordset.h"
 
 #include <QListView>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace recordbook {
 
@@ -59,10 +61,16 @@ bool RecordBookController::hasCursor() const
 void RecordBookController::reopen(const QString& sql)
 {
     // The old snapshot goes first, so two full copies of a large book never
-    // live side by side.
+    // live side by side; but only once the book can be read, so that a busy
+    // book leaves the cursor as it was.
+    store::Connection& db = m_services.connection;
+    const bool reading = db.beginReading();
+    const auto endReading = qScopeGuard([&] {
+        if (reading) db.endReading();
+    });
     m_model->retarget(nullptr);
     m_slot.reset();
-    m_slot = std::make_unique<store::Recordset>(sql, m_services.connection);
+    m_slot = std::make_unique<store::Recordset>(sql, db);
     m_model->retarget(m_slot.get());
     static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
                                           QRegularExpression::CaseInsensitiveOption);

@@ -91,6 +91,8 @@ void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*te
                                  const QString& format)
 {
     picker->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    // A local midnight does not exist on some summer-time days.
+    picker->setTimeSpec(Qt::UTC);
     const auto pick = [picker, box, text, format](const QDate& date) {
         {
             const QSignalBlocker blocker(picker);
@@ -247,6 +249,15 @@ bool AffairEditor::refusedForBadDate()
     return false;
 }
 
+bool AffairEditor::refusedForSize()
+{
+    if (rawAffairText().toUtf8().size() <= kAffairTextLimit) return false;
+    m_context.services().dialogs->message(kAffairTooLongText, kWarning, platform::Buttons::Ok,
+                                          platform::Icon::Warning);
+    m_ui.affairBox->setFocus();
+    return true;
+}
+
 void AffairEditor::collect(recordbook::Mode mode)
 {
     m_keyword.collect(affairCursor(), mode);
@@ -255,10 +266,12 @@ void AffairEditor::collect(recordbook::Mode mode)
 
 void AffairEditor::add()
 {
-    if (refusedForBadDate()) return;
+    if (refusedForBadDate() || refusedForSize()) return;
     affairCursor().addNew();
     collect(recordbook::Mode::Add);
     affairCursor().update();
+    // Stored before the boxes empty: a refusal leaves them as typed.
+    m_context.dbConnection().commitSoFar();
 
     refreshAffairList();
     selectLine(m_book->lineCount() - 1);
@@ -274,10 +287,11 @@ void AffairEditor::modify()
     // than drop the user's edits silently.
     if (!m_book->requireSelection()) return;
     const int line = selectedLine();
-    if (refusedForBadDate()) return;
+    if (refusedForBadDate() || refusedForSize()) return;
     if (m_book->recordForLine(line)) {
         collect(recordbook::Mode::Modify);
         affairCursor().update();
+        m_context.dbConnection().commitSoFar();
     }
     refreshAffairList();
     selectLine(line);
@@ -299,6 +313,7 @@ void AffairEditor::remove()
                         platform::Icon::Question) != platform::Answer::Yes)
         return;
     c.deleteCurrent();
+    m_context.dbConnection().commitSoFar();
     for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj,
                            m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj})
         box->clear();

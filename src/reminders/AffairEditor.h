@@ -27,6 +27,11 @@ class ReminderWindow;
 }
 class LunarChooser;
 
+// Add and Modify store affair texts up to 1 MB (as UTF-8).
+constexpr qsizetype kAffairTextLimit = 1024 * 1024;
+inline const QString kAffairTooLongText =
+    QStringLiteral("要事内容太长，超过了 1 MB（约 34 万个汉字），无法保存。请把它缩短后再保存。");
+
 // The editor of the reminder window: the fourteen boxes, the seven date
 // pickers, the affair list and the commands that change the book. All of
 // them work on the shared affairCursor through the record book; a list
@@ -67,6 +72,8 @@ public:
 private:
     bool refusedForBadDate();
     static void fixWidthForFormat(QDateEdit* picker, const QString& format);
+    // An affair text over kAffairTextLimit is refused with a message.
+    bool refusedForSize();
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
     void collect(recordbook::Mode mode);

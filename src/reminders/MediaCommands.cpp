@@ -53,10 +53,12 @@ QString MediaCommands::choose(const Choice& choice)
             cursor.moveFirst();
         cursor.collect(choice.column, path);
         cursor.update();
+        m_context.dbConnection().commitSoFar();
     } catch (const store::StoreError& error) {
         cursor.cancelUpdate();
-        dialogs.message(QStringLiteral("无法保存所选的文件：") + error.message(), kAskTitle,
-                        platform::Buttons::Ok, platform::Icon::Warning);
+        m_context.dbConnection().rollbackSoFar();
+        dialogs.message(QStringLiteral("无法保存所选的文件：") + m_context.failureText(error),
+                        kAskTitle, platform::Buttons::Ok, platform::Icon::Warning);
         return stored;
     }
     return path;

@@ -4,6 +4,7 @@
 #include "core/DueLoad.h"
 #include "lunar/LunarWords.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
 #include "recordbook/Keyboard.h"
@@ -16,6 +17,7 @@
 #include "reminders/MediaCommands.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 #include "ui_rmd.h"
 
 #include <QCloseEvent>
@@ -58,7 +60,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     m_clockTimer->start();
 
     platform::fitToScreen(*this);
-    m_context.guarded([this] { load(); });
+    m_context.guarded([this] { load(); }, shell::AppContext::OnRefusal::End);
 }
 
 ReminderWindow::~ReminderWindow() = default;
@@ -225,7 +227,18 @@ void ReminderWindow::load()
     const core::DueOutcome outcome = core::runDueEvaluation(*m_context.affairCursor, today);
     if (!outcome.evaluated) return;
     m_editor->setRawAffairText(outcome.list);
-    core::storeDueOutcome(outcome, *m_context.sharedCursor, *m_context.affairCursor);
+    store::Connection& db = m_context.dbConnection();
+    try {
+        core::storeDueOutcome(outcome, *m_context.sharedCursor, *m_context.affairCursor);
+        db.commitSoFar();
+    } catch (const store::StoreError& e) {
+        if (e.fault() == store::Fault::Fatal) throw;
+        // The list is shown all the same; keeping it can wait for the next start.
+        db.rollbackSoFar();
+        m_context.services().dialogs->message(
+            kDueListNotStoredText + store::faultText(e.fault(), m_context.databasePath()),
+            shell::kBookFaultTitle, platform::Buttons::Ok, platform::Icon::Warning);
+    }
     m_editor->refreshAffairList();
 }
 

@@ -14,6 +14,10 @@ class Recordset;
 
 namespace reminders {
 
+// Said when the book refuses to keep the due list at start; the list is shown anyway.
+inline const QString kDueListNotStoredText =
+    QStringLiteral("今天到期的要事已经列出，但没能把这份清单保存到数据库中。\n\n");
+
 namespace Ui {
 class ReminderWindow;
 }

@@ -69,15 +69,37 @@ void AppContext::exitApplication(int code)
     m_endProcess(code);
 }
 
-void AppContext::guarded(const std::function<void()>& handler)
+QString AppContext::failureText(const store::StoreError& error) const
 {
-    if (m_ended) return;
+    return error.fault() == store::Fault::Fatal ? error.message()
+                                                : store::faultText(error.fault(), databasePath());
+}
+
+bool AppContext::guarded(const std::function<void()>& handler, OnRefusal onRefusal)
+{
+    if (m_ended) return false;
+    store::CommandScope command(*m_connection);
     try {
         handler();
+        command.commit();
+        return true;
     } catch (const store::StoreError& e) {
+        command.rollback();
+        if (m_ended) return false;
+        if (e.fault() != store::Fault::Fatal) {
+            // The book refused for now: the boxes stay as they are.
+            const bool end = onRefusal == OnRefusal::End;
+            m_services.dialogs->message(store::faultText(e.fault(), databasePath()) +
+                                            (end ? kCannotStartText : kNothingChangedText),
+                                        kBookFaultTitle, platform::Buttons::Ok,
+                                        platform::Icon::Warning);
+            if (end) exitApplication(1);
+            return false;
+        }
         m_services.dialogs->message(e.message(), platform::kDefaultTitle, platform::Buttons::Ok,
                                     platform::Icon::Critical);
         exitApplication(1);
+        return false;
     }
 }
 

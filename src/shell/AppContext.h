@@ -5,6 +5,7 @@
 #include "store/BookFolders.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QString>
 #include <functional>
@@ -13,6 +14,12 @@
 namespace shell {
 
 class MainWindow;
+
+inline const QString kBookFaultTitle = QStringLiteral("数据库文件无法使用");
+inline const QString kCannotStartText =
+    QStringLiteral("\n\nLumo 没有数据库就无法工作，现在退出；请稍后再启动。");
+inline const QString kNothingChangedText =
+    QStringLiteral("\n\n刚才的操作没有完成，数据库没有任何改动；窗口中输入的内容仍然保留。");
 
 // The process-wide values every window shares: the one connection, the two
 // shared cursor slots, the services, and how the process ends.
@@ -60,9 +67,18 @@ public:
     // and the command goes on.
     void backupBeforeDeleting(const QString& reason);
 
-    // Runs a handler; a store failure is shown with the engine's text and
-    // ends the program, as nothing else can sensibly go on after it.
-    void guarded(const std::function<void()>& handler);
+    // Runs a window command as one transaction. When the book is busy,
+    // full, write-protected or cannot be reached, the command's changes are
+    // rolled back, the user is told in Chinese and the program goes on with
+    // the boxes as they are (or, with End, as at start-up where nothing can
+    // work without the book, the program ends); any other store failure is
+    // shown with the engine's text and ends the program, as nothing can
+    // sensibly go on. True when the handler ran to its end.
+    enum class OnRefusal { GoOn, End };
+    // A store failure in words for the user: the engine's text, or for a
+    // book that refused, what happened and what to do.
+    QString failureText(const store::StoreError& error) const;
+    bool guarded(const std::function<void()>& handler, OnRefusal onRefusal = OnRefusal::GoOn);
 
 private:
     friend class MainWindow; // registers itself while it exists

@@ -6,6 +6,7 @@
 #include "shell/AppContext.h"
 #include "shell/Password.h"
 #include "store/Recordset.h"
+#include <QTimer>
 
 namespace shell {
 
@@ -18,7 +19,7 @@ ChangePasswordDialog::ChangePasswordDialog(AppContext& context, QWidget* parent)
     connect(ui->Command2, &QPushButton::clicked, this, &ChangePasswordDialog::showTypedPassword);
     connect(ui->Command3, &QPushButton::clicked, this,
             [this] { m_context.guarded([this] { storePassword(); }); });
-    m_context.guarded([this] { load(); });
+    if (!m_context.guarded([this] { load(); })) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 ChangePasswordDialog::~ChangePasswordDialog()
@@ -83,6 +84,7 @@ void ChangePasswordDialog::storePassword()
     ensureSettingsRow(*m_recordset);
     m_recordset->collect(0, ui->Text1->text());
     m_recordset->update();
+    m_context.dbConnection().commitSoFar(); // stored before saying so
     dialogs->message(QStringLiteral("密码设置成功！"), platform::kDefaultTitle,
                      platform::Buttons::Ok);
 }

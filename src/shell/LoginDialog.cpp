@@ -27,7 +27,7 @@ LoginDialog::~LoginDialog() = default;
 
 void LoginDialog::start()
 {
-    m_context.guarded([this] { load(); });
+    m_context.guarded([this] { load(); }, AppContext::OnRefusal::End);
     if (m_context.ended()) return; // the error box has been shown; no window may follow it
     if (storedPassword(*m_recordset) == kNoPasswordMarker) {
         enterMainWindow();

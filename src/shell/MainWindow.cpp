@@ -5,6 +5,7 @@
 #include "platform/ScreenFit.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -33,7 +34,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1000);
     connect(&m_startTimer, &QTimer::timeout, this, &MainWindow::openReminderWindow);
-    m_context.guarded([this] { m_context.openDatabase(); });
+    m_context.guarded([this] { m_context.openDatabase(); }, AppContext::OnRefusal::End);
     if (!m_context.ended()) m_startTimer.start();
 }
 
@@ -56,7 +57,18 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ui->picture->setGeometry(rect());
-    m_context.guarded([this] { showStoredPicture(); });
+    if (!m_context.connected()) return;
+    // A book that cannot be read now keeps the last picture: a resize is no
+    // time to wait for it or to speak of it.
+    store::Connection& db = m_context.dbConnection();
+    db.setBusyTimeout(0);
+    m_context.guarded([this] {
+        try {
+            showStoredPicture();
+        } catch (const store::StoreError&) {
+        }
+    });
+    db.setBusyTimeout(store::kBusyTimeout);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -7,6 +7,7 @@
 #include "shell/ChangePasswordDialog.h"
 #include "shell/Password.h"
 #include "store/Recordset.h"
+#include <QTimer>
 
 namespace shell {
 
@@ -18,7 +19,8 @@ VerifyPasswordDialog::VerifyPasswordDialog(AppContext& context, QWidget* parent)
     connect(ui->Command1, &QPushButton::clicked, this,
             [this] { m_context.guarded([this] { checkPassword(); }); });
     connect(ui->Command2, &QPushButton::clicked, this, &QWidget::close);
-    m_context.guarded([this] { readStoredPassword(); });
+    if (!m_context.guarded([this] { readStoredPassword(); }))
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 VerifyPasswordDialog::~VerifyPasswordDialog() = default;

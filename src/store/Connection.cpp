@@ -2,6 +2,7 @@
 
 #include "JetSql.h"
 #include "Like.h"
+#include "Recordset.h"
 #include "Statement.h"
 #include "StoreError.h"
 
@@ -34,13 +35,15 @@ void Connection::open(const QString& path, Access access)
     const int rc = sqlite3_open_v2(
         file.constData(), &db,
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
-    auto fail = [&](const QString& message) {
+    // Only what went wrong after the file was found says why (busy, an
+    // interrupted writer's journal): a missing file stays the engine's word.
+    auto fail = [&](const QString& message, int code = 0) {
         sqlite3_close_v2(db);
-        throw StoreError(message);
+        throw StoreError(message, code);
     };
     if (rc != SQLITE_OK) fail(engineText(db) + QStringLiteral("：") + path);
 
-    sqlite3_busy_timeout(db, 3000);
+    sqlite3_busy_timeout(db, kBusyTimeout);
     if (installLike(db) != SQLITE_OK) fail(engineText(db));
 
     // SQLite reads a damaged or foreign file lazily; make it speak now.
@@ -49,7 +52,7 @@ void Connection::open(const QString& path, Access access)
         SQLITE_OK) {
         const QString text = error ? QString::fromUtf8(error) : engineText(db);
         sqlite3_free(error);
-        fail(text + QStringLiteral("：") + path);
+        fail(text + QStringLiteral("：") + path, sqlite3_extended_errcode(db));
     }
     if (readOnly) {
         // Even a writable file is left as it was.
@@ -75,6 +78,14 @@ void Connection::open(const QString& path, Access access)
 
 void Connection::close()
 {
+    // Ending the program from inside a command keeps what it stored.
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "commit", nullptr, nullptr, nullptr);
+    for (Command& command : m_commands) {
+        for (Recordset* recordset : command.watched)
+            recordset->m_checkpoints.clear();
+        command = Command();
+    }
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -82,9 +93,37 @@ void Connection::close()
     m_path.clear();
 }
 
+void Connection::setBusyTimeout(int milliseconds)
+{
+    if (m_db) sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+bool Connection::beginReading()
+{
+    if (!m_db || !sqlite3_get_autocommit(m_db)) return false;
+    // The read lock is taken by the first read, so read at once.
+    if (sqlite3_exec(m_db, "begin; select count(*) from sqlite_master", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+        const StoreError error(QString::fromUtf8(sqlite3_errmsg(m_db)),
+                               sqlite3_extended_errcode(m_db));
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
+        throw error;
+    }
+    return true;
+}
+
+void Connection::endReading()
+{
+    // Ending a transaction that only read loses nothing, whatever the answer.
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "commit", nullptr, nullptr, nullptr);
+}
+
 int Connection::execute(const QString& sql)
 {
     if (!m_db) throw StoreError(QStringLiteral("数据库连接没有打开"));
+    aboutToChange();
     detail::Statement statement(m_db, translateJetSql(sql));
     while (statement.step()) {
     }

@@ -11,7 +11,8 @@ std::optional<QDateTime> build(int year, int month, int day, int hour, int minut
     const QDate date(year, month, day);
     if (!date.isValid()) return std::nullopt;
     if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    return QDateTime(date, QTime(hour, minute, second));
+    // UTC: in some zones a summer-time day has no local midnight.
+    return QDateTime(date, QTime(hour, minute, second), Qt::UTC);
 }
 
 } // namespace
@@ -92,7 +93,7 @@ std::optional<QDateTime> fromStoredDate(const QString& stored)
 {
     const std::optional<StoredParts> parts = parseStored(stored);
     if (!parts) return std::nullopt;
-    return QDateTime(parts->date, QTime(parts->hour, parts->minute, parts->second));
+    return QDateTime(parts->date, QTime(parts->hour, parts->minute, parts->second), Qt::UTC);
 }
 
 std::optional<QString> storedDateDisplayText(const QString& stored)

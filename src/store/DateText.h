@@ -6,6 +6,8 @@
 
 namespace store {
 
+// Dates and times are UTC QDateTimes: a local midnight does not exist on a
+// summer-time day in some zones.
 // Text a user types into a date box: yyyy-M-d, yyyy/M/d, yyyy.M.d or ISO,
 // each with an optional H:mm[:ss]. Four-digit years only.
 std::optional<QDateTime> parseDateText(const QString& text);

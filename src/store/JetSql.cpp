@@ -84,9 +84,10 @@ QString quoted(const QString& text)
     QString body = text;
     body.replace(QLatin1Char('\''), QLatin1String("''"));
     if (!body.contains(QChar(0))) return QLatin1Char('\'') + body + QLatin1Char('\'');
-    // The engine ends a statement at a NUL: join the pieces around each one.
-    body.replace(QChar(0), QLatin1String("'||char(0)||'"));
-    return QLatin1String("('") + body + QLatin1String("')");
+    // The engine ends a statement at a NUL, and joining pieces around each
+    // one deepens the statement with every NUL: spell the text in hex.
+    return QLatin1String("cast(x'") + QLatin1String(text.toUtf8().toHex()) +
+           QLatin1String("' as text)");
 }
 
 QString likeLiteral(const QString& text)

@@ -134,10 +134,14 @@ void Recordset::open(const QString& sql, Connection& connection)
     m_liveDirty = false;
     m_open = true;
     m_pos = 0; // the first row, or the end when there is none
+    noteOpened();
 }
 
 void Recordset::swap(Recordset& other) noexcept
 {
+    rewatch(false);
+    other.rewatch(false);
+    m_checkpoints.swap(other.m_checkpoints);
     std::swap(m_connection, other.m_connection);
     std::swap(m_open, other.m_open);
     m_sql.swap(other.m_sql);
@@ -156,10 +160,13 @@ void Recordset::swap(Recordset& other) noexcept
     std::swap(m_edit, other.m_edit);
     m_pending.swap(other.m_pending);
     m_touched.swap(other.m_touched);
+    rewatch(true);
+    other.rewatch(true);
 }
 
 void Recordset::close()
 {
+    forgetCheckpoints();
     m_connection = nullptr;
     m_open = false;
     m_sql.clear();

@@ -24,6 +24,7 @@ class Statement;
 class Recordset {
 public:
     Recordset() = default;
+    ~Recordset() { forgetCheckpoints(); }
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
     Recordset(Recordset&& other) noexcept { swap(other); }
@@ -74,6 +75,7 @@ public:
     int columnIndex(const QString& name) const; // -1 when unknown
 
 private:
+    friend class Connection;
     // Every cell is kept as the engine's UTF-8 text; a row is one piece of
     // m_blocks holding its cells' end offsets and then their text. A row
     // changed by update() gets a fresh piece.
@@ -131,6 +133,24 @@ private:
     mutable bool m_liveDirty = false;
     int m_liveCount = 0;
     int m_pos = -1; // index into m_rows; -1 = BOF, m_rows.size() = EOF
+
+    // The cursor as it was when a command first changed the book through it
+    // (or, with reread, a cursor read while changes were pending), so that
+    // rolling the command back puts it back.
+    struct Checkpoint {
+        int depth;
+        bool reread;
+        std::vector<Row> rows;
+        int liveCount;
+        int pos;
+    };
+    void aboutToChange();
+    void noteOpened();
+    void forgetCheckpoints();
+    void rewatch(bool attach);
+    bool moveCheckpoint(int from, int to); // true: now to be watched at `to`
+    void restoreCheckpoint(int depth);
+    std::vector<Checkpoint> m_checkpoints;
 
     enum class Edit { None, Adding, Editing };
     Edit m_edit = Edit::None;

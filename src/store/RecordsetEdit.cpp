@@ -79,7 +79,7 @@ QVariant Recordset::storable(int column, const QVariant& value) const
     if (m_isDate[column]) {
         QDateTime date;
         if (value.typeId() == QMetaType::QDate)
-            date = value.toDate().startOfDay();
+            date = value.toDate().startOfDay(Qt::UTC);
         else if (value.typeId() == QMetaType::QDateTime)
             date = value.toDateTime();
         else if (const std::optional<QDateTime> parsed = parseDateText(value.toString()))
@@ -164,6 +164,7 @@ void Recordset::insertPending()
                                         : QStringLiteral("insert into %1 (%2) values (%3)")
                                               .arg(table, names.join(QStringLiteral(", ")),
                                                    marks.join(QStringLiteral(", ")));
+    aboutToChange();
     detail::Statement insert(m_connection->handle(), sql);
     int slot = 1;
     bindPending(insert, slot);
@@ -231,6 +232,7 @@ void Recordset::updatePending()
         if (m_touched[c]) sets << quotedIdentifier(m_columns[c]) + QStringLiteral(" = ?");
     }
     if (sets.isEmpty()) return;
+    aboutToChange();
     detail::Statement change(
         m_connection->handle(),
         QStringLiteral("update %1 set %2 where %3")
@@ -259,6 +261,7 @@ void Recordset::deleteCurrent()
     }
     cancelUpdate();
     if (currentRow().deleted) throw StoreError(QStringLiteral("当前记录已被删除"));
+    aboutToChange();
     detail::Statement remove(m_connection->handle(),
                              QStringLiteral("delete from %1 where %2")
                                  .arg(quotedIdentifier(m_table), originalCondition()));

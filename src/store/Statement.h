@@ -20,7 +20,7 @@ public:
         const char* tail = nullptr;
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, &tail) !=
             SQLITE_OK)
-            throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)));
+            throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
         if (!m_statement) throw StoreError(QStringLiteral("语句为空"));
         const QByteArray rest = QByteArray(tail, text.constData() + text.size() - tail).trimmed();
         if (!rest.isEmpty() && rest != ";") {
@@ -40,7 +40,7 @@ public:
         const int rc = sqlite3_step(m_statement);
         if (rc == SQLITE_ROW) return true;
         if (rc == SQLITE_DONE) return false;
-        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db));
     }
 
     void bindText(int slot, const QByteArray& utf8)
@@ -55,7 +55,7 @@ public:
 private:
     void bound(int rc) const
     {
-        if (rc != SQLITE_OK) throw StoreError(QString::fromUtf8(sqlite3_errstr(rc)));
+        if (rc != SQLITE_OK) throw StoreError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
     }
 
     sqlite3* m_db;

@@ -15,6 +15,7 @@
 #include "vocabulary/WordText.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 namespace vocabulary {
 
@@ -65,7 +66,9 @@ VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
     setUpIcons();
     connectCommands();
     platform::fitToScreen(*this);
-    m_context.guarded([this] { load(); });
+    // Without its cursor the window could do nothing: it closes, and the
+    // next press of its button tries again.
+    if (!m_context.guarded([this] { load(); })) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 VocabularyWindow::~VocabularyWindow() = default;

@@ -29,6 +29,8 @@ void VocabularyWindow::addWord()
     cursor.addNew();
     m_fields->collect(cursor, recordbook::Mode::Add);
     cursor.update();
+    // Stored before saying so.
+    m_context.dbConnection().commitSoFar();
     m_context.services().dialogs->message(QStringLiteral("加入英语素材成功！"), kTip,
                                           platform::Buttons::Ok, platform::Icon::Information);
     m_words->clearList();
@@ -47,6 +49,7 @@ void VocabularyWindow::modifyWord()
     if (m_words->recordForLine(m_words->selectedLine())) {
         m_fields->collect(cursor, recordbook::Mode::Modify);
         cursor.update();
+        m_context.dbConnection().commitSoFar();
     }
     if (cursor.recordCount() >= 1) cursor.moveLast();
     m_context.services().dialogs->message(QStringLiteral("修改成功！"), kTip, platform::Buttons::Ok,
@@ -86,8 +89,10 @@ void VocabularyWindow::attachWordPicture()
     try {
         cursor.collect(columns::kPicture, path);
         cursor.update();
+        m_context.dbConnection().commitSoFar();
     } catch (const store::StoreError& error) {
-        dialogs.message(QStringLiteral("插图没有保存：%1").arg(error.message()), kTip,
+        m_context.dbConnection().rollbackSoFar();
+        dialogs.message(QStringLiteral("插图没有保存：%1").arg(m_context.failureText(error)), kTip,
                         platform::Buttons::Ok, platform::Icon::Warning);
         return;
     }

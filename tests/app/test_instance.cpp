@@ -5,6 +5,8 @@
 
 #include <QtTest>
 #include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestInstance : public QObject {
     Q_OBJECT
@@ -29,7 +31,7 @@ private slots:
                 QVERIFY(QFile(path).open(QIODevice::WriteOnly));
             int raises = 0;
             app::SingleInstance running(book);
-            QLockFile silent(QDir::temp().filePath(app::SingleInstance::key(book) + ".lock"));
+            QLockFile silent(running.lockFilePath());
             QVERIFY(first == "silent" ? silent.tryLock(0) : running.claim([&raises] { ++raises; }));
             if (first == "ended") running.release();
 
@@ -47,6 +49,105 @@ private slots:
             QCOMPARE(dialogs.texts(),
                      first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
         }
+    }
+
+    void privateFolder_data()
+    {
+        // How the runtime folder and the temporary folder are prepared; where
+        // the lock must then be ("runtime", "temp" for TMPDIR/lumo-<uid>,
+        // "tmp" for /tmp/lumo-<uid>).
+        QTest::addColumn<QString>("runtime");
+        QTest::addColumn<QString>("temp");
+        QTest::addColumn<QString>("lockIn");
+        QTest::newRow("runtime folder") << "private"
+                                        << ""
+                                        << "runtime";
+        QTest::newRow("runtime folder others may enter") << "open"
+                                                         << ""
+                                                         << "temp";
+        QTest::newRow("runtime folder of another user") << "foreign"
+                                                        << ""
+                                                        << "temp";
+        QTest::newRow("no runtime folder") << "unset"
+                                           << ""
+                                           << "temp";
+        QTest::newRow("own temp folder others may write") << "unset"
+                                                          << "open"
+                                                          << "temp";
+        QTest::newRow("temp folder of another user") << "unset"
+                                                     << "foreign"
+                                                     << "tmp";
+        QTest::newRow("temp folder too long for a socket") << "unset"
+                                                           << "long"
+                                                           << "tmp";
+        QTest::newRow("lock of another user") << "unset"
+                                              << "foreign lock"
+                                              << "temp";
+    }
+
+    // A folder or lock another user could have planted never keeps the user
+    // out, and the later start still finds the running one.
+    void privateFolder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(QString, temp);
+        QFETCH(QString, lockIn);
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"), savedTemp = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+            qputenv("TMPDIR", savedTemp);
+        });
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        const QString own = QStringLiteral("lumo-%1").arg(::getuid());
+        const auto foreign = [](const QString& path) {
+            return ::chown(qPrintable(path), 4242, 4242) == 0;
+        };
+        QVERIFY(root.mkpath("run") && root.mkpath("app") && root.mkpath(QString(90, u'x')));
+        QFile::setPermissions(root.filePath("run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                  (runtime == "open" ? QFile::ExeOther : QFile::Permissions()));
+        if (runtime == "foreign" && !foreign(root.filePath("run"))) QSKIP("needs the superuser");
+        if (runtime == "unset")
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath("run")));
+        const QString tempRoot = root.filePath(temp == "long" ? QString(90, u'x') : QString());
+        qputenv("TMPDIR", QFile::encodeName(tempRoot));
+        const QString ownTemp = QDir(tempRoot).filePath(own);
+        if (temp == "open" || temp == "foreign") {
+            QVERIFY(QDir().mkpath(ownTemp));
+            ::chmod(qPrintable(ownTemp), 0777);
+            if (temp == "foreign" && !foreign(ownTemp)) QSKIP("needs the superuser");
+        }
+        const QString book = root.filePath("app/rmd.mdb"); // the book
+        if (temp == "foreign lock") {
+            // A live-looking lock of another user in this user's own folder.
+            QVERIFY(QDir().mkpath(ownTemp));
+            QLockFile planted(QDir(ownTemp).filePath(app::SingleInstance::key(book) + ".lock"));
+            QVERIFY(planted.tryLock(0));
+            if (!foreign(planted.fileName())) QSKIP("needs the superuser");
+            QFile::copy(planted.fileName(), planted.fileName() + ".kept");
+            planted.unlock();
+            QFile::rename(planted.fileName() + ".kept", planted.fileName());
+            QVERIFY(foreign(planted.fileName()));
+        }
+
+        app::SingleInstance running(book);
+        const QString where = lockIn == "runtime" ? root.filePath("run")
+                              : lockIn == "temp"  ? ownTemp
+                                                  : QDir("/tmp").filePath(own);
+        QCOMPARE(QFileInfo(running.lockFilePath()).absolutePath(), where);
+        int raises = 0;
+        QVERIFY(running.claim([&raises] { ++raises; }));
+        QCOMPARE(QFileInfo(where).permissions() &
+                     (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup |
+                      QFile::WriteGroup | QFile::ExeGroup),
+                 QFile::Permissions());
+        app::SingleInstance later(book);
+        auto asked = std::async(std::launch::async, [&later] { return later.askToRaise(2000); });
+        QTRY_COMPARE(raises, 1);
+        QVERIFY(asked.get());
     }
 
     // The real program, started while an organiser runs in the folder: it

@@ -4,6 +4,10 @@
 #include "app/InstanceKey.h"
 
 #include <QtTest>
+#include <csignal>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using app::Command;
 
@@ -21,6 +25,27 @@ QString run(const QStringList& arguments, TestApp& app)
     const int code =
         app::runCommand(app::parseCommandLine(arguments), app.path(), app.clock, out, err, home);
     return QString::number(code) + "|" + out.data() + "|" + err.data();
+}
+
+// A writer killed in the middle of a large change: its journal stays hot.
+bool interruptWriter(const QString& path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        // A one-page cache spills the change into the book before the end.
+        sqlite3_exec(db,
+                     "pragma cache_size = 1; begin; insert into mp (要事, 每周时间) "
+                     "select hex(randomblob(2000)), '0' from (with recursive n(i) as "
+                     "(select 1 union all select i + 1 from n where i < 300) select i from n);"
+                     "update mp set 每周时间 = '0'",
+                     nullptr, nullptr, nullptr);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) && QFileInfo(path + "-journal").size() > 0;
 }
 
 } // namespace
@@ -254,6 +279,58 @@ private slots:
             QCOMPARE(run({"--due", "--date", "2026-12-06"}, app), due);
         }
         QCOMPARE(files(), before);
+    }
+
+    void afterInterruptedWriter_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("book that may be written") << true;
+        QTest::newRow("write-protected book") << false;
+    }
+
+    // The half-done change is rolled back by an ordinary open when the book may
+    // be written, and the list is the book's; otherwise the user is told how.
+    void afterInterruptedWriter()
+    {
+        QFETCH(bool, writable);
+        TestApp app;
+        app.exec("insert into mp (要事, 每月每日时间, 每周时间) values ('年', '12-6', '100')");
+        QVERIFY(interruptWriter(app.databasePath()));
+        std::optional<WriteProtected> protect;
+        if (!writable && !protect.emplace(app.databasePath()).active())
+            QSKIP("this file system cannot write-protect a file against root");
+        const QString result = run({"--due", "--date", "2026-12-06"}, app);
+        if (writable) {
+            QCOMPARE(result, "0|年\n\r\n\r|");
+            QVERIFY(!QFileInfo::exists(app.databasePath() + "-journal"));
+        } else {
+            QVERIFY2(result.startsWith("2||") && result.contains("rmd.mdb-journal") &&
+                         result.contains("取消它的写保护"),
+                     qPrintable(result));
+        }
+    }
+
+    void outputRefused_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::newRow("full disk") << "/dev/full";
+        QTest::newRow("closed standard output") << "";
+    }
+
+    // The list that cannot be written is no success.
+    void outputRefused()
+    {
+        QFETCH(QString, device);
+        TestApp app;
+        app.exec("insert into mp (要事, 每周时间) values ('周日', '0')");
+        QFile out(device);
+        if (!device.isEmpty()) QVERIFY(out.open(QIODevice::WriteOnly));
+        QBuffer err;
+        err.open(QIODevice::WriteOnly);
+        const int code = app::runCommand(app::parseCommandLine({"--due", "--date", "2026-12-06"}),
+                                         app.path(), app.clock, out, err);
+        QCOMPARE(code, 1);
+        QVERIFY2(err.data().contains("无法把到期事务写到标准输出"), err.data());
     }
 };
 

@@ -313,7 +313,7 @@ private slots:
         QTest::newRow("NUL among characters, any character")
             << any << "q" + kNul << QStringList{ab, AB, ac};
         // The box takes 32767 characters of a pasted megabyte: the affair holding it is found.
-        QTest::newRow("megabyte") << sub << megabyte() << QStringList{megabyte()};
+        QTest::newRow("megabyte") << sub << megabyte() << QStringList{megabyte().left(4096)};
         QTest::newRow("megabyte held by no affair") << sub << "z" + megabyte() << QStringList{};
     }
 

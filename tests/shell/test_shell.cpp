@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <sqlite3.h>
 
 namespace {
 
@@ -285,6 +286,31 @@ private slots:
         // Replaced on disk under the same name: read again at the next resize.
         writePicture(storedPath, Qt::green);
         window.resize(700, 500);
+        QTRY_COMPARE(shownColour(window), QColor(Qt::green));
+    }
+
+    // The picture is read again at every resize; a book another program holds
+    // keeps the last picture without a word, and ends nothing.
+    void resizeWhileBookHeld()
+    {
+        TestApp app;
+        const QString path = app.path() + "/p.gif";
+        writePicture(path, Qt::blue);
+        app.exec("update tp set 图片名称 = " + sqlValue(path));
+        app.context().openDatabase();
+        shell::MainWindow window(app.context(), nullptr);
+        window.show();
+        QCOMPARE(shownColour(window), QColor(Qt::blue));
+        writePicture(path, Qt::green);
+        sqlite3* other = nullptr;
+        sqlite3_open(app.databasePath().toUtf8().constData(), &other);
+        QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+        window.resize(700, 500);
+        QTest::qWait(50);
+        sqlite3_close_v2(other);
+        QCOMPARE(shownColour(window), QColor(Qt::blue));
+        QVERIFY(app.dialogs.messages.isEmpty() && app.exitCodes.isEmpty());
+        window.resize(720, 500);
         QTRY_COMPARE(shownColour(window), QColor(Qt::green));
     }
 };
