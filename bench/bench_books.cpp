@@ -61,7 +61,7 @@ void measure(const books::BookConfig& config, shell::AppContext& context)
                 .arg(list->model()->rowCount())
                 .arg(tree->topLevelItemCount()),
             open, kOpenBudget);
-    verdict(QStringLiteral("%1: refresh").arg(name), best([&] { window->treewbsx(); }),
+    verdict(QStringLiteral("%1: refresh").arg(name), best([&] { window->reloadTreeAndList(); }),
             kOpenBudget);
 
     const struct {
@@ -78,7 +78,7 @@ void measure(const books::BookConfig& config, shell::AppContext& context)
         text2->setText(s.text);
         const double seconds = best([&] {
             if (s.anyChar)
-                window->lbcjdcsx();
+                window->anyCharSearch();
             else
                 window->substringSearch();
         });

@@ -71,7 +71,8 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     SilentDialogs dialogs;
     int shown = 0;
-    platform::OoxmlSpreadsheetPrinter printer([&shown](const QString&) { return ++shown > 0; });
+    platform::OoxmlSpreadsheetPrinter printer(
+        [&shown](const QString&, std::function<void(bool)> done) { done(++shown > 0); });
     platform::Services services;
     services.clock = &clock;
     services.dialogs = &dialogs;

@@ -5,17 +5,21 @@
 #include "core/IcsExport.h"
 #include "core/IcsImport.h"
 #include "lunar/LunarWords.h"
+#include "notify/NotifyDue.h"
 #include "platform/Clock.h"
+#include "platform/Notifier.h"
 #include "store/Backup.h"
 #include "store/BookFolders.h"
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
@@ -376,11 +380,16 @@ Command parseCommandLine(const QStringList& arguments)
     if (lunarRule) return failure(QStringLiteral("--rscale 只能与 --export-ics 一起使用。"));
 
     bool due = false;
+    bool notifyDue = false;
     QString window;
     for (qsizetype i = 0; i < own.size(); ++i) {
         const QString& argument = own[i];
         if (argument == QStringLiteral("--due")) {
             due = true;
+            continue;
+        }
+        if (argument == QStringLiteral("--notify-due")) {
+            notifyDue = true;
             continue;
         }
         if (argument == QStringLiteral("--window") ||
@@ -416,13 +425,16 @@ Command parseCommandLine(const QStringList& arguments)
                     .arg(value));
     }
     if (!window.isEmpty()) {
-        if (due || command.date)
-            return failure(QStringLiteral("--window 不能与 --due、--date 一起使用。"));
+        if (due || notifyDue || command.date)
+            return failure(
+                QStringLiteral("--window 不能与 --due、--notify-due、--date 一起使用。"));
         command.window = window;
         return command;
     }
-    if (!due) return failure(QStringLiteral("--date 只能与 --due 一起使用。"));
-    command.kind = Command::Kind::Due;
+    if (due && notifyDue) return failure(QStringLiteral("--due 与 --notify-due 只能选一个。"));
+    if (!due && !notifyDue)
+        return failure(QStringLiteral("--date 只能与 --due 或 --notify-due 一起使用。"));
+    command.kind = notifyDue ? Command::Kind::NotifyDue : Command::Kind::Due;
     return command;
 }
 
@@ -434,6 +446,7 @@ QString helpText()
                        .arg(QLatin1String(option.name), QString::fromUtf8(option.caption));
     return QStringLiteral(
                "用法：rmd [--due [--date YYYY-MM-DD]]\n"
+               "      rmd --notify-due [--date YYYY-MM-DD]\n"
                "      rmd --window NAME\n"
                "      rmd --lunar YYYY-MM-DD | rmd --solar YYYY-M-D\n"
                "      rmd --backup 文件 | --restore 文件\n"
@@ -448,7 +461,15 @@ QString helpText()
                "  --due              把今天到期的重要事务写到标准输出（UTF-8），内容与提醒窗口\n"
                "                     打开时列出的完全相同，每条事务后跟换行、回车、换行、回车；\n"
                "                     没有到期事务时什么也不输出。数据库不作任何修改。\n"
-               "  --date YYYY-MM-DD  与 --due 一起使用：按这一天计算，而不是今天。\n"
+               "  --notify-due       把今天到期的要事作为一条桌面通知发出（不用密码）：标题\n"
+               "                     “今日要事 N 件”，每件一行（至多 10 行），带“打开 Lumo”按钮；\n"
+               "                     程序等到通知关闭，最多 10 分钟。同一天只通知一次（记在数据库\n"
+               "                     旁的 rmd.notified 中；给出 --date 时不受此限）。没有到期事务\n"
+               "                     时什么也不发；没有通知服务时把要事写到标准输出。\n"
+               "                     菜单“扩展”→“登录时通知今日要事”让它在登录时和每天 08:00\n"
+               "                     运行。\n"
+               "  --date YYYY-MM-DD  与 --due 或 --notify-due "
+               "一起使用：按这一天计算，而不是今天。\n"
                "  --lunar YYYY-MM-DD 打印这一公历日期的农历日期，一行，例如 丁未年八月初八\n"
                "                     （年用干支，闰月在月名前加“闰”）。\n"
                "  --solar YYYY-M-D   打印这一农历日期的公历日期，一行，例如 --solar 2027-8-8\n"
@@ -478,12 +499,15 @@ QString helpText()
                "退出码：0 成功；1 备份、恢复、导出或导入没有完成，或无法写到标准输出；2 "
                "参数有误或数据库无法打开。\n"
                "\n"
-               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --window NAME | rmd --lunar DAY |\n"
+               "Usage: rmd [--due [--date YYYY-MM-DD]] | rmd --notify-due [--date YYYY-MM-DD] |\n"
+               "       rmd --window NAME | rmd --lunar DAY |\n"
                "       rmd --solar DAY | rmd --backup FILE | rmd --restore FILE | rmd --help\n"
                "(installed: lumo, with the same options)\n"
                "Without arguments the organiser starts. --due prints the affairs due today (or on\n"
                "the --date given) exactly as the reminder window lists them, as UTF-8, each\n"
-               "followed by LF CR LF CR, and changes nothing. --window NAME also opens that\n"
+               "followed by LF CR LF CR, and changes nothing. --notify-due sends them as one\n"
+               "desktop notification (once a day unless --date is given; printed when there is\n"
+               "no notification service). --window NAME also opens that\n"
                "window after the login. --backup writes a consistent copy of the book;\n"
                "--restore checks a copy and replaces the book with it, keeping the old one.\n"
                "--export-ics FILE writes the affairs as an iCalendar file (--rscale: lunar\n"
@@ -500,7 +524,8 @@ QString helpText()
 }
 
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
-               QIODevice& out, QIODevice& err, const QProcessEnvironment& environment)
+               QIODevice& out, QIODevice& err, const QProcessEnvironment& environment,
+               const NotifyServices& notify)
 {
     switch (command.kind) {
     case Command::Kind::Start:
@@ -519,6 +544,7 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
                    ? 0
                    : kOutputError;
     case Command::Kind::Due:
+    case Command::Kind::NotifyDue:
     case Command::Kind::Backup:
     case Command::Kind::Restore:
     case Command::Kind::ExportIcs:
@@ -531,9 +557,23 @@ int runCommand(const Command& command, const QString& appFolder, const platform:
         return restore(command.file, place, clock, out, err);
     if (!place.problem.isEmpty()) {
         writeText(err, QStringLiteral("rmd：%1\n").arg(place.problem));
-        return command.kind == Command::Kind::Due ? kUsageError : kRefused;
+        return command.kind == Command::Kind::Due || command.kind == Command::Kind::NotifyDue
+                   ? kUsageError
+                   : kRefused;
     }
     if (command.kind == Command::Kind::Backup) return backup(command.file, place, out, err);
+    if (command.kind == Command::Kind::NotifyDue) {
+        notify::NotifyDueRun run;
+        run.databasePath = place.folders.book();
+        run.day = command.date.value_or(clock.today());
+        // Another day's list is asked for by hand: always shown.
+        run.oncePerDay = !command.date;
+        run.icon = platform::notificationIcon(appFolder);
+        run.startOrganiser = notify.startOrganiser;
+        run.waitMs = notify.waitMs;
+        platform::DBusNotifier none(QDBusConnection(QStringLiteral("lumo-no-bus")));
+        return notify::notifyDue(run, notify.notifier ? *notify.notifier : none, out, err);
+    }
     if (command.kind == Command::Kind::ExportIcs)
         return exportIcs(command, place.folders.book(), clock, out, err);
     if (command.kind == Command::Kind::ImportIcs)
@@ -578,7 +618,18 @@ std::optional<int> runCommandLine(int argc, char** argv)
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
-    return runCommand(command, appFolder, *clock, out, err);
+    std::optional<platform::DBusNotifier> notifier;
+    NotifyServices notify;
+    if (command.kind == Command::Kind::NotifyDue) {
+        notifier.emplace(QDBusConnection::sessionBus());
+        notify.notifier = &*notifier;
+        notify.startOrganiser = [] {
+            // The organiser asks for the password as at every start.
+            return QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+        };
+    }
+    return runCommand(command, appFolder, *clock, out, err,
+                      QProcessEnvironment::systemEnvironment(), notify);
 }
 
 } // namespace app

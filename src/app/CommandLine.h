@@ -6,13 +6,15 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QIODevice;
 
 namespace platform {
 class Clock;
-}
+class Notifier;
+} // namespace platform
 
 namespace app {
 
@@ -34,11 +36,13 @@ struct Command {
         Backup,
         Restore,
         ExportIcs,
-        ImportIcs
+        ImportIcs,
+        NotifyDue
     };
     Kind kind = Kind::Start;
     QString window;             // Start: a window to open after the login, or empty
-    std::optional<QDate> date;  // Due: the day asked for, none means today; Lunar: the day
+    std::optional<QDate> date;  // Due, NotifyDue: the day asked for, none means today;
+                                // Lunar: the day
     lunar::LunarDate lunarDate; // Solar: the lunar day asked for
     QString file;               // Backup: the copy to write; Restore: the book to restore
     bool lunarRule = false;     // ExportIcs: lunar schedules as Chinese-calendar rules
@@ -60,6 +64,14 @@ inline constexpr WindowOption kWindowOptions[] = {
 
 QString helpText();
 
+// What rmd --notify-due sends through; no notifier plays a bus without a
+// notification service.
+struct NotifyServices {
+    platform::Notifier* notifier = nullptr;
+    std::function<bool()> startOrganiser;
+    int waitMs = 10 * 60 * 1000;
+};
+
 // Carries out a parsed command for the program in `appFolder`, on the book
 // the one rule finds from there and `environment`: the due list goes to
 // `out` as UTF-8, messages to `err`. Returns the exit code: 0 done, 1 a
@@ -67,6 +79,7 @@ QString helpText();
 // cannot be read.
 int runCommand(const Command& command, const QString& appFolder, const platform::Clock& clock,
                QIODevice& out, QIODevice& err,
-               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+               const NotifyServices& notify = {});
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "app/Ending.h"
 #include "app/SingleInstance.h"
 #include "app/WindowTable.h"
+#include "notify/Scheduler.h"
 #include "platform/Autostart.h"
 #include "platform/ChineseUi.h"
 #include "platform/Clock.h"
@@ -12,18 +13,23 @@
 #include "platform/Dialogs.h"
 #include "platform/Icons.h"
 #include "platform/MediaPlayer.h"
+#include "platform/Notifier.h"
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
+#include "platform/Tray.h"
 #include "reminders/ReminderWindow.h"
 #include "setup/QtSystemProbe.h"
 #include "setup/SetupContext.h"
 #include "shell/AppContext.h"
 #include "shell/LoginDialog.h"
+#include "shell/TrayPresence.h"
 #include "store/Backup.h"
 #include "store/BookFolders.h"
 #include "store/StoreError.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QStandardPaths>
 #include <QTimer>
 #include <functional>
 
@@ -43,6 +49,31 @@ void bringWindowsForward()
     }
     if (focus) focus->activateWindow();
 }
+
+// After the login: notifications at due times and at midnight, and the tray
+// icon where the desktop has a tray.
+struct Reminding {
+    Reminding(shell::AppContext& context, const platform::Clock& clock,
+              platform::Notifier& notifier)
+        : scheduler(clock, notifier, context.databasePath(),
+                    platform::notificationIcon(context.appPath())),
+          tray(context,
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                   QStringLiteral("/lumo/tray-notice-shown"),
+               [this] { scheduler.notifyToday(); })
+    {
+        const bool inTray = tray.install();
+        QObject::connect(&scheduler, &notify::Scheduler::openRequested, &scheduler, [this, inTray] {
+            if (inTray)
+                tray.showWindows();
+            else
+                bringWindowsForward();
+        });
+        scheduler.start();
+    }
+    notify::Scheduler scheduler;
+    shell::TrayPresence tray;
+};
 
 // The first start of a day keeps a copy of the book as it was.
 void makeDailyBackup(const store::BookFolders& folders, QDate today, platform::Dialogs& dialogs)
@@ -72,10 +103,13 @@ int lumo_run_organiser(int argc, char** argv)
                         platform::Icon::Warning);
     });
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
+    const std::unique_ptr<platform::MediaPlayer> alarmPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
     // Shows the workbook with the desktop's program for .xlsx, asked first.
     platform::OoxmlSpreadsheetPrinter printer;
     platform::XdgAutostart autostart;
+    platform::DBusNotifier notifier(QDBusConnection::sessionBus());
+    platform::QtTray tray;
 
     platform::Services services;
     services.clock = clock.get();
@@ -85,6 +119,9 @@ int lumo_run_organiser(int argc, char** argv)
     services.speech = speech.get();
     services.printer = &printer;
     services.autostart = &autostart;
+    services.alarmPlayer = alarmPlayer.get();
+    services.notifier = &notifier;
+    services.tray = &tray;
 
     const store::BookPlace place = store::locateBook(QCoreApplication::applicationDirPath());
     if (!place.problem.isEmpty()) {
@@ -105,8 +142,11 @@ int lumo_run_organiser(int argc, char** argv)
 
     // rmd --window NAME: that window opens too, once the reminder window is up.
     const QString extra = app::parseCommandLine(QCoreApplication::arguments().mid(1)).window;
-    auto reminderWindow = [&context, extra]() -> QWidget* {
+    std::unique_ptr<Reminding> reminding;
+    auto reminderWindow = [&context, &clock, &notifier, &reminding, extra]() -> QWidget* {
         QWidget* reminder = new reminders::ReminderWindow(context);
+        if (!context.ended() && !reminding)
+            reminding = std::make_unique<Reminding>(context, *clock, notifier);
         if (!extra.isEmpty())
             QTimer::singleShot(0, reminder, [&context, extra] {
                 if (!context.ended()) context.windows().open(extra);

@@ -28,7 +28,7 @@ void CategoryBookWindow::emptyDescriptionAndCategory()
     setCategoryText(*m_ui->Combo1, QString());
 }
 
-void CategoryBookWindow::treewbsx()
+void CategoryBookWindow::reloadTreeAndList()
 {
     m_ui->TreeView1->clear();
     m_book->clearList();
@@ -59,7 +59,7 @@ void CategoryBookWindow::nodeClick(const QTreeWidgetItem& node)
     if (m_book->lineCount() > 0) setCategoryText(*m_ui->Combo1, category);
 }
 
-void CategoryBookWindow::listClick(int line)
+void CategoryBookWindow::loadLine(int line)
 {
     // A line the cursor has no entry for (the list is always filled from it)
     // changes nothing; an empty book gains no empty entry.
@@ -78,7 +78,7 @@ std::optional<QString> CategoryBookWindow::newEntryName() const
     return path;
 }
 
-void CategoryBookWindow::dwbwj()
+void CategoryBookWindow::addEntry()
 {
     // Asked first, so that a cancelled dialog leaves the book and its list as they were.
     const std::optional<QString> name = newEntryName();
@@ -104,10 +104,10 @@ void CategoryBookWindow::dwbwj()
     }
     m_addedName.clear();
     refreshCategories();
-    wbsx();
+    refreshAndSelectLast();
 }
 
-void CategoryBookWindow::xgflsz()
+void CategoryBookWindow::modifyEntry()
 {
     if (!m_book->requireSelection()) return;
     const int line = m_book->selectedLine();
@@ -118,7 +118,7 @@ void CategoryBookWindow::xgflsz()
         m_context.dbConnection().commitSoFar(); // stored before saying so
     }
     refreshCategories();
-    wbsx();
+    refreshAndSelectLast();
     m_book->selectLine(line);
     m_context.services().dialogs->message(QStringLiteral("设置相关信息成功！"),
                                           QStringLiteral("提示"), platform::Buttons::Ok);
@@ -126,30 +126,14 @@ void CategoryBookWindow::xgflsz()
 
 void CategoryBookWindow::remove()
 {
-    if (!m_book->hasCursor() || m_book->cursor().recordCount() == 0) {
-        m_context.services().dialogs->message(QStringLiteral("已经没有一条事务信息了！"),
-                                              QStringLiteral("警告"), platform::Buttons::Ok,
-                                              platform::Icon::Warning);
-        return;
-    }
-    if (!m_book->requireSelection()) return;
-    if (!m_book->recordForLine(m_book->selectedLine())) return;
-    platform::Dialogs& dialogs = *m_context.services().dialogs;
-    if (dialogs.message(QStringLiteral("删除该条信息吗?"), QStringLiteral("警告"),
-                        platform::Buttons::YesNoDefaultNo,
-                        platform::Icon::Question) != platform::Answer::Yes)
-        return;
     // Only the entry goes; a linked file stays where it is.
-    m_book->cursor().deleteCurrent();
-    m_ui->Text1->clear();
-    m_ui->Text2->clear();
-    m_ui->gjz->clear();
-    setCategoryText(*m_ui->Combo1, QString());
-    dcsx();
-    dialogs.message(QStringLiteral("删除成功！"), QStringLiteral("提醒"), platform::Buttons::Ok);
+    m_book->deleteSelected([this] {
+        clearBoxes();
+        refreshList();
+    });
 }
 
-void CategoryBookWindow::wbsx()
+void CategoryBookWindow::refreshAndSelectLast()
 {
     m_book->clearList();
     m_book->fillList();
@@ -157,7 +141,7 @@ void CategoryBookWindow::wbsx()
     m_book->selectLine(m_book->lineCount() - 1);
 }
 
-void CategoryBookWindow::dcsx()
+void CategoryBookWindow::refreshList()
 {
     emptyDescriptionAndCategory();
     m_book->clearList();
@@ -166,17 +150,15 @@ void CategoryBookWindow::dcsx()
 
 void CategoryBookWindow::substringSearch()
 {
-    const QString s = core::searchText(m_ui->Text2->text());
-    m_book->reopen(core::substringStatement(m_sql.searchHead(), columns::kDescription, s));
-    dcsx();
+    m_book->searchSubstring(m_ui->Text2->text());
+    refreshList();
 }
 
-void CategoryBookWindow::lbcjdcsx()
+void CategoryBookWindow::anyCharSearch()
 {
-    const QString s = core::searchText(m_ui->Text2->text());
     emptyDescriptionAndCategory();
     m_book->clearList();
-    m_book->reopen(core::anyCharStatement(m_sql.searchHead(), columns::kDescription, s));
+    m_book->searchAnyChar(m_ui->Text2->text());
     m_book->fillList();
 }
 
@@ -186,11 +168,9 @@ void CategoryBookWindow::showKeywords()
     m_ui->Text2->clear();
     setCategoryText(*m_ui->Combo1, QString());
     m_ui->gjz->clear();
-    store::Recordset keywords(core::distinctStatement(m_config.table, columns::kKeyword),
-                              m_context.dbConnection());
-    recordbook::setBoxText(m_ui->Text1, core::keywordOverview(keywords));
+    recordbook::setBoxText(m_ui->Text1, m_book->keywordOverview());
     m_book->clearList();
-    m_book->reopen(m_sql.allRows());
+    m_book->reopenAll();
 }
 
 void CategoryBookWindow::clearBoxes()
@@ -198,6 +178,7 @@ void CategoryBookWindow::clearBoxes()
     m_ui->Text1->clear();
     m_ui->Text2->clear();
     m_ui->gjz->clear();
+    m_book->clearSelection();
 }
 
 void CategoryBookWindow::openLine(int line)

@@ -30,9 +30,18 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
     applyConfig();
     setUpIcons();
 
-    m_book = new recordbook::RecordBookController(recordbook::servicesOf(m_context), m_ui->List1,
-                                                  columns::kName, this);
-    m_book->setLoadHandler([this](int line) { listClick(line); });
+    recordbook::BookDescriptor book;
+    book.table = m_config.table;
+    book.listColumn = columns::kName;
+    book.searchColumn = columns::kDescription;
+    book.keywordColumn = columns::kKeyword;
+    book.allRows = m_sql.allRows();
+    book.searchHead = m_sql.searchHead();
+    book.deletedText = QStringLiteral("删除成功！");
+    book.deletedTitle = QStringLiteral("提醒");
+    m_book = new recordbook::RecordBookController(recordbook::servicesOf(m_context), book,
+                                                  m_ui->List1, this);
+    m_book->setLoadHandler([this](int line) { loadLine(line); });
     if (m_config.nameSource == NameSource::FileDialog) {
         connect(m_book, &recordbook::RecordBookController::lineDoubleClicked, this,
                 [this](int line) { m_context.guarded([this, line] { openLine(line); }); });
@@ -57,7 +66,8 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
     platform::fitToScreen(*this);
     // Without its cursors the window could do nothing: it closes, and the
     // next press of its button tries again.
-    if (!m_context.guarded([this] { treewbsx(); })) QTimer::singleShot(0, this, &QWidget::close);
+    if (!m_context.guarded([this] { reloadTreeAndList(); }))
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 CategoryBookWindow::~CategoryBookWindow() = default;
@@ -92,14 +102,14 @@ void CategoryBookWindow::setUpIcons()
 void CategoryBookWindow::connectCommands()
 {
     m_commands = {
-        {QStringLiteral("Image1"), [this] { dwbwj(); }},
-        {QStringLiteral("Image2"), [this] { xgflsz(); }},
+        {QStringLiteral("Image1"), [this] { addEntry(); }},
+        {QStringLiteral("Image2"), [this] { modifyEntry(); }},
         {QStringLiteral("dcsc"), [this] { remove(); }},
         {QStringLiteral("zwcz"), [this] { substringSearch(); }},
-        {QStringLiteral("Image6"), [this] { lbcjdcsx(); }},
+        {QStringLiteral("Image6"), [this] { anyCharSearch(); }},
         {QStringLiteral("Image5"), [this] { showKeywords(); }},
         {QStringLiteral("Image7"), [this] { clearBoxes(); }},
-        {QStringLiteral("Image4"), [this] { treewbsx(); }},
+        {QStringLiteral("Image4"), [this] { reloadTreeAndList(); }},
         {QStringLiteral("Image3"), [this] { returnToMain(); }},
     };
     for (const auto& [name, command] : m_commands) {

@@ -43,16 +43,16 @@ public:
     store::Recordset* categoryCursor() const { return m_categoryCursor.get(); }
 
     // The window's procedures, as its buttons and menus run them.
-    void treewbsx();
+    void reloadTreeAndList(); // treewbsx: the whole book, the tree and the category box
     void nodeClick(const QTreeWidgetItem& node);
-    void listClick(int line);
-    void dwbwj();
-    void xgflsz();
+    void loadLine(int line); // the selected entry into the boxes
+    void addEntry();         // dwbwj
+    void modifyEntry();      // xgflsz
     void remove();
-    void wbsx();
-    void dcsx();
+    void refreshAndSelectLast(); // wbsx
+    void refreshList();          // dcsx
     void substringSearch();
-    void lbcjdcsx();
+    void anyCharSearch(); // lbcjdcsx
     void showKeywords();
     void clearBoxes();
     void returnToMain();

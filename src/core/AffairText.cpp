@@ -4,6 +4,17 @@
 
 namespace core {
 
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString closingRule()
+{
+    return kCrLf + QString(88, u'-');
+}
+
+} // namespace
+
 QString composeStoredAffair(const AffairBoxes& b)
 {
     const QString gap = QStringLiteral("  ");
@@ -27,8 +38,33 @@ QString composeStoredAffair(const AffairBoxes& b)
     part(QStringLiteral("联系人手机："), b.sj);
     part(QStringLiteral("联系人电话："), b.dh);
 
-    const QString crlf = QStringLiteral("\r\n");
-    return summary + kAffairMarker + crlf + b.affair + crlf + QString(88, u'-');
+    return summary + kAffairMarker + kCrLf + b.affair + closingRule();
+}
+
+QString affairWithoutStoredFrame(const QString& box, const QString& stored)
+{
+    const qsizetype marker = stored.indexOf(kAffairMarker);
+    // The summary is the first line only.
+    if (marker < 0 || stored.left(marker).contains(u'\n') || stored.left(marker).contains(u'\r'))
+        return box;
+    const QString head = stored.left(marker + kAffairMarker.size()) + kCrLf;
+    const QString tail = closingRule();
+    if (box.size() < head.size() + tail.size() || !box.startsWith(head) || !box.endsWith(tail))
+        return box;
+    return box.mid(head.size(), box.size() - head.size() - tail.size());
+}
+
+StoredAffair readStoredAffair(const QString& stored)
+{
+    // The boxes of the summary hold one line each, so the first marker
+    // followed by CR LF ends it.
+    const QString head = kAffairMarker + QStringLiteral("\r\n");
+    const qsizetype marker = stored.indexOf(head);
+    if (marker < 0) return {QString(), stored, false};
+    QString body = stored.mid(marker + head.size());
+    const QString tail = QStringLiteral("\r\n") + QString(88, u'-');
+    if (body.endsWith(tail)) body.chop(tail.size());
+    return {stored.left(marker), body, true};
 }
 
 } // namespace core

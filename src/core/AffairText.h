@@ -22,4 +22,20 @@ inline const QString kNoWeekday = QStringLiteral("100");
 // contact boxes, the marker, CR LF, the affair text, CR LF, 88 hyphens.
 QString composeStoredAffair(const AffairBoxes& boxes);
 
+// A stored 要事 read back: the summary line before the marker and the affair
+// text between the marker's CR LF and the closing CR LF and hyphens. A text
+// not in that form (typed elsewhere, or from an older book) is all body.
+struct StoredAffair {
+    QString summary;
+    QString body;
+    bool composed = false;
+};
+StoredAffair readStoredAffair(const QString& stored);
+
+// What Modify composes from: the box text without the summary line and the
+// closing hyphens of `stored` (the record's 要事) when the box still begins
+// and ends with them; otherwise the box text as it is. Without this every
+// Modify would wrap the old summary into the new text once more.
+QString affairWithoutStoredFrame(const QString& box, const QString& stored);
+
 } // namespace core

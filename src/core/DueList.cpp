@@ -110,9 +110,10 @@ std::optional<int> wholePart(QByteArrayView utf8)
     return int(rounded);
 }
 
-// Compares a stored date with midnight of `day`: -1 before, 0 at, 1 after;
-// nothing when the text is no stored date.
-std::optional<int> compareWithMidnight(QByteArrayView stored, const Day& day)
+// Compares the date part of a stored date with `day`: -1 before, 0 on, 1
+// after; nothing when the text is no stored date. A time of day is ignored,
+// or an affair at 8:00 would never be due.
+std::optional<int> compareDates(QByteArrayView stored, const Day& day)
 {
     const qsizetype size = stored.size();
     if (size != 10 && size != 19) return std::nullopt;
@@ -123,29 +124,24 @@ std::optional<int> compareWithMidnight(QByteArrayView stored, const Day& day)
           s[7] == '-' && digit(8) && digit(9)))
         return std::nullopt;
     if (!QDate::isValid(number(0) * 100 + number(2), number(5), number(8))) return std::nullopt;
-    bool midnight = true;
-    if (size == 19) {
-        if (!(s[10] == ' ' && digit(11) && digit(12) && s[13] == ':' && digit(14) && digit(15) &&
-              s[16] == ':' && digit(17) && digit(18)) ||
-            number(11) > 23 || number(14) > 59 || number(17) > 59)
-            return std::nullopt;
-        midnight = number(11) == 0 && number(14) == 0 && number(17) == 0;
-    }
+    if (size == 19 && (!(s[10] == ' ' && digit(11) && digit(12) && s[13] == ':' && digit(14) &&
+                         digit(15) && s[16] == ':' && digit(17) && digit(18)) ||
+                       number(11) > 23 || number(14) > 59 || number(17) > 59))
+        return std::nullopt;
     // Fixed-width ISO dates order as their text does.
     const int order = std::memcmp(s, day.iso.constData(), 10);
-    if (order != 0) return order < 0 ? -1 : 1;
-    return midnight ? 0 : 1;
+    return order == 0 ? 0 : (order < 0 ? -1 : 1);
 }
 
 bool pointDue(QByteArrayView point, const Day& day)
 {
-    return compareWithMidnight(point, day) == 0;
+    return compareDates(point, day) == 0;
 }
 
 bool periodDue(QByteArrayView start, QByteArrayView end, const Day& day)
 {
-    const std::optional<int> from = compareWithMidnight(start, day);
-    const std::optional<int> until = compareWithMidnight(end, day);
+    const std::optional<int> from = compareDates(start, day);
+    const std::optional<int> until = compareDates(end, day);
     return from && until && *from <= 0 && *until >= 0;
 }
 

@@ -21,8 +21,8 @@ double leadingNumber(const QVariant& value);
 
 // The six schedule tests of one affair row against one day (the two lunar
 // ones, T7 and T8, are lunar::dueYearly and lunar::dueMonthly). Date columns
-// are QDateTime (QDate and stored date text are accepted too); a time of day
-// other than midnight is later than that day's midnight. Month-day texts
+// are QDateTime (QDate and stored date text are accepted too); only their
+// date part counts, whatever the time of day. Month-day texts
 // without "-" or with a part outside the 16-bit range are not due.
 bool dueOnTimePoint(const QVariant& timePoint, const QDate& today);               // 时间点
 bool dueInPeriod(const QVariant& start, const QVariant& end, const QDate& today); // 起始/结束时间

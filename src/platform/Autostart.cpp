@@ -25,8 +25,7 @@ QString execArgument(const QString& argument)
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') quoted += u'\\';
         quoted += c;
     }
-    quoted += u'"';
-    return quoted.replace(u'%', QStringLiteral("%%"));
+    return quoted + u'"';
 }
 
 // The escapes every string value of a desktop entry goes through.
@@ -57,6 +56,10 @@ QString XdgAutostart::enable(const QString& executablePath)
         return QStringLiteral("无法建立自动启动文件夹：") + folder;
 
     const QString program = QFileInfo(executablePath).absoluteFilePath();
+    // GLib refuses an Exec line whose path holds "%", escaped as "%%" or not:
+    // such an entry would never start anything.
+    if (program.contains(u'%'))
+        return QStringLiteral("程序所在的路径含有“%”，桌面无法据此自动启动它：") + program;
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Lumo\n"

@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
+#include <memory>
+#include <utility>
 
 namespace platform {
 
@@ -57,18 +60,34 @@ void watchOpener(const QString& opener, const QString& file,
 
 } // namespace
 
-bool hasDefaultApplication(const QString& mimeType)
+void askDefaultApplication(const QString& mimeType, QObject* receiver,
+                           std::function<void(bool)> answer, int timeoutMs)
 {
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"), mimeType});
-    if (!query.waitForFinished(5000)) {
-        query.kill();
-        query.waitForFinished(1000);
-        return false;
-    }
-    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
-           !query.readAllStandardOutput().trimmed().isEmpty();
+    // The process belongs to the receiver, so the answer never outlives it.
+    auto* query = new QProcess(receiver);
+    auto* timer = new QTimer(query);
+    auto answered = std::make_shared<bool>(false);
+    const auto give = [query, answer, answered](bool known) {
+        if (std::exchange(*answered, true)) return;
+        query->deleteLater();
+        answer(known);
+    };
+    QObject::connect(query, &QProcess::finished, query,
+                     [query, give](int code, QProcess::ExitStatus status) {
+                         give(status == QProcess::NormalExit && code == 0 &&
+                              !query->readAllStandardOutput().trimmed().isEmpty());
+                     });
+    QObject::connect(query, &QProcess::errorOccurred, query, [give](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) give(false);
+    });
+    QObject::connect(timer, &QTimer::timeout, query, [query, give] {
+        give(false);
+        query->kill();
+    });
+    timer->setSingleShot(true);
+    timer->start(timeoutMs);
+    query->start(QStringLiteral("xdg-mime"),
+                 {QStringLiteral("query"), QStringLiteral("default"), mimeType});
 }
 
 QString QtDesktop::open(const QString& path)

@@ -4,6 +4,10 @@
 #include <QStringList>
 #include <functional>
 
+#include <functional>
+
+class QObject;
+
 namespace platform {
 
 // Opening documents with the user's programs (a program file is started).
@@ -16,8 +20,11 @@ public:
 
 // Whether the desktop names a program for files of this type (xdg-mime).
 // Opening a file succeeds as soon as xdg-open starts, whether or not
-// anything can show it, so callers that must know ask this first.
-bool hasDefaultApplication(const QString& mimeType);
+// anything can show it, so callers that must know ask this first. Returns at
+// once; `answer` runs later on the receiver's thread, unless the receiver is
+// gone by then. No answer within `timeoutMs` counts as none.
+void askDefaultApplication(const QString& mimeType, QObject* receiver,
+                           std::function<void(bool known)> answer, int timeoutMs = 5000);
 
 class QtDesktop : public Desktop {
 public:

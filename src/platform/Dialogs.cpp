@@ -85,6 +85,15 @@ void widenForTitle(QMessageBox& box, const QString& title)
 
 } // namespace
 
+void QtDialogs::messageOnTop(const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
 Answer QtDialogs::message(const QString& text, const QString& title, Buttons buttons, Icon icon)
 {
     QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), QApplication::activeWindow());

@@ -20,6 +20,8 @@ public:
     virtual ~Dialogs() = default;
     virtual Answer message(const QString& text, const QString& title = kDefaultTitle,
                            Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    // An OK box above every other window, for what must not go unseen.
+    virtual void messageOnTop(const QString& text, const QString& title) { message(text, title); }
     // Returns the chosen path, or an empty string when the user cancels.
     virtual QString openFile(const QString& title, const QString& filter,
                              const QString& initialName = {}) = 0;
@@ -28,6 +30,7 @@ public:
 class QtDialogs : public Dialogs {
 public:
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    void messageOnTop(const QString& text, const QString& title) override;
     QString openFile(const QString& title, const QString& filter,
                      const QString& initialName) override;
 

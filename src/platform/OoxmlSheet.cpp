@@ -1,6 +1,7 @@
 #include "platform/OoxmlSheet.h"
 
 #include <QDir>
+#include <QMap>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -12,21 +13,27 @@ namespace {
 
 constexpr int kFirstRow = 4;
 constexpr int kColumn = 2; // B
+// The largest sheet spreadsheet programs know (XFD1048576); a reference
+// beyond it is no reference, and no arithmetic on one can overflow.
+constexpr int kMaxColumn = 16384;
+constexpr int kMaxRow = 1048576;
 
 struct CellRef {
     int column = 0;
     int row = 0;
 };
 
-// "B12" -> {2, 12}; a missing part stays 0.
+// "B12" -> {2, 12}; a missing or impossible part is 0.
 CellRef parseRef(QStringView ref)
 {
     CellRef cell;
     qsizetype i = 0;
-    for (; i < ref.size() && ref[i].isLetter(); ++i)
+    for (; i < ref.size() && ref[i].isLetter() && cell.column <= kMaxColumn; ++i)
         cell.column = cell.column * 26 + (ref[i].toUpper().unicode() - u'A' + 1);
-    for (; i < ref.size() && ref[i].isDigit(); ++i)
+    for (; i < ref.size() && ref[i].isDigit() && cell.row <= kMaxRow; ++i)
         cell.row = cell.row * 10 + ref[i].digitValue();
+    if (cell.column < 1 || cell.column > kMaxColumn) cell.column = 0;
+    if (cell.row < 1 || cell.row > kMaxRow) cell.row = 0;
     return cell;
 }
 
@@ -58,46 +65,28 @@ QString xmlSafe(const QString& text)
     return out;
 }
 
-int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int fallback)
+// A whole number from 1 to `max`, else the fallback.
+int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int fallback,
+                 int max = INT_MAX)
 {
     bool ok = false;
     const int value = attributes.value(name).toInt(&ok);
-    return ok ? value : fallback;
+    return ok && value >= 1 && value <= max ? value : fallback;
 }
 
-// Streams a worksheet through unchanged except for the cells of column B.
-class Filler {
+// Streams XML through a writer token by token.
+class Copier {
 public:
-    Filler(const QByteArray& xml, const QStringList& lines) : reader_(xml), writer_(&out_)
-    {
-        for (const QString& line : lines)
-            lines_ << xmlSafe(line);
-        for (qsizetype i = 0; i < lines_.size(); ++i)
-            if (!lines_[i].isEmpty()) lastFilledRow_ = kFirstRow + int(i);
-    }
+    explicit Copier(const QByteArray& xml) : reader_(xml), writer_(&out_) {}
 
-    std::optional<QByteArray> run()
+protected:
+    // The copy, or nothing when reading or writing failed.
+    std::optional<QByteArray> result() const
     {
-        bool sawSheetData = false;
-        while (!reader_.atEnd()) {
-            reader_.readNext();
-            if (reader_.hasError()) return std::nullopt;
-            if (reader_.isStartElement() && reader_.name() == u"sheetData") {
-                copyToken();
-                fillRows();
-                sawSheetData = true;
-            } else if (reader_.isStartElement() && reader_.name() == u"dimension") {
-                copyDimension();
-            } else {
-                if (reader_.isStartElement() && reader_.name() == u"col") noteColumnStyle();
-                copyToken();
-            }
-        }
-        if (reader_.hasError() || !sawSheetData) return std::nullopt;
+        if (reader_.hasError() || writer_.hasError()) return std::nullopt;
         return out_;
     }
 
-private:
     // skip names an attribute the caller writes itself.
     void copyStartElement(QStringView skip = {})
     {
@@ -119,12 +108,18 @@ private:
     void copyToken()
     {
         switch (reader_.tokenType()) {
-        case QXmlStreamReader::StartDocument:
+        case QXmlStreamReader::StartDocument: {
+            // A part without a declaration reports no version; version="" is
+            // no XML, and spreadsheet programs refuse the whole package.
+            const QString version = reader_.documentVersion().isEmpty()
+                                        ? QStringLiteral("1.0")
+                                        : reader_.documentVersion().toString();
             if (reader_.isStandaloneDocument())
-                writer_.writeStartDocument(reader_.documentVersion().toString(), true);
+                writer_.writeStartDocument(version, true);
             else
-                writer_.writeStartDocument(reader_.documentVersion().toString());
+                writer_.writeStartDocument(version);
             break;
+        }
         case QXmlStreamReader::EndDocument:
             writer_.writeEndDocument();
             break;
@@ -171,6 +166,113 @@ private:
         }
     }
 
+    QXmlStreamReader reader_;
+    QByteArray out_;
+    QXmlStreamWriter writer_;
+};
+
+// Where the cells of a worksheet lie: each row's first and last column, and
+// the rectangle around them all.
+struct Extents {
+    QMap<int, std::pair<int, int>> rows;
+    CellRef first{INT_MAX, INT_MAX}, last;
+
+    explicit Extents(const QByteArray& xml)
+    {
+        QXmlStreamReader reader(xml);
+        int row = 0, column = 0;
+        while (!reader.atEnd()) {
+            reader.readNext();
+            if (!reader.isStartElement()) continue;
+            if (reader.name() == u"row") {
+                row = intAttribute(reader.attributes(), QLatin1String("r"), row + 1, kMaxRow);
+                column = 0;
+            } else if (reader.name() == u"c" && row > 0) {
+                const CellRef ref = parseRef(reader.attributes().value(QLatin1String("r")));
+                column = ref.column > 0 ? ref.column : column + 1;
+                add(row, column);
+            }
+        }
+    }
+    void add(int row, int column)
+    {
+        auto& [from, to] = rows.insert(row, rows.value(row, {column, column})).value();
+        from = std::min(from, column);
+        to = std::max(to, column);
+        first = {std::min(first.column, column), std::min(first.row, row)};
+        last = {std::max(last.column, column), std::max(last.row, row)};
+    }
+    QString dimension() const
+    {
+        if (rows.isEmpty()) return QStringLiteral("A1");
+        return first.column == last.column && first.row == last.row
+                   ? refText(first)
+                   : refText(first) + u':' + refText(last);
+    }
+};
+
+// Sets the worksheet's dimension and each row's spans to the cells it holds.
+class ExtentStamper : public Copier {
+public:
+    explicit ExtentStamper(const QByteArray& xml) : Copier(xml), extents_(xml) {}
+
+    std::optional<QByteArray> run()
+    {
+        int row = 0;
+        while (!reader_.atEnd()) {
+            reader_.readNext();
+            if (reader_.hasError()) break;
+            if (reader_.isStartElement() && reader_.name() == u"dimension") {
+                copyStartElement(u"ref");
+                writer_.writeAttribute(QStringLiteral("ref"), extents_.dimension());
+            } else if (reader_.isStartElement() && reader_.name() == u"row") {
+                row = intAttribute(reader_.attributes(), QLatin1String("r"), row + 1, kMaxRow);
+                copyStartElement(u"spans");
+                const auto span = extents_.rows.constFind(row);
+                if (span != extents_.rows.cend())
+                    writer_.writeAttribute(
+                        QStringLiteral("spans"),
+                        QStringLiteral("%1:%2").arg(span->first).arg(span->second));
+            } else {
+                copyToken();
+            }
+        }
+        return result();
+    }
+
+private:
+    Extents extents_;
+};
+
+// Streams a worksheet through unchanged except for the cells of column B.
+class Filler : public Copier {
+public:
+    Filler(const QByteArray& xml, const QStringList& lines) : Copier(xml)
+    {
+        for (const QString& line : lines)
+            lines_ << xmlSafe(line);
+    }
+
+    std::optional<QByteArray> run()
+    {
+        bool sawSheetData = false;
+        while (!reader_.atEnd()) {
+            reader_.readNext();
+            if (reader_.hasError()) return std::nullopt;
+            if (reader_.isStartElement() && reader_.name() == u"sheetData") {
+                copyToken();
+                fillRows();
+                sawSheetData = true;
+            } else {
+                if (reader_.isStartElement() && reader_.name() == u"col") noteColumnStyle();
+                copyToken();
+            }
+        }
+        if (!sawSheetData) return std::nullopt;
+        return result();
+    }
+
+private:
     void noteColumnStyle()
     {
         const auto attributes = reader_.attributes();
@@ -178,27 +280,6 @@ private:
         const int max = intAttribute(attributes, QLatin1String("max"), min);
         if (min <= kColumn && kColumn <= max && attributes.hasAttribute(QLatin1String("style")))
             columnStyle_ = attributes.value(QLatin1String("style")).toString();
-    }
-
-    void copyDimension()
-    {
-        const QString ref = reader_.attributes().value(QLatin1String("ref")).toString();
-        const bool grow = lastFilledRow_ > 0 && !ref.isEmpty();
-        copyStartElement(grow ? u"ref" : QStringView());
-        if (grow) {
-            const QStringList corners = ref.split(u':');
-            CellRef first = parseRef(corners.first());
-            CellRef last = parseRef(corners.last());
-            first.column = std::min(first.column > 0 ? first.column : kColumn, kColumn);
-            first.row = std::min(first.row > 0 ? first.row : kFirstRow, kFirstRow);
-            last.column = std::max(last.column, kColumn);
-            last.row = std::max(last.row, lastFilledRow_);
-            writer_.writeAttribute(QStringLiteral("ref"), refText(first) + u':' + refText(last));
-        }
-        // The element is empty; its end follows.
-        while (!reader_.atEnd() && !reader_.isEndElement() && !reader_.hasError())
-            reader_.readNext();
-        writer_.writeEndElement();
     }
 
     bool isTarget(int row) const
@@ -218,7 +299,8 @@ private:
                 return;
             }
             if (reader_.isStartElement() && reader_.name() == u"row") {
-                const int row = intAttribute(reader_.attributes(), QLatin1String("r"), lastRow + 1);
+                const int row =
+                    intAttribute(reader_.attributes(), QLatin1String("r"), lastRow + 1, kMaxRow);
                 lastRow = row;
                 writeNewRowsBefore(row);
                 if (isTarget(row))
@@ -316,13 +398,9 @@ private:
         writer_.writeEndElement();
     }
 
-    QXmlStreamReader reader_;
-    QByteArray out_;
-    QXmlStreamWriter writer_;
     QStringList lines_;
     QString columnStyle_;
     int nextRow_ = kFirstRow; // first target row not yet written
-    int lastFilledRow_ = 0;
 };
 
 } // namespace
@@ -360,7 +438,9 @@ QString firstSheetPart(const QByteArray& workbookXml, const QByteArray& workbook
 
 std::optional<QByteArray> fillColumnB(const QByteArray& sheetXml, const QStringList& lines)
 {
-    return Filler(sheetXml, lines).run();
+    const std::optional<QByteArray> filled = Filler(sheetXml, lines).run();
+    if (!filled) return std::nullopt;
+    return ExtentStamper(*filled).run();
 }
 
 QByteArray templateToWorkbook(const QByteArray& contentTypesXml)

@@ -138,19 +138,19 @@ QByteArray filledPackage(const QByteArray& templateBytes, const QStringList& lin
     return *saved;
 }
 
-bool openWithDesktop(const QString& path)
-{
-    if (!hasDefaultApplication(
-            QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")))
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-}
-
 } // namespace
 
-OoxmlSpreadsheetPrinter::OoxmlSpreadsheetPrinter(Opener opener)
-    : opener_(opener ? std::move(opener) : Opener(openWithDesktop))
+OoxmlSpreadsheetPrinter::OoxmlSpreadsheetPrinter(Opener opener) : opener_(std::move(opener))
 {
+    if (opener_) return;
+    opener_ = [this](const QString& path, std::function<void(bool)> done) {
+        askDefaultApplication(
+            QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
+            this, [path, done](bool known) {
+                done(known && QDesktopServices::openUrl(
+                                  QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())));
+            });
+    };
 }
 
 QString OoxmlSpreadsheetPrinter::fill(const QString& templatePath, const QStringList& lines,
@@ -178,10 +178,12 @@ QString OoxmlSpreadsheetPrinter::print(const QString& templatePath, const QStrin
 {
     const QString error = fill(templatePath, lines, savePath);
     if (!error.isEmpty()) return error;
-    if (!opener_(savePath))
-        return QStringLiteral("表格已保存到%1，但本机没有可以打开.xlsx文件的电子表格程序"
-                              "（例如LibreOffice Calc），请安装后再打开它。")
-            .arg(QDir::toNativeSeparators(savePath));
+    opener_(savePath, [this, savePath](bool shown) {
+        if (!shown)
+            emit notShown(QStringLiteral("表格已保存到%1，但本机没有可以打开.xlsx文件的电子表格程序"
+                                         "（例如LibreOffice Calc），请安装后再打开它。")
+                              .arg(QDir::toNativeSeparators(savePath)));
+    });
     return {};
 }
 

@@ -39,11 +39,15 @@ void setBoxText(QWidget* box, const QString& text)
 QString dateBoxText(const QVariant& value)
 {
     const QString dashed = QStringLiteral("yyyy-MM-dd");
+    // The time goes into the box too, or the next Modify would drop it.
+    const auto shown = [&dashed](const QDateTime& at) {
+        return at.toString(at.time() == QTime(0, 0) ? dashed : dashed + QStringLiteral(" H:mm"));
+    };
     if (value.isNull()) return {};
-    if (value.typeId() == QMetaType::QDateTime) return value.toDateTime().toString(dashed);
+    if (value.typeId() == QMetaType::QDateTime) return shown(value.toDateTime());
     if (value.typeId() == QMetaType::QDate) return value.toDate().toString(dashed);
     const QString text = value.toString();
-    if (const auto parsed = store::parseDateText(text)) return parsed->toString(dashed);
+    if (const auto parsed = store::parseDateText(text)) return shown(*parsed);
     return text;
 }
 

@@ -20,7 +20,8 @@ namespace recordbook {
 QString boxText(const QWidget* box);
 void setBoxText(QWidget* box, const QString& text);
 
-// A date column as a box shows it: yyyy-MM-dd; empty for null.
+// A date column as a box shows it: yyyy-MM-dd, or yyyy-MM-dd H:mm when the
+// time is not midnight; empty for null.
 QString dateBoxText(const QVariant& value);
 
 enum class Mode { Add, Modify };

@@ -1,5 +1,6 @@
 #include "recordbook/RecordBookController.h"
 
+#include "core/SearchStatements.h"
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/ListStatus.h"
@@ -12,19 +13,19 @@
 
 namespace recordbook {
 
-RecordBookController::RecordBookController(BookServices services,
+RecordBookController::RecordBookController(BookServices services, BookDescriptor book,
                                            std::unique_ptr<store::Recordset>& slot, QListView* list,
-                                           const QString& column, QObject* parent)
-    : QObject(parent), m_services(std::move(services)), m_slot(slot), m_list(list),
-      m_model(new ListModel(column, this))
+                                           QObject* parent)
+    : QObject(parent), m_services(std::move(services)), m_book(std::move(book)), m_slot(slot),
+      m_list(list), m_model(new ListModel(m_book.listColumn, this))
 {
     connectList();
 }
 
-RecordBookController::RecordBookController(BookServices services, QListView* list,
-                                           const QString& column, QObject* parent)
-    : QObject(parent), m_services(std::move(services)), m_slot(m_own), m_list(list),
-      m_model(new ListModel(column, this))
+RecordBookController::RecordBookController(BookServices services, BookDescriptor book,
+                                           QListView* list, QObject* parent)
+    : QObject(parent), m_services(std::move(services)), m_book(std::move(book)), m_slot(m_own),
+      m_list(list), m_model(new ListModel(m_book.listColumn, this))
 {
     connectList();
 }
@@ -135,6 +136,61 @@ bool RecordBookController::requireSelection()
     m_services.dialogs.message(kSelectFirstText, kSelectFirstTitle, platform::Buttons::Ok,
                                platform::Icon::Information);
     return false;
+}
+
+void RecordBookController::reopenAll()
+{
+    reopen(m_book.allRows);
+}
+
+void RecordBookController::searchSubstring(const QString& boxText)
+{
+    reopen(core::substringStatement(m_book.searchHead, m_book.searchColumn,
+                                    core::searchText(boxText)));
+}
+
+void RecordBookController::searchAnyChar(const QString& boxText)
+{
+    reopen(
+        core::anyCharStatement(m_book.searchHead, m_book.searchColumn, core::searchText(boxText)));
+}
+
+QString RecordBookController::keywordOverview() const
+{
+    store::Recordset keywords(core::distinctStatement(m_book.table, m_book.keywordColumn),
+                              m_services.connection);
+    return core::keywordOverview(keywords);
+}
+
+bool RecordBookController::confirmDelete()
+{
+    if (!hasCursor() || cursor().recordCount() == 0) {
+        m_services.dialogs.message(kNoRecordText, kDeleteTitle, platform::Buttons::Ok,
+                                   platform::Icon::Warning);
+        return false;
+    }
+    if (!requireSelection() || !recordForLine(selectedLine())) return false;
+    return m_services.dialogs.message(kDeleteQuestion, kDeleteTitle,
+                                      platform::Buttons::YesNoDefaultNo,
+                                      platform::Icon::Question) == platform::Answer::Yes;
+}
+
+bool RecordBookController::deleteSelected(const std::function<void()>& refresh)
+{
+    if (!confirmDelete()) return false;
+    cursor().deleteCurrent();
+    refresh();
+    if (!m_book.deletedText.isEmpty())
+        m_services.dialogs.message(m_book.deletedText, m_book.deletedTitle, platform::Buttons::Ok,
+                                   m_book.deletedIcon);
+    return true;
+}
+
+void RecordBookController::clearSelection()
+{
+    m_selectingFromCode = true;
+    m_list->selectionModel()->clearSelection();
+    m_selectingFromCode = false;
 }
 
 void RecordBookController::setLoadHandler(std::function<void(int)> handler)

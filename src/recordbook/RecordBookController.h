@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -7,9 +9,6 @@
 
 class QListView;
 
-namespace platform {
-class Dialogs;
-}
 namespace store {
 class Connection;
 class Recordset;
@@ -38,6 +37,25 @@ template <typename Context> BookServices servicesOf(Context& context)
 // Message shown when a command needs the selected record and no line is selected.
 inline const QString kSelectFirstText = QStringLiteral("请先在列表中选中一条信息");
 inline const QString kSelectFirstTitle = QStringLiteral("提示");
+// The delete command's texts, alike in every list window.
+inline const QString kNoRecordText = QStringLiteral("已经没有一条事务信息了！");
+inline const QString kDeleteQuestion = QStringLiteral("删除该条信息吗?");
+inline const QString kDeleteTitle = QStringLiteral("警告");
+
+// What one list window's book is: its table, columns and statements, and
+// what its delete command says when done. The record book runs the shared
+// flows from it; the window keeps only what is its own.
+struct BookDescriptor {
+    QString table;
+    QString listColumn;    // what each line shows
+    QString searchColumn;  // where both searches look
+    QString keywordColumn; // what the keyword overview lists
+    QString allRows;       // the statement of the whole book
+    QString searchHead;    // the searches' statement up to the column, spaced as written
+    QString deletedText;   // said after a delete; empty: nothing is said
+    QString deletedTitle;
+    platform::Icon deletedIcon = platform::Icon::None;
+};
 
 // One window's cursor and the list that shows it: line n of the list stands
 // for record n + 1 of the cursor. "The selected line" is the selection
@@ -46,11 +64,14 @@ class RecordBookController : public QObject {
     Q_OBJECT
 public:
     // Works on a cursor slot kept elsewhere (the shared affairCursor).
-    RecordBookController(BookServices services, std::unique_ptr<store::Recordset>& slot,
-                         QListView* list, const QString& column, QObject* parent = nullptr);
-    // Owns its cursor.
-    RecordBookController(BookServices services, QListView* list, const QString& column,
+    RecordBookController(BookServices services, BookDescriptor book,
+                         std::unique_ptr<store::Recordset>& slot, QListView* list,
                          QObject* parent = nullptr);
+    // Owns its cursor.
+    RecordBookController(BookServices services, BookDescriptor book, QListView* list,
+                         QObject* parent = nullptr);
+
+    const BookDescriptor& descriptor() const { return m_book; }
     ~RecordBookController() override;
 
     // The cursor; call only while one is open (after reopen()).
@@ -79,6 +100,26 @@ public:
     // True when a line is selected; otherwise tells the user to select one
     // first ("请先在列表中选中一条信息", "提示") and answers false.
     bool requireSelection();
+    // Leaves no line selected, so that a click on the line that was selected
+    // loads it again; loads nothing itself.
+    void clearSelection();
+
+    // The flows every list window shares, run from the descriptor.
+    // Reopens the cursor on the whole book.
+    void reopenAll();
+    // Reopens the cursor on the records whose search column holds the box's
+    // text (searchText) as one piece, or any of its first six characters.
+    void searchSubstring(const QString& boxText);
+    void searchAnyChar(const QString& boxText);
+    // The keyword overview of the whole table, read on a cursor of its own.
+    QString keywordOverview() const;
+    // With no record: the warning; without a selected line: the request to
+    // select one; then the question, always with the question icon. True
+    // when the user said yes: the cursor is then on the line's record.
+    bool confirmDelete();
+    // confirmDelete(), then the record goes, `refresh` runs and the
+    // descriptor's deletedText is said. False when nothing was deleted.
+    bool deleteSelected(const std::function<void()>& refresh);
 
     // Runs on every selection of a line, by the user or by selectLine(),
     // inside the context's failure guard.
@@ -95,6 +136,7 @@ private:
     void connectList();
 
     BookServices m_services;
+    BookDescriptor m_book;
     std::unique_ptr<store::Recordset> m_own;
     std::unique_ptr<store::Recordset>& m_slot;
     QListView* m_list;

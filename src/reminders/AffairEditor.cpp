@@ -26,6 +26,17 @@ using Empty = recordbook::FieldBinding::Empty;
 
 const QString kWarning = QStringLiteral("警告");
 
+recordbook::BookDescriptor affairBook()
+{
+    recordbook::BookDescriptor book;
+    book.table = QStringLiteral("mp");
+    book.listColumn = book.searchColumn = columns::kAffair;
+    book.keywordColumn = columns::kAffairKeyword;
+    book.allRows = QStringLiteral("select * from mp");
+    book.searchHead = QStringLiteral("select  * from mp where ");
+    return book;
+}
+
 QString monthText(const QDate& d)
 {
     return QString::number(d.month());
@@ -47,8 +58,8 @@ QString monthDayText(const QDate& d)
 
 AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent)
     : QObject(parent), m_ui(ui), m_context(context),
-      m_book(new recordbook::RecordBookController(
-          recordbook::servicesOf(context), context.affairCursor, ui.List1, columns::kAffair, this))
+      m_book(new recordbook::RecordBookController(recordbook::servicesOf(context), affairBook(),
+                                                  context.affairCursor, ui.List1, this))
 {
     using namespace columns;
     m_fields.bind(m_ui.sjd, kTimePoint, Display::Date)
@@ -66,8 +77,12 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
         .bind(m_ui.nlmnsj, kLunarYearly, Display::Text, Empty::EmptyText)
         .bind(m_ui.nlmysj, kLunarMonthly, Display::Text, Empty::EmptyText)
         .show(m_ui.affairBox, kAffair)
-        .compute(kAffair, [this](recordbook::Mode) -> std::optional<QVariant> {
-            return QVariant(core::composeStoredAffair(boxes()));
+        .compute(kAffair, [this](recordbook::Mode mode) -> std::optional<QVariant> {
+            core::AffairBoxes b = boxes();
+            // The cursor stands on the record being modified.
+            if (mode == recordbook::Mode::Modify)
+                b.affair = core::affairWithoutStoredFrame(b.affair, affairCursor().text(kAffair));
+            return QVariant(core::composeStoredAffair(b));
         });
     m_keyword.bind(m_ui.gjz, kAffairKeyword);
     m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });
@@ -299,26 +314,15 @@ void AffairEditor::modify()
 
 void AffairEditor::remove()
 {
-    platform::Dialogs& dialogs = *m_context.services().dialogs;
-    store::Recordset& c = affairCursor();
-    if (c.recordCount() == 0) {
-        dialogs.message(QStringLiteral("已经没有一条事务信息了！"), kWarning, platform::Buttons::Ok,
-                        platform::Icon::Warning);
-        return;
-    }
-    if (!m_book->requireSelection()) return;
-    if (!m_book->recordForLine(selectedLine())) return;
-    if (dialogs.message(QStringLiteral("删除该条信息吗?"), kWarning,
-                        platform::Buttons::YesNoDefaultNo,
-                        platform::Icon::Question) != platform::Answer::Yes)
-        return;
-    c.deleteCurrent();
-    m_context.dbConnection().commitSoFar();
-    for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj,
-                           m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj})
-        box->clear();
-    setRawAffairText(QString());
-    refreshAffairList();
+    m_book->deleteSelected([this] {
+        m_context.dbConnection().commitSoFar();
+        // 每月每日时间 keeps its text, as it always has.
+        for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz,
+                               m_ui.sj, m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj})
+            box->clear();
+        setRawAffairText(QString());
+        refreshAffairList();
+    });
 }
 
 void AffairEditor::removeAll()

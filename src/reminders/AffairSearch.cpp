@@ -1,7 +1,6 @@
 #include "reminders/AffairSearch.h"
 
 #include "core/Columns.h"
-#include "core/SearchStatements.h"
 #include "recordbook/RecordBookController.h"
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
@@ -9,12 +8,6 @@
 #include "ui_rmd.h"
 
 namespace reminders {
-
-namespace {
-
-const QString kSearchHead = QStringLiteral("select  * from mp where ");
-
-} // namespace
 
 AffairSearch::AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
                            QObject* parent)
@@ -26,16 +19,14 @@ AffairSearch::AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, A
 
 void AffairSearch::substringSearch()
 {
-    const QString s = core::searchText(m_ui.searchBox->text());
-    m_editor.reopenAffairCursor(core::substringStatement(kSearchHead, columns::kAffair, s));
+    m_editor.book().searchSubstring(m_ui.searchBox->text());
     m_editor.refreshAffairList();
 }
 
 void AffairSearch::anyCharSearch()
 {
-    const QString s = core::searchText(m_ui.searchBox->text());
     m_editor.book().clearList();
-    m_editor.reopenAffairCursor(core::anyCharStatement(kSearchHead, columns::kAffair, s));
+    m_editor.book().searchAnyChar(m_ui.searchBox->text());
     m_editor.refreshAffairList();
     m_editor.setRawAffairText(QString());
 }
@@ -63,10 +54,8 @@ void AffairSearch::viewAllAffairs()
 void AffairSearch::showKeywords()
 {
     m_editor.refresh();
-    m_editor.setRawAffairText(QString());
-    m_editor.reopenAffairCursor(core::distinctStatement("mp", columns::kAffairKeyword));
-    m_editor.setRawAffairText(core::keywordOverview(m_editor.affairCursor()));
-    m_editor.reopenAffairCursor(QStringLiteral("select * from mp"));
+    m_editor.setRawAffairText(m_editor.book().keywordOverview());
+    m_editor.book().reopenAll();
 }
 
 void AffairSearch::doubleClickLine(int line)

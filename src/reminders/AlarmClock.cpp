@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
+#include "platform/Notifier.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "ui_rmd.h"
@@ -16,18 +17,25 @@ namespace {
 constexpr int kMinuteMs = 60000;
 const QString kAlarmColumn = QStringLiteral("闹钟音乐");
 const QString kResetTitle = QStringLiteral("请重新设置");
+const QString kTimeUp = QStringLiteral("时间到!");
+const QString kAlarmTitle = QStringLiteral("闹钟提醒");
 
 } // namespace
 
 std::optional<int> alarmMinutes(const QString& text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 5) return std::nullopt;
-    for (QChar c : t)
-        if (c < u'0' || c > u'9') return std::nullopt;
-    const int minutes = t.toInt();
-    if (minutes < 1 || minutes > kMaxAlarmMinutes) return std::nullopt;
-    return minutes;
+    // "45分钟" is 45 and "1.5" is 1: whatever follows the leading digits is a unit or a fraction.
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    qint64 minutes = 0;
+    const qsizetype first = i;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        minutes = minutes * 10 + (text[i].unicode() - u'0');
+        if (minutes > kMaxAlarmMinutes) return std::nullopt;
+    }
+    if (i == first || minutes < 1) return std::nullopt;
+    return int(minutes);
 }
 
 int minutesLeft(int minutes, qint64 elapsedMs)
@@ -105,8 +113,11 @@ void AlarmClock::tick()
     m_ui.Label21->setText(QStringLiteral("0"));
     m_timer->stop();
     // A file gone since the start is reported by the player; the time is up all the same.
-    m_context.services().mediaPlayer->play(path);
-    m_context.services().dialogs->message(QStringLiteral("时间到!"), QStringLiteral("闹钟提醒"));
+    m_context.services().alarmPlayer->play(path);
+    if (platform::Notifier* notifier = m_context.services().notifier)
+        notifier->notify(
+            {kAlarmTitle, kTimeUp, platform::notificationIcon(m_context.appPath()), {}, true});
+    m_context.services().dialogs->messageOnTop(kTimeUp, kAlarmTitle);
     showCountdown(false);
 }
 

@@ -21,8 +21,9 @@ namespace Ui {
 class ReminderWindow;
 }
 
-// The minutes typed into Combolz: a whole number from 1 to kMaxAlarmMinutes,
-// blanks around it allowed; anything else is no count-down length.
+// The minutes typed into Combolz: the whole number from 1 to kMaxAlarmMinutes
+// at the start of the text after blanks; what follows it is ignored. Text
+// that starts with no digit, or reads 0, is no count-down length.
 inline constexpr int kMaxAlarmMinutes = 99999;
 std::optional<int> alarmMinutes(const QString& text);
 

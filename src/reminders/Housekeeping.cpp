@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Pictures.h"
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
@@ -12,13 +13,14 @@
 
 #include <QDate>
 #include <QDir>
-#include <QImageReader>
 
 namespace reminders {
 
 namespace {
 
 const QString kTip = QStringLiteral("提示");
+// Small enough that checking a phone photo decodes little of it.
+const QSize kCheckedSize(64, 64);
 
 } // namespace
 
@@ -124,9 +126,7 @@ void Housekeeping::changeBackgroundPicture()
     if (path.isEmpty()) return;
     // A file that cannot be shown is not stored: the main window would have
     // nothing to show at the next start.
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    if (!reader.canRead()) {
+    if (platform::readPicture(path, kCheckedSize).isNull()) {
         m_context.services().dialogs->message(QStringLiteral("无法显示这幅图片：") + path, kTip,
                                               platform::Buttons::Ok, platform::Icon::Warning);
         return;

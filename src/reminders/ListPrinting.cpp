@@ -36,6 +36,9 @@ QString cannotWrite(const QString& path)
 ListPrinting::ListPrinting(shell::AppContext& context, PrintHooks hooks, QObject* parent)
     : QObject(parent), m_context(context), m_hooks(std::move(hooks))
 {
+    if (platform::SpreadsheetPrinter* printer = m_context.services().printer)
+        connect(printer, &platform::SpreadsheetPrinter::notShown, this,
+                [this](const QString& text) { report(text); });
 }
 
 QString ListPrinting::textFilePath(const PrintedList& list) const

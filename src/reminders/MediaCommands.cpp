@@ -19,12 +19,15 @@ MediaCommands::MediaCommands(shell::AppContext& context,
                              std::unique_ptr<store::Recordset>& mediaCursor, QObject* parent)
     : QObject(parent), m_context(context), m_mediaCursor(mediaCursor)
 {
-    platform::MediaPlayer* player = m_context.services().mediaPlayer;
-    if (player)
-        connect(player, &platform::MediaPlayer::errorOccurred, this, [this](const QString& text) {
-            m_context.services().dialogs->message(text, QStringLiteral("播放提醒"),
-                                                  platform::Buttons::Ok, platform::Icon::Warning);
-        });
+    for (platform::MediaPlayer* player :
+         {m_context.services().mediaPlayer, m_context.services().alarmPlayer})
+        if (player)
+            connect(player, &platform::MediaPlayer::errorOccurred, this,
+                    [this](const QString& text) {
+                        m_context.services().dialogs->message(text, QStringLiteral("播放提醒"),
+                                                              platform::Buttons::Ok,
+                                                              platform::Icon::Warning);
+                    });
 }
 
 void MediaCommands::reopenMediaCursor()

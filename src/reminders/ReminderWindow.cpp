@@ -12,6 +12,7 @@
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
 #include "reminders/AlarmClock.h"
+#include "reminders/Extensions.h"
 #include "reminders/Housekeeping.h"
 #include "reminders/ListPrinting.h"
 #include "reminders/MediaCommands.h"
@@ -40,6 +41,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
          [this] { m_search->viewAllAffairs(); }, [this] { return m_editor->selectedLine() >= 0; },
          [this] { return rawAffairText(); }},
         this);
+    m_extensions = new Extensions(*m_ui, m_context, this);
     setUpIcons();
     connectCommands();
     setUpKeys();
@@ -250,6 +252,11 @@ void ReminderWindow::updateClock()
 
 void ReminderWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_context.closeToTray) {
+        event->ignore();
+        m_context.closeToTray();
+        return;
+    }
     event->accept();
     m_context.exitApplication(0);
 }

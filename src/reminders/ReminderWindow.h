@@ -27,6 +27,7 @@ class Housekeeping;
 class AlarmClock;
 class MediaCommands;
 class ListPrinting;
+class Extensions;
 
 // The reminder window rmd: the book of affairs with its editor, list and
 // searches. Loading it evaluates what is due today.
@@ -46,6 +47,7 @@ public:
     AlarmClock& alarmClock() const { return *m_alarm; }
     MediaCommands& media() const { return *m_media; }
     ListPrinting& printing() const { return *m_printing; }
+    Extensions& extensions() const { return *m_extensions; }
     // Open on "select * from bjyy" for as long as the window lives.
     store::Recordset* mediaCursor() const { return m_mediaCursor.get(); }
 
@@ -68,6 +70,7 @@ private:
     AlarmClock* m_alarm = nullptr;
     MediaCommands* m_media = nullptr;
     ListPrinting* m_printing = nullptr;
+    Extensions* m_extensions = nullptr;
     QTimer* m_clockTimer = nullptr;
 };
 

@@ -56,6 +56,10 @@ public:
     // The main window while it exists.
     MainWindow* mainWindow() const { return m_mainWindow; }
 
+    // Set while a tray icon keeps the program: closing the main or the
+    // reminder window then hides Lumo's windows instead of ending it.
+    std::function<void()> closeToTray;
+
     // Closes affairCursor and the connection, then ends the process.
     void exitApplication(int code = 0);
     bool ended() const { return m_ended; }

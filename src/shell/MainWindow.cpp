@@ -2,6 +2,7 @@
 
 #include "ui_MainWindow.h"
 
+#include "platform/Pictures.h"
 #include "platform/ScreenFit.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
@@ -10,7 +11,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
+#include <QScreen>
 
 namespace shell {
 
@@ -73,6 +74,11 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_context.closeToTray) {
+        event->ignore();
+        m_context.closeToTray();
+        return;
+    }
     m_startTimer.stop();
     event->accept();
     m_context.exitApplication(0);
@@ -104,10 +110,8 @@ bool MainWindow::showFile(const QString& path)
     const FileStamp stamp{info.absoluteFilePath(), info.lastModified(), info.size()};
     if (stamp == m_picture) return true;
     if (stamp == m_refused) return false;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
+    // Read no larger than the screen the window can fill.
+    QImage image = platform::readPicture(path, screen() ? screen()->size() : size());
     if (image.isNull()) {
         m_refused = stamp;
         return false;

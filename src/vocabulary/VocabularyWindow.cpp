@@ -1,7 +1,6 @@
 #include "vocabulary/VocabularyWindow.h"
 
 #include "core/Columns.h"
-#include "core/SearchStatements.h"
 #include "platform/Dialogs.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
@@ -21,8 +20,19 @@ namespace vocabulary {
 
 namespace {
 
-const QString kTable = QStringLiteral("foxcjdc");
-const QString kSearchHead = QStringLiteral("select  * from foxcjdc where ");
+recordbook::BookDescriptor wordBook()
+{
+    recordbook::BookDescriptor book;
+    book.table = QStringLiteral("foxcjdc");
+    book.listColumn = book.searchColumn = columns::kSuperWord;
+    book.keywordColumn = columns::kKeyword;
+    book.allRows = QStringLiteral("select * from foxcjdc");
+    book.searchHead = QStringLiteral("select  * from foxcjdc where ");
+    book.deletedText = QStringLiteral("删除成功！");
+    book.deletedTitle = QStringLiteral("提醒");
+    book.deletedIcon = platform::Icon::Information;
+    return book;
+}
 
 } // namespace
 
@@ -31,8 +41,8 @@ VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
       m_fields(std::make_unique<recordbook::FieldBindings>())
 {
     m_ui->setupUi(this);
-    m_words = new recordbook::RecordBookController(recordbook::servicesOf(m_context), m_ui->List1,
-                                                   columns::kSuperWord, this);
+    m_words = new recordbook::RecordBookController(recordbook::servicesOf(m_context), wordBook(),
+                                                   m_ui->List1, this);
     m_words->setLoadHandler([this](int line) { showSelectedWord(line); });
 
     // Add writes nothing for an empty box, Modify writes null; the key is
@@ -173,24 +183,22 @@ void VocabularyWindow::fillWordList()
 
 void VocabularyWindow::substringWordSearch()
 {
-    const QString s = core::searchText(m_ui->zw->text());
-    reopen(core::substringStatement(kSearchHead, columns::kSuperWord, s));
+    m_words->searchSubstring(m_ui->zw->text());
     fillWordList();
 }
 
 void VocabularyWindow::anyCharWordSearch()
 {
-    const QString s = core::searchText(m_ui->zw->text());
     clearEnglishAndChinese();
     m_words->clearList();
-    reopen(core::anyCharStatement(kSearchHead, columns::kSuperWord, s));
+    m_words->searchAnyChar(m_ui->zw->text());
     m_words->fillList();
 }
 
 void VocabularyWindow::loadAllWords()
 {
     m_ui->RTB->setFocus();
-    reopen(QStringLiteral("select * from foxcjdc"));
+    m_words->reopenAll();
     m_words->clearList();
     m_words->fillList();
 }
@@ -198,10 +206,9 @@ void VocabularyWindow::loadAllWords()
 void VocabularyWindow::showWordKeywords()
 {
     clearEnglishAndChinese();
-    reopen(core::distinctStatement(kTable, columns::kKeyword));
-    recordbook::setBoxText(m_ui->RTB, core::keywordOverview(wordCursor()));
+    recordbook::setBoxText(m_ui->RTB, m_words->keywordOverview());
     m_words->clearList();
-    reopen(QStringLiteral("select * from foxcjdc"));
+    m_words->reopenAll();
 }
 
 void VocabularyWindow::showSelectedWord(int line)
@@ -226,25 +233,10 @@ void VocabularyWindow::setChineseShown(bool shown)
 
 void VocabularyWindow::deleteWord()
 {
-    platform::Dialogs& dialogs = *m_context.services().dialogs;
-    if (!hasWordCursor() || wordCursor().recordCount() < 1) {
-        dialogs.message(QStringLiteral("已经没有一条事务信息了！"), QStringLiteral("警告"),
-                        platform::Buttons::Ok, platform::Icon::Warning);
-        return;
-    }
-    if (!m_words->requireSelection()) return;
-    wordCursor().setAbsolutePosition(m_words->selectedLine() + 1);
-    if (dialogs.message(QStringLiteral("删除该条信息吗?"), QStringLiteral("警告"),
-                        platform::Buttons::YesNoDefaultNo,
-                        platform::Icon::Warning) != platform::Answer::Yes)
-        return;
-    wordCursor().deleteCurrent();
-    recordbook::setBoxText(m_ui->RTB, QString());
-    recordbook::setBoxText(m_ui->rtzw, QString());
-    recordbook::setBoxText(m_ui->gjz, QString());
-    fillWordList();
-    dialogs.message(QStringLiteral("删除成功！"), QStringLiteral("提醒"), platform::Buttons::Ok,
-                    platform::Icon::Information);
+    m_words->deleteSelected([this] {
+        recordbook::setBoxText(m_ui->gjz, QString());
+        fillWordList();
+    });
 }
 
 void VocabularyWindow::returnToMain()

@@ -3,6 +3,7 @@
 
 #include "core/Columns.h"
 #include "platform/Dialogs.h"
+#include "platform/Pictures.h"
 #include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"
@@ -10,7 +11,6 @@
 #include "store/StoreError.h"
 #include "ui_IQDW.h"
 
-#include <QImageReader>
 #include <QPixmap>
 
 namespace vocabulary {
@@ -62,6 +62,7 @@ void VocabularyWindow::clearWordBoxes()
     recordbook::setBoxText(m_ui->rtzw, QString());
     recordbook::setBoxText(m_ui->RTB, QString());
     recordbook::setBoxText(m_ui->gjz, QString());
+    m_words->clearSelection();
 }
 
 void VocabularyWindow::attachWordPicture()
@@ -75,8 +76,7 @@ void VocabularyWindow::attachWordPicture()
         dialogs.openFile(QStringLiteral("请选择一幅与该单词意义相称的图片"),
                          QStringLiteral("jpeg(*.jpg)|*.jpg|bmp(*.bmp)|*.bmp|gif(*.gif)|*.gif"));
     if (path.isEmpty()) return;
-    QImageReader reader(path);
-    if (reader.read().isNull()) {
+    if (platform::readPicture(path, m_ui->Image5->contentsRect().size()).isNull()) {
         dialogs.message(
             QStringLiteral("无法读取图片“%1”：文件不存在、不能读取，或不是可以显示的图片。"
                            "插图没有保存。")
@@ -101,16 +101,16 @@ void VocabularyWindow::attachWordPicture()
 
 void VocabularyWindow::showPicture(const QString& path)
 {
-    const QPixmap picture(path);
+    const QSize room = m_ui->Image5->contentsRect().size();
+    const QImage picture = platform::readPicture(path, room);
     if (picture.isNull()) {
         m_ui->Image5->clear();
         return;
     }
-    const QSize room = m_ui->Image5->contentsRect().size();
     m_ui->Image5->setPixmap(
-        picture.width() > room.width() || picture.height() > room.height()
-            ? picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-            : picture);
+        QPixmap::fromImage(picture.width() > room.width() || picture.height() > room.height()
+                               ? picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                               : picture));
 }
 
 } // namespace vocabulary

@@ -1,11 +1,15 @@
 // One organiser per book: a later start asks the running one to come
 // forward and ends without opening the book.
 #include "Fakes.h"
+#include "app/InstanceKey.h"
 #include "app/SingleInstance.h"
 
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QtTest>
 #include <future>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 class TestInstance : public QObject {
@@ -49,6 +53,76 @@ private slots:
             QCOMPARE(dialogs.texts(),
                      first == "silent" ? QStringList{app::kAlreadyRunning} : QStringList());
         }
+    }
+
+    // An organiser that crashed left its lock behind; the next start goes on
+    // as the organiser, and a start after that finds it.
+    void startAfterCrash()
+    {
+        QTemporaryDir dir;
+        const QString book = dir.filePath("rmd.mdb");
+        const QString lock = app::SingleInstance(book).lockFilePath();
+        QVERIFY(!lock.isEmpty());
+        const pid_t child = fork();
+        if (child == 0) {
+            QLockFile held(lock);
+            _exit(held.tryLock(0) ? 0 : 1); // ends without unlocking, as a crash does
+        }
+        int status = -1;
+        QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && QFile::exists(lock));
+
+        int raises = 0;
+        app::SingleInstance restarted(book);
+        fakes::FakeDialogs dialogs;
+        QVERIFY(app::startAsOrganiser(
+            restarted, dialogs, [&raises] { ++raises; }, 1000));
+        app::SingleInstance later(book);
+        auto start = std::async(std::launch::async,
+                                [&] { return app::startAsOrganiser(later, dialogs, {}, 3000); });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            start.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+        QCOMPARE(start.get(), false);
+        QCOMPARE(raises, 1);
+        QCOMPARE(dialogs.texts(), QStringList());
+    }
+
+    // Whatever listens under the organiser's name must answer as an organiser
+    // does before a later start counts it as one.
+    void foreignListener_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("organiser's answer") << QByteArray("ok\n") << true;
+        QTest::newRow("another line") << QByteArray("hello\n") << false;
+        QTest::newRow("answer without line end") << QByteArray("ok") << false;
+        QTest::newRow("answer inside a longer line") << QByteArray("ok, what?\n") << false;
+        QTest::newRow("closes without a word") << QByteArray() << false;
+    }
+    void foreignListener()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, taken);
+        QTemporaryDir dir;
+        const QString book = dir.filePath("rmd.mdb");
+        const QString name = app::instanceSocketPath(app::SingleInstance::key(book));
+        QLocalServer::removeServer(name);
+        QLocalServer server;
+        QVERIFY(server.listen(name));
+        connect(&server, &QLocalServer::newConnection, &server, [&server, reply] {
+            QLocalSocket* socket = server.nextPendingConnection();
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, reply] {
+                socket->readAll();
+                socket->write(reply);
+                socket->flush();
+                socket->disconnectFromServer();
+            });
+        });
+        app::SingleInstance later(book);
+        auto asked = std::async(std::launch::async, [&] { return later.askToRaise(1000); });
+        QTRY_VERIFY_WITH_TIMEOUT(
+            asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready, 5000);
+        QCOMPARE(asked.get(), taken);
     }
 
     void privateFolder_data()

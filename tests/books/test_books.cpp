@@ -121,6 +121,26 @@ private slots:
         QCOMPARE(b.boxes(), (QStringList{"", "", "k", text})); // the keyword stays
     }
 
+    // 清空 leaves no line selected, so a click on the line it showed loads it again.
+    void clickAfterClear_data()
+    {
+        QTest::addColumn<bool>("document");
+        QTest::newRow("documents") << true;
+        QTest::newRow("miscellany") << false;
+    }
+    void clickAfterClear()
+    {
+        QFETCH(bool, document);
+        Book b(document, {"/1|甲|书|k1", "/2|乙"});
+        b.clickLine(0);
+        const QStringList loaded = b.boxes();
+        QCOMPARE(loaded.mid(0, 3), (QStringList{"甲", "书", "k1"}));
+        b.press("Image7");
+        QCOMPARE(b.selected(), -1);
+        b.clickLine(0);
+        QCOMPARE(b.boxes(), loaded);
+    }
+
     void keywordsClearAndRefresh()
     {
         Book b(true, {"/1|甲|书|k1", "/2|乙|书|  ", "/3|丙", "/4|丁|~|k2 "});

@@ -5,6 +5,7 @@
 #include "platform/MediaPlayer.h"
 #include "platform/MediaSamples.h"
 #include "platform/OoxmlSheet.h"
+#include "platform/Pictures.h"
 #include "platform/Speech.h"
 #include "platform/SpreadsheetPrinter.h"
 
@@ -94,14 +95,18 @@ private slots:
         QVERIFY(!QFile::exists("relative"));
 
         // Quoting escapes " ` $ \ with a backslash, the value escapes that backslash
-        // again, and % would start a field code. A second call replaces the entry.
+        // again. A second call replaces the entry.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("cfg")));
         QCOMPARE(autostart.enable("/opt/rmd"), QString());
-        const QString odd = "/tmp/我的 程序/a\"b$c`d\\e%f";
+        const QString odd = "/tmp/我的 程序/a\"b$c`d\\e";
         const QString entry = "[Desktop Entry]\nType=Application\nName=Lumo\nIcon=lumo\n"
-                              "Exec=\"/tmp/我的 程序/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e%%f\"\n"
+                              "Exec=\"/tmp/我的 程序/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e\"\n"
                               "Terminal=false\nX-GNOME-Autostart-enabled=true\n";
         QCOMPARE(autostart.enable(odd), QString());
+        QCOMPARE(QString::fromUtf8(readFile(dir.filePath("cfg/autostart/Lumo.desktop"))), entry);
+        // The desktop cannot start a path holding %: a failure, the entry kept.
+        QCOMPARE(autostart.enable("/opt/50%/rmd"),
+                 "程序所在的路径含有“%”，桌面无法据此自动启动它：/opt/50%/rmd");
         QCOMPARE(QString::fromUtf8(readFile(dir.filePath("cfg/autostart/Lumo.desktop"))), entry);
 
         // A file stands where the folder belongs.
@@ -111,20 +116,37 @@ private slots:
                  "无法建立自动启动文件夹：" + dir.filePath("file/autostart"));
     }
 
-    // The xdg-mime found first in PATH is missing, names a program, names none.
+    // The xdg-mime found first in PATH is missing, names a program, names
+    // none, or answers too late. The question never waits for the answer.
+    void defaultApplication_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // empty: no xdg-mime at all
+        QTest::addColumn<bool>("known");
+        const QByteArray asked = "#!/bin/sh\n[ \"$*\" = \"query default application/x-t\" ] && ";
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("names a program") << asked + "echo calc.desktop\n" << true;
+        QTest::newRow("names none") << asked + "echo\n" << false;
+        QTest::newRow("slow") << asked + "/bin/sleep 1 && echo calc.desktop\n" << true;
+        QTest::newRow("too slow") << asked + "/bin/sleep 5 && echo calc.desktop\n" << false;
+    }
     void defaultApplication()
     {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, known);
         const QByteArray path = qgetenv("PATH");
         const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
         QTemporaryDir dir;
         qputenv("PATH", QFile::encodeName(dir.path()));
-        QVERIFY(!platform::hasDefaultApplication("application/x-t"));
-        const QString tool = dir.filePath("xdg-mime");
-        for (const auto& [named, known] : {std::pair("calc.desktop", true), {"", false}}) {
-            const QByteArray answer = "[ \"$*\" = \"query default application/x-t\" ] && echo ";
-            QVERIFY(writeFile(tool, "#!/bin/sh\n" + answer + named + '\n', true));
-            QCOMPARE(platform::hasDefaultApplication("application/x-t"), known);
-        }
+        if (!script.isEmpty()) QVERIFY(writeFile(dir.filePath("xdg-mime"), script, true));
+        QObject receiver;
+        QList<bool> answers;
+        platform::askDefaultApplication(
+            "application/x-t", &receiver, [&answers](bool k) { answers << k; }, 3000);
+        QVERIFY(answers.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 1, 6000);
+        QCOMPARE(answers.first(), known);
+        QTest::qWait(100);
+        QCOMPARE(answers.size(), 1);
     }
 
     void desktop()
@@ -370,6 +392,103 @@ private slots:
                 out->contains("<pageMargins "));
     }
 
+    // The filled sheet's dimension and row spans are those of the cells it
+    // holds; the declaration is XML whatever the template had.
+    void sheetExtents_data()
+    {
+        QTest::addColumn<QByteArray>("declaration");
+        QTest::addColumn<QByteArray>("dimension");
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("extents"); // "dimension|row:spans ..."
+        const QByteArray declared = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
+        const QByteArray a1 = "<dimension ref=\"A1\"/>";
+        const QByteArray title = "<row r=\"1\" spans=\"1:1\"><c r=\"A1\"><v>1</v></c></row>";
+        QTest::newRow("lines below a title")
+            << declared << a1 << title << QStringList{"a", "", "c"} << "A1:B6|1:1:1 4:2:2 6:2:2";
+        QTest::newRow("nothing to write") << declared << QByteArray("<dimension ref=\"A1:Z99\"/>")
+                                          << title << QStringList{} << "A1|1:1:1";
+        QTest::newRow("no cells at all")
+            << declared << a1 << QByteArray() << QStringList{""} << "A1|";
+        QTest::newRow("one line") << declared << a1 << QByteArray() << QStringList{"x"}
+                                  << "B4|4:2:2";
+        QTest::newRow("written between template cells")
+            << declared << a1
+            << QByteArray("<row r=\"5\" spans=\"1:1\"><c r=\"A5\"/><c r=\"D5\"><v>4</v></c></row>")
+            << QStringList{"", "b"} << "A5:D5|5:1:4";
+        QTest::newRow("no declaration")
+            << QByteArray() << a1 << title << QStringList{"a"} << "A1:B4|1:1:1 4:2:2";
+        QTest::newRow("column beyond the last is no reference")
+            << declared << a1 << QByteArray("<row r=\"4\"><c r=\"XFE4\"><v>1</v></c></row>")
+            << QStringList{"a"} << "A4:B4|4:1:2";
+    }
+    void sheetExtents()
+    {
+        QFETCH(QByteArray, declaration);
+        QFETCH(QByteArray, dimension);
+        QFETCH(QByteArray, rows);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, extents);
+        const QByteArray xml = declaration +
+                               "<worksheet xmlns=\"http://schemas.openxmlformats.org/"
+                               "spreadsheetml/2006/main\">" +
+                               dimension + "<sheetData>" + rows + "</sheetData></worksheet>";
+        const auto out = platform::ooxml::fillColumnB(xml, lines);
+        QVERIFY(out);
+        QVERIFY2(out->startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\""), out->constData());
+        QString found;
+        QStringList spans;
+        QXmlStreamReader reader(*out);
+        while (!reader.atEnd()) {
+            if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+            const auto a = reader.attributes();
+            if (reader.name() == u"dimension") found = a.value(QLatin1String("ref")).toString();
+            if (reader.name() == u"row" && a.hasAttribute(QLatin1String("spans")))
+                spans << a.value(QLatin1String("r")).toString() + ':' +
+                             a.value(QLatin1String("spans")).toString();
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QCOMPARE(found + '|' + spans.join(' '), extents);
+    }
+
+    // A picture larger than Qt decodes at once is read at the size it is
+    // shown at; only what is no picture is refused.
+    void readPicture_data()
+    {
+        QTest::addColumn<QSize>("stored"); // empty: a file that is no picture
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<QSize>("read");
+        QTest::newRow("phone photo")
+            << QSize(6000, 6000) << QByteArray("JPG") << QSize(800, 600) << QSize(800, 800);
+        QTest::newRow("large PNG, read whole")
+            << QSize(6000, 6000) << QByteArray("PNG") << QSize(300, 400) << QSize(400, 400);
+        QTest::newRow("wide photo")
+            << QSize(8000, 4000) << QByteArray("JPG") << QSize(1000, 500) << QSize(1000, 500);
+        QTest::newRow("small kept")
+            << QSize(40, 30) << QByteArray("PNG") << QSize(800, 600) << QSize(40, 30);
+        QTest::newRow("no picture")
+            << QSize() << QByteArray("JPG") << QSize(800, 600) << QSize(0, 0);
+    }
+    void readPicture()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, room);
+        QFETCH(QSize, read);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("picture");
+        if (stored.isValid()) {
+            QImage image(stored, QImage::Format_RGB888);
+            image.fill(Qt::darkGreen);
+            QVERIFY(image.save(path, format.constData()));
+        } else {
+            QVERIFY(writeFile(path, "no picture"));
+        }
+        const QImage image = platform::readPicture(path, room);
+        QCOMPARE(image.size(), read);
+    }
+
     void printerFillsTemplate()
     {
         QTemporaryDir dir;
@@ -378,12 +497,18 @@ private slots:
         QStringList opened;
         // The second time no spreadsheet program opens the file.
         platform::OoxmlSpreadsheetPrinter printer(
-            [&opened](const QString& path) { return (opened << path).size() < 2; });
+            [&opened](const QString& path, std::function<void(bool)> done) {
+                done((opened << path).size() < 2);
+            });
+        QSignalSpy notShown(&printer, &platform::SpreadsheetPrinter::notShown);
         const QString savePath = dir.filePath("打印/选中事务打印清单.xlsx");
         QCOMPARE(printer.print(templatePath, {"旧一", "旧二", "旧三", "旧四"}, savePath),
                  QString());
         // XML cannot carry most control characters; the cell loses them, not the sheet.
-        QCOMPARE(printer.print(templatePath, {"买菜", "  末\x01行  "}, savePath),
+        QCOMPARE(notShown.size(), 0);
+        QCOMPARE(printer.print(templatePath, {"买菜", "  末\x01行  "}, savePath), QString());
+        QCOMPARE(notShown.size(), 1);
+        QCOMPARE(notShown.first().first().toString(),
                  "表格已保存到" + savePath +
                      "，但本机没有可以打开.xlsx文件的电子表格程序（例如LibreOffice "
                      "Calc），请安装后再打开它。");
@@ -404,7 +529,8 @@ private slots:
         const QString templatePath = dir.filePath("mhzdsw.xltx");
         const QString oldPath = dir.filePath("旧清单.xlsx");
         QVERIFY(writeFile(oldPath, "old"));
-        platform::OoxmlSpreadsheetPrinter printer([](const QString&) { return true; });
+        platform::OoxmlSpreadsheetPrinter printer(
+            [](const QString&, std::function<void(bool)> done) { done(true); });
         const char* const broken = "表格模板已损坏，无法使用：";
         for (const auto& [content, message] : {std::pair(QByteArray(), "找不到表格模板："),
                                                {QByteArray("这不是表格"), broken},

@@ -35,13 +35,21 @@ struct NotesBook {
     }
 };
 
+BookDescriptor titles()
+{
+    BookDescriptor d;
+    d.table = "notes";
+    d.listColumn = "标题";
+    return d;
+}
+
 // A list window in miniature: the list and a controller that
 // owns its cursor over the notes table.
 struct NotesWindow {
     NotesBook book;
     QWidget window;
     RecordList* list = new RecordList(&window);
-    RecordBookController controller{servicesOf(book.app.context()), list, "标题"};
+    RecordBookController controller{servicesOf(book.app.context()), titles(), list};
     QStringList loads; // "line:title" per load
     QStringList doubleClicks;
 
@@ -198,7 +206,7 @@ private slots:
         b.fillBoxes(rs);
         QCOMPARE((QStringList{title.text(), date.text(), weekday.text(), tag.text(),
                               text.toPlainText()}),
-                 (QStringList{"a\r\nb", "2004-05-16", "100", "", ""}));
+                 (QStringList{"a\r\nb", "2004-05-16 8:00", "100", "", ""}));
 
         // A show-only box is never written back.
         text.setPlainText("不写");

@@ -27,14 +27,54 @@ QString shown(Rmd& a)
 class TestAlarm : public QObject {
     Q_OBJECT
 private slots:
-    // 1 to 99999 whole minutes, blanks around allowed; anything else is refused (0).
+    // The whole number of 1 to 99999 minutes the text starts with after
+    // blanks; anything else is refused (0).
+    void alarmMinutesParse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("blanks around") << " 45 " << 45;
+        QTest::newRow("one") << "1" << 1;
+        QTest::newRow("largest") << "99999" << 99999;
+        QTest::newRow("too many") << "100000" << 0;
+        QTest::newRow("far too many") << "99999999999999999999" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("zero with unit") << "00分钟" << 0;
+        QTest::newRow("negative") << "-1" << 0;
+        QTest::newRow("with unit") << "45分钟" << 45;
+        QTest::newRow("fraction") << "1.5" << 1;
+        QTest::newRow("tab before") << "\t30 " << 30;
+        QTest::newRow("unit first") << "分钟45" << 0;
+        QTest::newRow("full-width digits") << "３０" << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
     void alarmMinutesParse()
     {
-        const std::pair<const char*, int> cases[] = {{" 45 ", 45},  {"1", 1},   {"99999", 99999},
-                                                     {"100000", 0}, {"0", 0},   {"-1", 0},
-                                                     {"1.5", 0},    {"３０", 0}};
-        for (const auto& [text, minutes] : cases)
-            QVERIFY2(reminders::alarmMinutes(text).value_or(0) == minutes, text);
+        QFETCH(QString, text);
+        QFETCH(int, minutes);
+        QCOMPARE(reminders::alarmMinutes(text).value_or(0), minutes);
+    }
+
+    // The alarm sounds on a player of its own: a film or music playing on the
+    // other goes on, and 轻松时刻 afterwards leaves the alarm alone.
+    void alarmHasItsOwnPlayer()
+    {
+        QTemporaryDir dir;
+        const QString sound = dir.filePath("alarm.wav");
+        QVERIFY(QFile(sound).open(QIODevice::WriteOnly));
+        Rmd a({bjyy(sound), "update bjyy set 背景音乐 = '/m/film.mp4'"});
+        a.app.dialogs.answers << Answer::Cancel;
+        a.press("Image15");
+        a.get<QComboBox>("Combolz")->setCurrentText("1");
+        a.press("Image1");
+        tick(a);
+        a.app.dialogs.answers << Answer::Cancel;
+        a.press("Image15");
+        QCOMPARE((QList<QStringList>{a.app.alarmMedia.played, a.app.media.played}),
+                 (QList<QStringList>{{sound}, {"/m/film.mp4", "/m/film.mp4"}}));
+        QCOMPARE(a.app.alarmMedia.stops + a.app.media.stops, 0);
+        emit a.app.alarmMedia.errorOccurred("无法播放媒体文件：" + sound);
+        QCOMPARE(a.said().last(), "播放提醒: 无法播放媒体文件：" + sound);
     }
 
     void countdown()
@@ -61,7 +101,7 @@ private slots:
 
             a.app.dialogs.onMessage = [&](const auto&) {
                 // The sound plays while the box is open; the count shows 0.
-                QCOMPARE(a.app.media.played, QStringList{sound});
+                QCOMPARE(a.app.alarmMedia.played, QStringList{sound});
                 QCOMPARE(a.get<QLabel>("Label21")->text(), "0");
             };
             const QStringList list = steps.section(": ", 1).split(", ");
@@ -77,7 +117,13 @@ private slots:
                 QCOMPARE(a.app.dialogs.messages.isEmpty(), &step != &list.last());
             }
             tick(a); // a stray one after the alarm does nothing
-            QCOMPARE(a.app.dialogs.texts() + a.app.media.played, (QStringList{"时间到!", sound}));
+            QCOMPARE(a.app.dialogs.texts() + a.app.alarmMedia.played,
+                     (QStringList{"时间到!", sound}));
+            // The box stays above other windows; the desktop also hears of it, urgently.
+            QVERIFY(a.app.dialogs.messages.last().onTop);
+            QCOMPARE(a.app.notifier.summaries(), QStringList{"闹钟提醒"});
+            QCOMPARE(a.app.notifier.sent.last().body, QStringLiteral("时间到!"));
+            QVERIFY(a.app.notifier.sent.last().critical);
         }
     }
 
@@ -102,7 +148,7 @@ private slots:
                 a.get<QComboBox>("Combolz")->setCurrentText("0");
             }
             a.press("Image1");
-            QCOMPARE(a.said() + a.app.media.played << shown(a),
+            QCOMPARE(a.said() + a.app.alarmMedia.played << shown(a),
                      (QStringList{"请重新设置: " + message, counting ? "29" : "idle"}));
         }
     }

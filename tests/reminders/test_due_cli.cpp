@@ -69,8 +69,13 @@ private slots:
             {{"--window=iqdw"}, "start IQDW"},
             {{"--window", "QQZXCX"}, "start qqzxcx"},
             {{"--window", "rmd2"}, "error"},
-            {{"--due", "--window", "IQDW"}, "error"}};
-        const char* const kinds[] = {"start", "help", "due", "error"};
+            {{"--due", "--window", "IQDW"}, "error"},
+            {{"--notify-due"}, "notify"},
+            {{"--notify-due", "--date", "2026-12-7"}, "notify 2026-12-07"},
+            {{"--notify-due", "--due"}, "error"},
+            {{"--notify-due", "--window", "IQDW"}, "error"}};
+        const char* const kinds[] = {"start",  "help",    "due",    "error",  "lunar", "solar",
+                                     "backup", "restore", "export", "import", "notify"};
         for (const auto& [arguments, expected] : cases) {
             const Command command = app::parseCommandLine(arguments);
             QString actual = kinds[int(command.kind)];

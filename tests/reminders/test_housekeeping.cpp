@@ -90,6 +90,38 @@ private slots:
         }
     }
 
+    // On 2026-12-07, what the day of a time point or the end of a period
+    // decides; the time of day does not count.
+    void expiryByDate_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("period ends today") << "起始时间, 结束时间"
+                                           << "'2026-12-01', '2026-12-07'" << true;
+        QTest::newRow("period ended yesterday") << "起始时间, 结束时间"
+                                                << "'2026-12-01', '2026-12-06'" << false;
+        QTest::newRow("period ended 23:30 yesterday")
+            << "起始时间, 结束时间"
+            << "'2026-12-01', '2026-12-06 23:30:00'" << false;
+        QTest::newRow("period ends 00:30 today") << "起始时间, 结束时间"
+                                                 << "'2026-12-01', '2026-12-07 00:30:00'" << true;
+        QTest::newRow("point 23:59 yesterday") << "时间点"
+                                               << "'2026-12-06 23:59:00'" << false;
+        QTest::newRow("point 00:01 today") << "时间点"
+                                           << "'2026-12-07 00:01:00'" << true;
+    }
+    void expiryByDate()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QString, values);
+        QFETCH(bool, kept);
+        Housekeeping r({insert("事", columns, values)});
+        r.app.dialogs.answers.enqueue(Answer::Yes);
+        r.press("Image4");
+        QCOMPARE(r.app.column("select 要事 from mp"), kept ? QStringList{"事"} : QStringList());
+    }
+
     // Before 全部删除 or 清除过期 deletes anything, the book is copied to
     // backups/; a copy that cannot be made is reported and the command goes on.
     void copiesBeforeDeleting_data()
@@ -164,6 +196,23 @@ private slots:
                      QStringList(chosen == "bad.jpg", "提示: 无法显示这幅图片：" + path)
                          << kept << kept);
         }
+    }
+
+    // A phone photo larger than Qt decodes whole is stored and shown.
+    void bigPicture()
+    {
+        Housekeeping r;
+        const QString path = r.file("photo.jpg");
+        QImage photo(6000, 6000, QImage::Format_RGB888);
+        photo.fill(Qt::darkGreen);
+        QVERIFY(photo.save(path, "JPG"));
+        r.app.dialogs.files.enqueue(path);
+        r.press("Image10");
+        QCOMPARE(r.said(), QStringList());
+        QVERIFY(r.app.context().mainWindow());
+        QCOMPARE(r.app.scalar("select 图片名称 from tp") + '|' +
+                     r.app.context().mainWindow()->picturePath(),
+                 path + '|' + path);
     }
 
     // Help and autostart say what failed; autostart says it succeeded. Help

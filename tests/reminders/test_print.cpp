@@ -89,6 +89,14 @@ private slots:
         }
     }
 
+    // A workbook no program could show is reported when that is known, later.
+    void notShownIsReported()
+    {
+        Rmd a;
+        emit a.app.printer.notShown("表格已保存到/x.xlsx");
+        QCOMPARE(a.said(), QStringList{"打印提醒: 表格已保存到/x.xlsx"});
+    }
+
     void workbooksAreNeverOverwritten()
     {
         Rmd a({affair("甲", "2026-12-14")});

@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(b.all(), (columns + QStringList{affair, "", "1"}));
     }
 
-    void modifyWritesNullsAndNests()
+    void modifyWritesNullsAndOneSummary()
     {
         const QString first = stored("联系人：甲  ", "事");
         Book b({insert("要事,要事关键字,时间点,联系人,联系地点,每月时间,每周时间,每日时间",
@@ -132,13 +132,44 @@ private slots:
         for (const char* name : {"gjz", "sjd", "lxr", "mysj", "mzsj"})
             b.get(name)->clear();
         b.press("Command5");
-        const QString second = stored("每日时间：9  联系地点：乙  ", first);
+        const QString second = stored("每日时间：9  联系地点：乙  ", "事");
         QCOMPARE(b.db("要事||quote(要事关键字)||quote(时间点)||quote(联系人)||quote(每月时间)||"
                       "quote(每周时间)")
                      << b.get("mzsj")->text(),
                  (QStringList{second + "NULLNULLNULL'''100'", "100"}));
         b.press("Command5");
-        QCOMPARE(b.db("要事"), QStringList{stored("每日时间：9  联系地点：乙  ", second)});
+        b.press("Command5");
+        QCOMPARE(b.db("要事"), QStringList{second});
+    }
+
+    // A time typed into 时间点 is stored, shown on loading and kept by Modify.
+    void timeOfDayKept_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("morning") << "2026-12-7 8:00"
+                                 << "2026-12-07 8:00"
+                                 << "2026-12-07 08:00:00";
+        QTest::newRow("midnight") << "2026-12-7 0:00"
+                                  << "2026-12-07"
+                                  << "2026-12-07";
+        QTest::newRow("seconds dropped") << "2026-12-7 18:05:09"
+                                         << "2026-12-07 18:05"
+                                         << "2026-12-07 18:05:00";
+    }
+    void timeOfDayKept()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, kept);
+        Book b;
+        b.type("sjd", typed);
+        b.press("Command1");
+        b.clickLine(0);
+        QCOMPARE(b.get("sjd")->text(), shown);
+        b.press("Command5");
+        QCOMPARE(b.db("时间点"), QStringList{kept});
     }
 
     void modifyAndDeleteNeedASelectedLine()
@@ -277,8 +308,13 @@ private slots:
                     "'B','k','2026-12-24 08:30:00','2026-01-02','2026-02-03','甲','乙','丙','139',"
                     "'010','5','100','16','5-16'")});
         b.clickLine(1);
-        const QStringList full{"k",   "2026-12-24", "2026-01-02", "2026-02-03", "甲", "乙",   "丙",
-                               "139", "010",        "5",          "100",        "16", "5-16", "B"};
+        const QStringList full{"k",          "2026-12-24 8:30",
+                               "2026-01-02", "2026-02-03",
+                               "甲",         "乙",
+                               "丙",         "139",
+                               "010",        "5",
+                               "100",        "16",
+                               "5-16",       "B"};
         QCOMPARE(b.boxes() << b.at(), full + QStringList{"2"});
         // A double-click on another line shows that line's record, keyword included.
         b.type("gjz", "我的");

@@ -93,6 +93,35 @@ private slots:
         }
     }
 
+    // Answers known beforehand, through the store's connection and the matcher.
+    void likeAnswers_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("two inner %, second part missing") << "%a%b%"
+                                                          << "xa" << false;
+        QTest::newRow("two inner %, parts in order") << "%a%b%"
+                                                     << "xaxbx" << true;
+        QTest::newRow("two inner %, parts reversed") << "%a%b%"
+                                                     << "xbxa" << false;
+        QTest::newRow("inner % at the end of the text") << "a%b"
+                                                        << "ab" << true;
+        QTest::newRow("trailing text after the last part") << "%a%b"
+                                                           << "xabx" << false;
+    }
+    void likeAnswers()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, text);
+        QFETCH(bool, matches);
+        StoreFixture fx;
+        const QString sql = "select " + store::quoted(text) + " like " + store::quoted(pattern) +
+                            store::likeEscapeClause();
+        QCOMPARE(Recordset(sql, fx.db).text(0), matches ? "1" : "0");
+        QCOMPARE(store::likeMatches(pattern.toUtf8(), text.toUtf8(), U'\\'), matches);
+    }
+
     // Accepted texts with their stored form, then refused ones.
     void dateText()
     {

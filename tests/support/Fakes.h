@@ -27,6 +27,8 @@ public:
     struct Message {
         QString text, title;
         platform::Buttons buttons;
+        platform::Icon icon = platform::Icon::Information;
+        bool onTop = false;
     };
     QList<Message> messages;
     QStringList fileQuestions;        // their titles
@@ -35,13 +37,18 @@ public:
     std::function<void(const Message&)> onMessage; // runs while the box would be open
 
     platform::Answer message(const QString& text, const QString& title, platform::Buttons buttons,
-                             platform::Icon) override
+                             platform::Icon icon) override
     {
-        messages.append({text, title, buttons});
+        messages.append({text, title, buttons, icon});
         if (onMessage) onMessage(messages.last());
         if (!answers.isEmpty()) return answers.dequeue();
         // The yes/no kinds come last among the buttons.
         return buttons >= platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+    }
+    void messageOnTop(const QString& text, const QString& title) override
+    {
+        messages.append({text, title, platform::Buttons::Ok, platform::Icon::Information, true});
+        if (onMessage) onMessage(messages.last());
     }
     QString openFile(const QString& title, const QString&, const QString&) override
     {
@@ -67,9 +74,10 @@ public:
 class FakeMediaPlayer : public platform::MediaPlayer {
 public:
     QStringList played, playedFullScreen;
+    int stops = 0;
     void play(const QString& path) override { played << path; }
     void playFullScreen(const QString& path) override { playedFullScreen << path; }
-    void stop() override {}
+    void stop() override { ++stops; }
 };
 
 // Answers at once unless answerAtOnce is false; then answer() delivers the

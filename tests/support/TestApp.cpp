@@ -10,6 +10,7 @@ TestApp::TestApp()
     QFile(databasePath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_context = std::make_unique<shell::AppContext>(
         m_dir.path(),
-        platform::Services{&clock, &dialogs, &desktop, &media, &speech, &printer, &autostart},
+        platform::Services{&clock, &dialogs, &desktop, &media, &speech, &printer, &autostart,
+                           &alarmMedia, &notifier, &tray},
         [this](int code) { exitCodes << code; });
 }

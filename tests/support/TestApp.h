@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeNotifier.h"
 #include "Fakes.h"
 #include "PlainDb.h"
 #include "shell/AppContext.h"
@@ -27,9 +28,12 @@ public:
     fakes::FakeDialogs dialogs;
     fakes::FakeDesktop desktop;
     fakes::FakeMediaPlayer media;
+    fakes::FakeMediaPlayer alarmMedia;
     fakes::FakeSpeech speech;
     fakes::FakeSpreadsheetPrinter printer;
     fakes::FakeAutostart autostart;
+    fakes::FakeNotifier notifier;
+    fakes::FakeTray tray;
     QList<int> exitCodes;
 
 private:

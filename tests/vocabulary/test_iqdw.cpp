@@ -152,6 +152,19 @@ private slots:
         QVERIFY(v.get("rtzw")->isVisible());
     }
 
+    // 清空 leaves no line selected, so a click on the line it showed loads it again.
+    void clickAfterClear()
+    {
+        Vocab v({"go|go|去|动词|~", "w|w|~|~|~"});
+        v.press("qbyy");
+        v.clickLine(0);
+        QCOMPARE(v.boxes(), "go|去|动词");
+        v.press("Image4");
+        QCOMPARE(v.selected(), -1);
+        v.clickLine(0);
+        QCOMPARE(v.boxes(), "go|去|动词");
+    }
+
     void keywordsAndReturn()
     {
         Vocab v({"a|a|~|水果|~", "b|b|~|~|~", "d|d|~|动物|~", "e|e|~|水果|~"});
@@ -226,6 +239,23 @@ private slots:
         one.press("dcsc");
         QCOMPARE(one.said().last(), "已经没有一条事务信息了！");
         QCOMPARE(one.entries(), QStringList());
+    }
+
+    // A phone photo larger than Qt decodes whole is attached and shown.
+    void bigPicture()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("photo.jpg");
+        QImage photo(6000, 6000, QImage::Format_RGB888);
+        photo.fill(Qt::darkGreen);
+        QVERIFY(photo.save(path, "JPG"));
+        Vocab v({"a|a|~|~|~"});
+        v.app.dialogs.files << path;
+        v.press("qbyy");
+        v.clickLine(0);
+        v.press("Image7");
+        QCOMPARE(v.said() + v.entries(), QStringList{"a|a|~|~|" + path});
+        QVERIFY(!v.get<QLabel>("Image5")->pixmap().isNull());
     }
 
     // A picture goes to the selected entry, and only when it can be shown.
