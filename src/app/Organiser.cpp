@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Notifier.h"
 #include "platform/Speech.h"
@@ -93,10 +94,14 @@ int lumo_run_organiser(int argc, char** argv)
     // Every way out runs through exitApplication.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::setUpChineseUi(application);
+    QApplication::setWindowIcon(platform::lumoIcon(QStringLiteral("lumo")));
 
     const std::unique_ptr<platform::Clock> clock = platform::clockFromEnvironment();
     platform::QtDialogs dialogs;
-    platform::QtDesktop desktop;
+    platform::QtDesktop desktop([&dialogs](const QString& text) {
+        dialogs.message(text, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Warning);
+    });
     const std::unique_ptr<platform::MediaPlayer> mediaPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::MediaPlayer> alarmPlayer = platform::createQtMediaPlayer();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();

@@ -3,6 +3,7 @@
 #include "platform/ChineseUi.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
 #include "platform/MediaPlayer.h"
 #include "setup/QtSystemProbe.h"
 #include "setup/SetupContext.h"
@@ -16,9 +17,13 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     platform::setUpChineseUi(application);
+    QApplication::setWindowIcon(platform::lumoIcon(QStringLiteral("lumo")));
 
     platform::QtDialogs dialogs;
-    platform::QtDesktop desktop;
+    platform::QtDesktop desktop([&dialogs](const QString& text) {
+        dialogs.message(text, platform::kDefaultTitle, platform::Buttons::Ok,
+                        platform::Icon::Warning);
+    });
     const std::unique_ptr<platform::MediaPlayer> tutorialPlayer = platform::createQtMediaPlayer();
     // The checks play their samples on a player of their own, so a failing
     // sample is never reported as a failing tutorial.

@@ -34,10 +34,17 @@ void CategoryBookWindow::reloadTreeAndList()
     m_book->clearList();
     setCategoryText(*m_ui->Combo1, QString());
     m_book->reopen(m_sql.allRows());
+    m_book->fillList();
+    refreshCategories();
+}
+
+// A category named by Add or Modify shows in the tree and the box at once;
+// the book's cursor keeps what it holds, a search result included.
+void CategoryBookWindow::refreshCategories()
+{
     m_categoryCursor.reset();
     m_categoryCursor =
         std::make_unique<store::Recordset>(m_sql.categories(), m_context.dbConnection());
-    m_book->fillList();
     fillCategories(*m_categoryCursor, *m_ui->TreeView1, *m_ui->Combo1);
 }
 
@@ -96,6 +103,7 @@ void CategoryBookWindow::addEntry()
         c.update();
     }
     m_addedName.clear();
+    refreshCategories();
     refreshAndSelectLast();
 }
 
@@ -109,6 +117,7 @@ void CategoryBookWindow::modifyEntry()
         c.update();
         m_context.dbConnection().commitSoFar(); // stored before saying so
     }
+    refreshCategories();
     refreshAndSelectLast();
     m_book->selectLine(line);
     m_context.services().dialogs->message(QStringLiteral("设置相关信息成功！"),

@@ -1,7 +1,10 @@
 #include "books/CategoryBookWindow.h"
 
 #include "core/Columns.h"
+#include "platform/Icons.h"
+#include "platform/ScreenFit.h"
 #include "recordbook/FieldBindings.h"
+#include "recordbook/Keyboard.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
@@ -10,7 +13,6 @@
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QMenuBar>
-#include <QStyle>
 #include <QTimer>
 
 namespace books {
@@ -61,6 +63,7 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
 
     connectCommands();
     buildMenu();
+    platform::fitToScreen(*this);
     // Without its cursors the window could do nothing: it closes, and the
     // next press of its button tries again.
     if (!m_context.guarded([this] { reloadTreeAndList(); }))
@@ -87,24 +90,13 @@ void CategoryBookWindow::applyConfig()
 
 void CategoryBookWindow::setUpIcons()
 {
-    const struct {
-        QToolButton* button;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    } icons[] = {
-        {m_ui->Image1, "list-add", QStyle::SP_FileDialogNewFolder},
-        {m_ui->Image2, "document-properties", QStyle::SP_FileDialogDetailedView},
-        {m_ui->dcsc, "list-remove", QStyle::SP_TrashIcon},
-        {m_ui->zwcz, "edit-find", QStyle::SP_FileDialogContentsView},
-        {m_ui->Image6, "system-search", QStyle::SP_FileDialogInfoView},
-        {m_ui->Image5, "view-list-text", QStyle::SP_FileDialogListView},
-        {m_ui->Image7, "edit-clear", QStyle::SP_DialogResetButton},
-        {m_ui->Image4, "view-refresh", QStyle::SP_BrowserReload},
-        {m_ui->Image3, "go-previous", QStyle::SP_ArrowBack},
+    const std::pair<QToolButton*, const char*> buttons[] = {
+        {m_ui->Image1, "add"},       {m_ui->Image2, "edit"},       {m_ui->dcsc, "delete"},
+        {m_ui->zwcz, "search-text"}, {m_ui->Image6, "search-any"}, {m_ui->Image5, "keywords"},
+        {m_ui->Image7, "clear"},     {m_ui->Image4, "refresh"},    {m_ui->Image3, "back"},
     };
-    for (const auto& icon : icons)
-        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                              style()->standardIcon(icon.fallback)));
+    for (const auto& [button, name] : buttons)
+        button->setIcon(platform::lumoIcon(name));
 }
 
 void CategoryBookWindow::connectCommands()
@@ -141,8 +133,40 @@ void CategoryBookWindow::buildMenu()
         QAction* action = item.inSubmenu && submenu ? submenu->addAction(item.caption)
                                                     : m_ui->menubar->addAction(item.caption);
         action->setObjectName(item.name);
+        // On the menu bar itself an icon would replace the caption.
+        if (item.inSubmenu && submenu)
+            action->setIcon(findChild<QAbstractButton*>(item.button)->icon());
         connect(action, &QAction::triggered, this,
                 [this, run = m_commands.at(item.button)] { m_context.guarded(run); });
+    }
+    setUpKeys();
+}
+
+void CategoryBookWindow::setUpKeys()
+{
+    recordbook::setUpKeyboard(*this);
+    recordbook::focusKeyFor(*this, m_ui->Text2);
+    // A command without a menu item still gets its key, through an action of the window.
+    const std::tuple<QString, QKeySequence, QWidget*> keys[] = {
+        {QStringLiteral("Image7"), recordbook::kClearKey, nullptr},
+        {QStringLiteral("Image4"), recordbook::kRefreshKey, nullptr},
+        {QStringLiteral("dcsc"), recordbook::kDeleteKey, m_ui->List1},
+    };
+    for (const auto& [button, key, onlyIn] : keys) {
+        QAction* action = nullptr;
+        for (const MenuItem& item : m_config.menu) {
+            if (item.button == button) action = findChild<QAction*>(item.name);
+        }
+        if (!action) {
+            action = new QAction(this);
+            addAction(action);
+            connect(action, &QAction::triggered, this,
+                    [this, run = m_commands.at(button)] { m_context.guarded(run); });
+        }
+        if (onlyIn)
+            recordbook::bindKeyToWidget(action, key, onlyIn);
+        else
+            action->setShortcut(key);
     }
 }
 

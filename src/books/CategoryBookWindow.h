@@ -66,6 +66,8 @@ private:
     void setUpIcons();
     void buildMenu();
     void connectCommands();
+    void setUpKeys();
+    void refreshCategories();
     void emptyDescriptionAndCategory();
     std::optional<QString> newEntryName() const;
     void closeCursors();

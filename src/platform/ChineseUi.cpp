@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -10,8 +11,27 @@ namespace platform {
 
 namespace {
 
+// Words Qt's Chinese catalogue lacks; the file dialog shows them in its type column.
+class MissingQtWords : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+        static const QHash<QByteArray, QString> words{{"Folder", QStringLiteral("文件夹")},
+                                                      {"Drive", QStringLiteral("驱动器")},
+                                                      {"File", QStringLiteral("文件")},
+                                                      {"%1 File", QStringLiteral("%1 文件")},
+                                                      {"Unknown", QStringLiteral("未知")}};
+        return words.value(source);
+    }
+};
+
 void installChineseTranslations(QApplication& app)
 {
+    // Installed first, so Qt's own catalogue is asked before it.
+    QApplication::installTranslator(new MissingQtWords(&app));
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

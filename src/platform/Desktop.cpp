@@ -1,11 +1,10 @@
 #include "platform/Desktop.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
-
 #include <QUrl>
 #include <memory>
 #include <utility>
@@ -26,6 +25,37 @@ bool isProgram(const QFileInfo& info)
                               "ELF",
                               4) ||
            head.startsWith("#!");
+}
+
+const QString kCannotOpen = QStringLiteral("桌面无法打开这个文件：");
+
+// xdg-open's own failures: no program for the type (3), the program failed (4).
+// A viewer that xdg-open runs in the foreground and that ends later with an error
+// is not a failure to open, so only an answer within the first seconds counts.
+void watchOpener(const QString& opener, const QString& file,
+                 const std::function<void(const QString&)>& lateFailure)
+{
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto* patience = new QTimer(process);
+    patience->setSingleShot(true);
+    patience->start(15000);
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, patience, file, lateFailure](int code, QProcess::ExitStatus status) {
+                         const bool failed =
+                             status != QProcess::NormalExit || code == 3 || code == 4;
+                         if (failed && patience->isActive() && lateFailure)
+                             lateFailure(kCannotOpen + file);
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, file, lateFailure](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         if (lateFailure) lateFailure(kCannotOpen + file);
+                         process->deleteLater();
+                     });
+    process->start(opener, {file});
 }
 
 } // namespace
@@ -69,8 +99,9 @@ QString QtDesktop::open(const QString& path)
             return QStringLiteral("无法启动程序：") + path;
         return {};
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())))
-        return QStringLiteral("没有可以打开此文件的程序：") + path;
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) return QStringLiteral("没有可以打开此文件的程序：") + path;
+    watchOpener(opener, info.absoluteFilePath(), m_lateFailure);
     return {};
 }
 

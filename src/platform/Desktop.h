@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include <functional>
 
@@ -27,7 +28,16 @@ void askDefaultApplication(const QString& mimeType, QObject* receiver,
 
 class QtDesktop : public Desktop {
 public:
+    // Documents open through xdg-open, which may fail after open() has returned;
+    // `lateFailure` then gets a Chinese text naming the file.
+    explicit QtDesktop(std::function<void(const QString&)> lateFailure = {})
+        : m_lateFailure(std::move(lateFailure))
+    {
+    }
     QString open(const QString& path) override;
+
+private:
+    std::function<void(const QString&)> m_lateFailure;
 };
 
 } // namespace platform

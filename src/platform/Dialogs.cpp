@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -32,6 +33,7 @@ QMessageBox::StandardButtons qtButtons(Buttons buttons)
     case Buttons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -49,6 +51,7 @@ Answer dismissed(Buttons buttons)
     case Buttons::YesNoCancel:
         return Answer::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         return Answer::No;
     case Buttons::Ok:
         break;
@@ -69,6 +72,17 @@ QString qtPatterns(const QString& listed)
     return out.join(QLatin1Char(' '));
 }
 
+// A box sized for a short text would leave the window manager room for only
+// the first letter of its title; the title bar also holds an icon and three buttons.
+void widenForTitle(QMessageBox& box, const QString& title)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = box.fontMetrics().horizontalAdvance(title) * 5 / 4 + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 void QtDialogs::messageOnTop(const QString& text, const QString& title)
@@ -85,6 +99,8 @@ Answer QtDialogs::message(const QString& text, const QString& title, Buttons but
     QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), QApplication::activeWindow());
     // User text such as "<b>" must show as typed.
     box.setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
+    widenForTitle(box, title);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

@@ -9,7 +9,8 @@ namespace platform {
 // Title of message boxes that name none.
 inline const QString kDefaultTitle = QStringLiteral("Lumo");
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Enter answers 否, for questions whose 是 deletes.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Icon { None, Information, Question, Warning, Critical };
 enum class Answer { Ok, Cancel, Yes, No };
 

@@ -3,10 +3,12 @@
 #include "core/SearchStatements.h"
 #include "platform/Dialogs.h"
 #include "recordbook/ListModel.h"
+#include "recordbook/ListStatus.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
 
 #include <QListView>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 namespace recordbook {
@@ -71,6 +73,9 @@ void RecordBookController::reopen(const QString& sql)
     m_slot.reset();
     m_slot = std::make_unique<store::Recordset>(sql, db);
     m_model->retarget(m_slot.get());
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    m_filtered = sql.contains(where);
 }
 
 void RecordBookController::closeCursor()
@@ -84,6 +89,7 @@ void RecordBookController::fillList()
 {
     m_model->setCursor(m_slot.get());
     if (hasCursor() && cursor().recordCount() >= 1) cursor().moveFirst();
+    showListStatus(*m_list->window(), listStatusText(lineCount(), m_filtered));
 }
 
 void RecordBookController::clearList()
@@ -164,7 +170,8 @@ bool RecordBookController::confirmDelete()
         return false;
     }
     if (!requireSelection() || !recordForLine(selectedLine())) return false;
-    return m_services.dialogs.message(kDeleteQuestion, kDeleteTitle, platform::Buttons::YesNo,
+    return m_services.dialogs.message(kDeleteQuestion, kDeleteTitle,
+                                      platform::Buttons::YesNoDefaultNo,
                                       platform::Icon::Question) == platform::Answer::Yes;
 }
 

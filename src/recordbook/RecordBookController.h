@@ -143,6 +143,7 @@ private:
     ListModel* m_model;
     std::function<void(int)> m_load;
     bool m_selectingFromCode = false;
+    bool m_filtered = false; // the cursor's statement selects rows
 };
 
 } // namespace recordbook

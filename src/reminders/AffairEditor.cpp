@@ -91,6 +91,7 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     connectPicker(m_ui.DTPicker1, m_ui.sjd, &store::shortDateText,
                   chinese.dateFormat(QLocale::LongFormat));
+    fixWidthForFormat(m_ui.DTPicker1, chinese.dateFormat(QLocale::LongFormat));
     connectPicker(m_ui.DTPicker2, m_ui.qssj, &store::shortDateText, dashed);
     connectPicker(m_ui.DTPicker3, m_ui.jssj, &store::shortDateText, dashed);
     connectPicker(m_ui.DTPicker9, m_ui.mysj, &monthText, dashed);
@@ -122,6 +123,16 @@ void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*te
         connect(calendar, &QCalendarWidget::clicked, this, pick);
         connect(calendar, &QCalendarWidget::activated, this, pick);
     }
+}
+
+// Wide enough for the long form it shows after a pick, so the column never shifts.
+void AffairEditor::fixWidthForFormat(QDateEdit* picker, const QString& format)
+{
+    const QSignalBlocker blocker(picker);
+    const QString shown = picker->displayFormat();
+    picker->setDisplayFormat(format);
+    picker->setFixedWidth(picker->sizeHint().width());
+    picker->setDisplayFormat(shown);
 }
 
 void AffairEditor::setPickers(const QDate& date)
@@ -317,7 +328,7 @@ void AffairEditor::remove()
 void AffairEditor::removeAll()
 {
     if (m_context.services().dialogs->message(QStringLiteral("全部删除吗?"), kWarning,
-                                              platform::Buttons::YesNo,
+                                              platform::Buttons::YesNoDefaultNo,
                                               platform::Icon::Question) != platform::Answer::Yes)
         return;
     m_context.backupBeforeDeleting(QStringLiteral("delete-all"));

@@ -71,6 +71,7 @@ public:
 
 private:
     bool refusedForBadDate();
+    static void fixWidthForFormat(QDateEdit* picker, const QString& format);
     // An affair text over kAffairTextLimit is refused with a message.
     bool refusedForSize();
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),

@@ -78,7 +78,7 @@ void Housekeeping::clearExpiredAffairs()
     const QString condition = core::expiredCondition(m_context.services().clock->today());
     const platform::Answer answer = m_context.services().dialogs->message(
         QStringLiteral("确认自动删除过期事务吗?"), QStringLiteral("事务提醒"),
-        platform::Buttons::YesNo, platform::Icon::Question);
+        platform::Buttons::YesNoDefaultNo, platform::Icon::Question);
     if (answer == platform::Answer::Yes) {
         // A copy only when something goes: empty runs would push out real ones.
         if (!store::Recordset(QStringLiteral("select * from mp where ") + condition,

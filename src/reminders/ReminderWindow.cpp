@@ -5,6 +5,9 @@
 #include "lunar/LunarWords.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
+#include "platform/ScreenFit.h"
+#include "recordbook/Keyboard.h"
 #include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
@@ -19,7 +22,6 @@
 #include "ui_rmd.h"
 
 #include <QCloseEvent>
-#include <QStyle>
 #include <QTimer>
 
 namespace reminders {
@@ -42,6 +44,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     m_extensions = new Extensions(*m_ui, m_context, this);
     setUpIcons();
     connectCommands();
+    setUpKeys();
 
     auto* tips = new recordbook::ToolTipFollower(this);
     tips->follow(m_ui->jtzz);
@@ -58,6 +61,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     connect(m_clockTimer, &QTimer::timeout, this, &ReminderWindow::updateClock);
     m_clockTimer->start();
 
+    platform::fitToScreen(*this);
     m_context.guarded([this] { load(); }, shell::AppContext::OnRefusal::End);
 }
 
@@ -75,35 +79,57 @@ void ReminderWindow::setRawAffairText(const QString& text)
 
 void ReminderWindow::setUpIcons()
 {
-    const struct {
-        QToolButton* button;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    } icons[] = {
-        {m_ui->Image1, "alarm-symbolic", QStyle::SP_MediaPlay},
-        {m_ui->Image3, "audio-x-generic", QStyle::SP_MediaVolume},
-        {m_ui->Image15, "media-playback-start", QStyle::SP_MediaSeekForward},
-        {m_ui->wbcx, "document-open", QStyle::SP_DialogOpenButton},
-        {m_ui->Image5, "edit-find", QStyle::SP_FileDialogContentsView},
-        {m_ui->Image17, "system-search", QStyle::SP_FileDialogDetailedView},
-        {m_ui->Image7, "appointment-soon", QStyle::SP_MessageBoxInformation},
-        {m_ui->Image8, "view-list-text", QStyle::SP_FileDialogListView},
-        {m_ui->Image13, "bookmarks", QStyle::SP_FileDialogInfoView},
-        {m_ui->Image6, "document-print", QStyle::SP_FileIcon},
-        {m_ui->Image11, "document-print-preview", QStyle::SP_FileLinkIcon},
-        {m_ui->Image12, "printer", QStyle::SP_DriveHDIcon},
-        {m_ui->Image4, "edit-clear", QStyle::SP_TrashIcon},
-        {m_ui->Image9, "dialog-password", QStyle::SP_DialogApplyButton},
-        {m_ui->Image10, "preferences-desktop-wallpaper", QStyle::SP_DesktopIcon},
-        {m_ui->Image20, "system-run", QStyle::SP_ComputerIcon},
-        {m_ui->Image16, "folder-documents", QStyle::SP_DirIcon},
-        {m_ui->Image18, "address-book-new", QStyle::SP_DirHomeIcon},
-        {m_ui->dyld, "accessories-dictionary", QStyle::SP_DialogHelpButton},
-        {m_ui->Image19, "help-browser", QStyle::SP_TitleBarContextHelpButton},
+    const std::pair<QToolButton*, const char*> buttons[] = {
+        {m_ui->Image1, "alarm-clock"},
+        {m_ui->Image3, "music-note"},
+        {m_ui->Image15, "relax"},
+        {m_ui->wbcx, "document"},
+        {m_ui->Image5, "search-text"},
+        {m_ui->Image17, "search-any"},
+        {m_ui->Image7, "due"},
+        {m_ui->Image8, "list-all"},
+        {m_ui->Image13, "keywords"},
+        {m_ui->Image6, "print-list"},
+        {m_ui->Image11, "print-calendar"},
+        {m_ui->Image12, "print-star"},
+        {m_ui->Image4, "broom"},
+        {m_ui->Image9, "key"},
+        {m_ui->Image10, "picture"},
+        {m_ui->Image20, "autostart"},
+        {m_ui->Image16, "book-documents"},
+        {m_ui->Image18, "book-contacts"},
+        {m_ui->dyld, "vocabulary"},
+        {m_ui->Image19, "help"},
     };
-    for (const auto& icon : icons)
-        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                              style()->standardIcon(icon.fallback)));
+    for (const auto& [button, name] : buttons)
+        button->setIcon(platform::lumoIcon(name));
+    // Items straight on the menu bar stay text: an icon there would replace the caption.
+    const std::pair<QAction*, const char*> actions[] = {
+        {m_ui->actionChangePassword, "key"},
+        {m_ui->actionQuit, "exit"},
+        {m_ui->actionAdd, "add"},
+        {m_ui->actionModify, "edit"},
+        {m_ui->actionDelete, "delete"},
+        {m_ui->actionClear, "clear"},
+        {m_ui->actionRefresh, "refresh"},
+        {m_ui->actionDeleteAll, "delete-all"},
+        {m_ui->actionSubstringSearch, "search-text"},
+        {m_ui->actionAnyCharSearch, "search-any"},
+        {m_ui->actionDueView, "due"},
+        {m_ui->actionViewAll, "list-all"},
+        {m_ui->actionShowKeywords, "keywords"},
+        {m_ui->actionPrintSelected, "print-list"},
+        {m_ui->actionPrintDue, "print-calendar"},
+        {m_ui->actionPrintAll, "print-star"},
+        {m_ui->actionAlarmFile, "music-note"},
+        {m_ui->actionStartAlarm, "alarm-clock"},
+        {m_ui->actionRelax, "relax"},
+        {m_ui->actionExternal, "document"},
+        {m_ui->actionChangePicture, "picture"},
+        {m_ui->actionAutostart, "autostart"},
+    };
+    for (const auto& [action, name] : actions)
+        action->setIcon(platform::lumoIcon(name));
 }
 
 void ReminderWindow::connectCommands()
@@ -150,6 +176,33 @@ void ReminderWindow::connectCommands()
     for (const auto& b : buttons)
         connect(b.button, &QAbstractButton::clicked, this,
                 [this, run = b.run] { m_context.guarded(run); });
+}
+
+void ReminderWindow::setUpKeys()
+{
+    recordbook::setUpKeyboard(*this);
+    const Ui::ReminderWindow& u = *m_ui;
+    QList<QWidget*> chain;
+    for (QToolButton* button :
+         u.centralwidget->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
+        chain << button;
+    chain << QList<QWidget*>{u.sjd,        u.DTPicker1,  u.qssj,       u.DTPicker2,  u.jssj,
+                             u.DTPicker3,  u.lxr,        u.lxdd,       u.jtzz,       u.sj,
+                             u.dh,         u.mysj,       u.DTPicker9,  u.mrsj,       u.DTPicker10,
+                             u.mzsj,       u.DTPicker11, u.mymrsj,     u.DTPicker12, u.nlmnsj,
+                             u.DTPicker13, u.nlmysj,     u.DTPicker14, u.affairBox,  u.searchBox,
+                             u.gjz,        u.List1,      u.Text3,      u.Text5,      u.nlrq,
+                             u.Combolz,    u.Text1,      u.Text2,      u.Command9,   u.Command10,
+                             u.Command11,  u.Command4,   u.Command8,   u.Command5,   u.Command1,
+                             u.Command2,   u.Command3,   u.Command7};
+    recordbook::orderTabs(chain);
+
+    connect(u.searchBox, &QLineEdit::returnPressed, this,
+            [this] { m_context.guarded([this] { m_search->substringSearch(); }); });
+    recordbook::focusKeyFor(*this, u.searchBox);
+    u.actionClear->setShortcut(recordbook::kClearKey);
+    u.actionRefresh->setShortcut(recordbook::kRefreshKey);
+    recordbook::bindKeyToWidget(u.actionDelete, recordbook::kDeleteKey, u.List1);
 }
 
 void ReminderWindow::load()

@@ -59,6 +59,7 @@ private:
     void updateClock();
     void setUpIcons();
     void connectCommands();
+    void setUpKeys();
 
     shell::AppContext& m_context;
     std::unique_ptr<Ui::ReminderWindow> m_ui;

@@ -4,6 +4,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,6 +31,7 @@ InstallWindow::InstallWindow(SetupContext& context, QWidget* parent)
     connect(ui->Check5, &QCheckBox::toggled, this,
             [this](bool checked) { ticked(ui->Check5, checked, [this] { registerLibraries(); }); });
     connect(ui->Command1, &QPushButton::clicked, this, &QWidget::close);
+    platform::fitToScreen(*this);
 }
 
 InstallWindow::~InstallWindow() = default;

@@ -2,6 +2,7 @@
 
 #include "ui_SetupWizard.h"
 
+#include "platform/ScreenFit.h"
 #include "setup/InstallWindow.h"
 #include "setup/TutorialWindow.h"
 
@@ -44,6 +45,7 @@ SetupWizard::SetupWizard(SetupContext& context, QWidget* parent)
     connect(ui->Command3, &QPushButton::clicked, this, &SetupWizard::showTutorialWindow);
     // Ends at once: the set-up program holds nothing that needs saving.
     connect(ui->Command2, &QPushButton::clicked, this, [this] { m_context.endProcess(0); });
+    platform::fitToScreen(*this);
 }
 
 SetupWizard::~SetupWizard()

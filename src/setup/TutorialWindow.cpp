@@ -4,6 +4,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
+#include "platform/ScreenFit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,6 +44,7 @@ TutorialWindow::TutorialWindow(SetupContext& context, QWidget* parent)
     });
     connect(m_context.services.mediaPlayer, &platform::MediaPlayer::errorOccurred, this,
             &TutorialWindow::reportError);
+    platform::fitToScreen(*this);
 }
 
 TutorialWindow::~TutorialWindow() = default;

@@ -3,6 +3,7 @@
 #include "ui_MainWindow.h"
 
 #include "platform/Pictures.h"
+#include "platform/ScreenFit.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "store/StoreError.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(AppContext& context, std::function<QWidget*()> reminderWi
       m_reminderWindowFactory(std::move(reminderWindowFactory))
 {
     ui->setupUi(this);
+    platform::fitToScreen(*this);
     m_context.m_mainWindow = this;
     m_startTimer.setParent(this); // found by name, so a check needs no waiting
     m_startTimer.setObjectName(QStringLiteral("startTimer"));

@@ -2,7 +2,10 @@
 
 #include "core/Columns.h"
 #include "platform/Dialogs.h"
+#include "platform/Icons.h"
+#include "platform/ScreenFit.h"
 #include "recordbook/FieldBindings.h"
+#include "recordbook/Keyboard.h"
 #include "recordbook/RecordBookController.h"
 #include "recordbook/TextBoxes.h"
 #include "shell/AppContext.h"
@@ -11,7 +14,6 @@
 #include "vocabulary/WordText.h"
 
 #include <QFileInfo>
-#include <QStyle>
 #include <QTimer>
 
 namespace vocabulary {
@@ -73,6 +75,7 @@ VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
 
     setUpIcons();
     connectCommands();
+    platform::fitToScreen(*this);
     // Without its cursor the window could do nothing: it closes, and the
     // next press of its button tries again.
     if (!m_context.guarded([this] { load(); })) QTimer::singleShot(0, this, &QWidget::close);
@@ -92,26 +95,31 @@ bool VocabularyWindow::hasWordCursor() const
 
 void VocabularyWindow::setUpIcons()
 {
-    const struct {
-        QToolButton* button;
-        const char* theme;
-        QStyle::StandardPixmap fallback;
-    } icons[] = {
-        {m_ui->zwcz, "edit-find", QStyle::SP_FileDialogContentsView},
-        {m_ui->Image6, "system-search", QStyle::SP_FileDialogDetailedView},
-        {m_ui->qbyy, "view-list-text", QStyle::SP_FileDialogListView},
-        {m_ui->Image2, "bookmarks", QStyle::SP_FileDialogInfoView},
-        {m_ui->ckkc, "list-add", QStyle::SP_FileDialogNewFolder},
-        {m_ui->Image3, "document-save", QStyle::SP_DialogSaveButton},
-        {m_ui->Image4, "edit-clear", QStyle::SP_DialogResetButton},
-        {m_ui->Image7, "insert-image", QStyle::SP_DirIcon},
-        {m_ui->yyld, "audio-volume-high", QStyle::SP_MediaVolume},
-        {m_ui->dcsc, "edit-delete", QStyle::SP_TrashIcon},
-        {m_ui->Image1, "go-previous", QStyle::SP_ArrowBack},
+    const std::pair<QToolButton*, const char*> buttons[] = {
+        {m_ui->zwcz, "search-text"}, {m_ui->Image6, "search-any"}, {m_ui->qbyy, "list-all"},
+        {m_ui->Image2, "keywords"},  {m_ui->ckkc, "add"},          {m_ui->Image3, "edit"},
+        {m_ui->Image4, "clear"},     {m_ui->Image7, "picture"},    {m_ui->yyld, "speaker"},
+        {m_ui->dcsc, "delete"},      {m_ui->Image1, "back"},
     };
-    for (const auto& icon : icons)
-        icon.button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme),
-                                              style()->standardIcon(icon.fallback)));
+    for (const auto& [button, name] : buttons)
+        button->setIcon(platform::lumoIcon(name));
+    // 返回 sits on the menu bar itself, where an icon would replace its caption.
+    const std::pair<QAction*, const char*> actions[] = {
+        {m_ui->actionSubstringSearch, "search-text"},
+        {m_ui->actionAnyCharSearch, "search-any"},
+        {m_ui->actionLoadAll, "list-all"},
+        {m_ui->actionKeywords, "keywords"},
+        {m_ui->actionAdd, "add"},
+        {m_ui->actionAttachPicture, "picture"},
+        {m_ui->actionClear, "clear"},
+        {m_ui->actionReadAloud, "speaker"},
+        {m_ui->actionShowChinese, "show-text"},
+        {m_ui->actionHideChinese, "hide-text"},
+        {m_ui->actionDelete, "delete"},
+        {m_ui->actionModify, "edit"},
+    };
+    for (const auto& [action, name] : actions)
+        action->setIcon(platform::lumoIcon(name));
 }
 
 void VocabularyWindow::connectCommands()
@@ -141,6 +149,12 @@ void VocabularyWindow::connectCommands()
         connect(c.button, &QAbstractButton::clicked, this, guarded);
         connect(c.action, &QAction::triggered, this, guarded);
     }
+    recordbook::setUpKeyboard(*this);
+    connect(m_ui->zw, &QLineEdit::returnPressed, this,
+            [this] { m_context.guarded([this] { substringWordSearch(); }); });
+    recordbook::focusKeyFor(*this, m_ui->zw);
+    m_ui->actionClear->setShortcut(recordbook::kClearKey);
+    recordbook::bindKeyToWidget(m_ui->actionDelete, recordbook::kDeleteKey, m_ui->List1);
 }
 
 void VocabularyWindow::load()

@@ -274,7 +274,7 @@ private slots:
         const QString ask = "删除该条信息吗?", done = "删除成功！";
         QCOMPARE(b.app.dialogs.texts(),
                  (QStringList{ask, ask, done, ask, done, "已经没有一条事务信息了！"}));
-        QCOMPARE(b.app.dialogs.messages.first().buttons, platform::Buttons::YesNo);
+        QCOMPARE(b.app.dialogs.messages.first().buttons, platform::Buttons::YesNoDefaultNo);
     }
 
     void doubleClick_data()

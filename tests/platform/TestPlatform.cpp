@@ -1,4 +1,5 @@
 #include "platform/Autostart.h"
+#include "platform/ChineseUi.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MediaPlayer.h"
@@ -162,6 +163,37 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("marker")), 10000);
     }
 
+    // What xdg-open answers (its exit code) and whether the user is told.
+    void openerFails_data()
+    {
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("opened") << 0 << false;
+        QTest::newRow("no program for the type") << 3 << true;
+        QTest::newRow("program failed") << 4 << true;
+    }
+    void openerFails()
+    {
+        QFETCH(int, exitCode);
+        QFETCH(bool, told);
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        QTemporaryDir dir;
+        qputenv("PATH", QFile::encodeName(dir.path()) + ":/usr/bin:/bin");
+        QVERIFY(writeFile(
+            dir.filePath("xdg-open"),
+            "#!/bin/sh\ntouch \"$1.seen\"\nexit " + QByteArray::number(exitCode) + "\n", true));
+        const QString file = dir.filePath("报告.odt");
+        QVERIFY(writeFile(file, "x"));
+        QStringList reports;
+        platform::QtDesktop desktop([&](const QString& text) { reports << text; });
+        QCOMPARE(desktop.open(file), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file + ".seen"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(reports.size(), int(told), 5000);
+        QTest::qWait(200);
+        QCOMPARE(reports, told ? QStringList{"桌面无法打开这个文件：" + file} : QStringList{});
+    }
+
     // Escape is the box's way out; a warning's text is never read as markup.
     void dialogsAnswer()
     {
@@ -187,6 +219,56 @@ private slots:
             QCOMPARE(dialogs.message(shown, "打印提醒", buttons, platform::Icon::Warning), answer);
             QCOMPARE(seen, "打印提醒|" + shown + "|plain");
         }
+    }
+
+    // Words Qt's Chinese catalogue lacks are ours; other texts pass through.
+    void chineseWords_data()
+    {
+        QTest::addColumn<QByteArray>("context");
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("shown");
+        const QByteArray icons = "QAbstractFileIconProvider";
+        QTest::newRow("folder") << icons << QByteArray("Folder") << "文件夹";
+        QTest::newRow("drive") << icons << QByteArray("Drive") << "驱动器";
+        QTest::newRow("file type") << icons << QByteArray("%1 File") << "%1 文件";
+        QTest::newRow("other context") << QByteArray("Lumo") << QByteArray("Folder") << "Folder";
+    }
+    void chineseWords()
+    {
+        QFETCH(QByteArray, context);
+        QFETCH(QByteArray, source);
+        QFETCH(QString, shown);
+        static const bool once = (platform::setUpChineseUi(*qApp), true);
+        Q_UNUSED(once);
+        QCOMPARE(QCoreApplication::translate(context, source, "All other platforms"), shown);
+    }
+
+    // Enter gives the box's default answer; the box leaves its title room.
+    void dialogsDefault_data()
+    {
+        QTest::addColumn<platform::Buttons>("buttons");
+        QTest::addColumn<platform::Answer>("enter");
+        QTest::newRow("yes first") << platform::Buttons::YesNo << platform::Answer::Yes;
+        QTest::newRow("no first") << platform::Buttons::YesNoDefaultNo << platform::Answer::No;
+        QTest::newRow("ok") << platform::Buttons::Ok << platform::Answer::Ok;
+    }
+    void dialogsDefault()
+    {
+        QFETCH(platform::Buttons, buttons);
+        QFETCH(platform::Answer, enter);
+        const QString title = QStringLiteral("Lumo 事务提醒");
+        int width = 0, titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            width = box->width();
+            titleWidth = box->fontMetrics().horizontalAdvance(title);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        platform::QtDialogs dialogs;
+        QCOMPARE(dialogs.message(QStringLiteral("好"), title, buttons, platform::Icon::None),
+                 enter);
+        QVERIFY2(width > titleWidth + 120,
+                 qPrintable(QString("%1 for %2").arg(width).arg(titleWidth)));
     }
 
     // Qt's "*.*" would hide files without a dot, programs among them.

@@ -40,7 +40,9 @@ struct Rmd : WindowDriver<Rmd, QLineEdit> {
         QStringList out;
         for (const auto& m : app.dialogs.messages)
             out << m.title + ": " + m.text +
-                       (m.buttons == platform::Buttons::YesNo ? " [yes/no]" : "");
+                       (m.buttons == platform::Buttons::YesNo            ? " [yes/no]"
+                        : m.buttons == platform::Buttons::YesNoDefaultNo ? " [yes/NO]"
+                                                                         : "");
         return out;
     }
 };

@@ -213,8 +213,9 @@ private slots:
             b.app.dialogs.answers.enqueue(answer);
             b.press(command);
             const bool one = command == "Command2";
-            QCOMPARE(b.said(), QStringList{one ? "警告: 删除该条信息吗? [yes/no]"
-                                               : "警告: 全部删除吗? [yes/no]"});
+            // Enter answers 否: NO is the default.
+            QCOMPARE(b.said(), QStringList{one ? "警告: 删除该条信息吗? [yes/NO]"
+                                               : "警告: 全部删除吗? [yes/NO]"});
             QCOMPARE(b.db("要事") + b.lines(), left + left);
             // Deleting one record empties the boxes but the keyword; deleting all keeps them.
             QCOMPARE(b.boxes(),

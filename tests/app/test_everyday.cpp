@@ -1,0 +1,467 @@
+// Living with the windows: their icons, the keyboard, what the status line
+// says, which answer Enter gives in a delete confirmation.
+#include "TestApp.h"
+#include "books/BookConfig.h"
+#include "books/CategoryBookWindow.h"
+#include "platform/Icons.h"
+#include "recordbook/FieldBindings.h"
+#include "recordbook/ListStatus.h"
+#include "recordbook/TextBoxes.h"
+#include "reminders/ReminderWindow.h"
+#include "vocabulary/VocabularyWindow.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <memory>
+
+namespace {
+
+// A window of the given name on a fresh application folder; `sql` runs first.
+struct Opened {
+    TestApp app;
+    std::unique_ptr<QWidget> w;
+
+    explicit Opened(const QString& name, const QStringList& sql = {})
+    {
+        for (const QString& s : sql)
+            app.exec(s);
+        app.context().openDatabase();
+        shell::AppContext& c = app.context();
+        if (name == "rmd") w = std::make_unique<reminders::ReminderWindow>(c);
+        if (name == "IQDW") w = std::make_unique<vocabulary::VocabularyWindow>(c);
+        if (name == "yycxlb")
+            w = std::make_unique<books::CategoryBookWindow>(books::documentBook(), c);
+        if (name == "qqzxcx")
+            w = std::make_unique<books::CategoryBookWindow>(books::miscellanyBook(), c);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        // The vocabulary lists nothing until asked.
+        if (name == "IQDW") get<QAbstractButton>("qbyy")->click();
+    }
+    template <class T = QWidget> T* get(const QString& name) const
+    {
+        T* widget = w->findChild<T*>(name);
+        if (!widget) qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QStringList lines() const
+    {
+        QStringList out;
+        auto* list = get<QListView>("List1");
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            out << list->model()->index(i, 0).data().toString();
+        return out;
+    }
+    QString status() const { return get<QLabel>("statusLine")->text(); }
+    QString focused() const { return QApplication::focusWidget()->objectName(); }
+    void type(const QString& box, const QString& text) const
+    {
+        QWidget* target = get(box);
+        recordbook::setBoxText(target, QString());
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text, {});
+    }
+};
+
+QImage drawn(const QIcon& icon, int size)
+{
+    return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QByteArray bits(const QImage& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+}
+
+int opaquePixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qAlpha(image.pixel(x, y)) > 128;
+    return n;
+}
+
+const QStringList kWindows{"rmd", "IQDW", "yycxlb", "qqzxcx"};
+
+} // namespace
+
+class TestEveryday : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each picture button shows an icon of its own, drawn whatever the desktop's theme.
+    void iconsDistinct_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const QString& w : kWindows)
+            QTest::newRow(qPrintable(w)) << w;
+    }
+    void iconsDistinct()
+    {
+        QFETCH(QString, window);
+        QIcon::setThemeName(QStringLiteral("no-such-theme"));
+        Opened o(window);
+        QSet<QByteArray> ours;
+        for (const QString& name : platform::lumoIconNames())
+            ours << bits(drawn(platform::lumoIcon(name), 16));
+        QMap<QByteArray, QString> seen;
+        const auto buttons = o.w->findChildren<QToolButton*>(
+            QRegularExpression("^(Image|dyld|wbcx|zwcz|qbyy|ckkc|yyld|dcsc)"));
+        QVERIFY(buttons.size() >= 9);
+        for (QToolButton* button : buttons) {
+            const QImage image = drawn(button->icon(), 16);
+            QVERIFY2(opaquePixels(image) > 20, qPrintable(button->objectName()));
+            const QByteArray bits(reinterpret_cast<const char*>(image.constBits()),
+                                  image.sizeInBytes());
+            QVERIFY2(!seen.contains(bits),
+                     qPrintable(button->objectName() + " looks like " + seen.value(bits)));
+            seen.insert(bits, button->objectName());
+        }
+    }
+
+    void applicationIcon_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("menu") << 16;
+        QTest::newRow("panel") << 32;
+        QTest::newRow("large") << 256;
+    }
+    void applicationIcon()
+    {
+        QFETCH(int, size);
+        const QImage image = drawn(platform::lumoIcon("lumo"), size);
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY(opaquePixels(image) > size * size / 2);
+        QVERIFY(platform::lumoIcon("no-such-icon").isNull());
+    }
+
+    // Top to bottom, left to right, each picker right after its box; Tab leaves 正文框.
+    void reminderTabOrder()
+    {
+        Opened o("rmd");
+        o.get("sjd")->setFocus();
+        QStringList order{o.focused()};
+        for (int i = 0; i < 26; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << o.focused();
+        }
+        QCOMPARE(order,
+                 (QStringList{"sjd",        "DTPicker1",  "qssj",       "DTPicker2",  "jssj",
+                              "DTPicker3",  "lxr",        "lxdd",       "jtzz",       "sj",
+                              "dh",         "mysj",       "DTPicker9",  "mrsj",       "DTPicker10",
+                              "mzsj",       "DTPicker11", "mymrsj",     "DTPicker12", "nlmnsj",
+                              "DTPicker13", "nlmysj",     "DTPicker14", "affairBox",  "searchBox",
+                              "gjz",        "List1"}));
+        o.get("gjz")->setFocus();
+        QTest::keyClick(o.get("gjz"), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(o.focused(), QString("searchBox"));
+        QVERIFY(!recordbook::boxText(o.get("affairBox")).contains('\t'));
+    }
+
+    // Enter searches in the boxes that only search; the books' Text2 also names an entry.
+    void enterSearches_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList affairs{"insert into mp(要事) values('买书')",
+                                  "insert into mp(要事) values('看戏')"};
+        QTest::newRow("reminders") << "rmd"
+                                   << "searchBox" << affairs << QStringList{"买书"};
+        QTest::newRow("vocabulary")
+            << "IQDW"
+            << "zw"
+            << QStringList{"delete from foxcjdc", "insert into foxcjdc(超级单词) values('book书')",
+                           "insert into foxcjdc(超级单词) values('pen笔')"}
+            << QStringList{"book书"};
+        QTest::newRow("book unchanged")
+            << "qqzxcx"
+            << "Text2" << QStringList{"insert into qqzx values('书店','','',''),('戏院','','','')"}
+            << QStringList{"书店", "戏院"};
+    }
+    void enterSearches()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        QFETCH(QStringList, sql);
+        QFETCH(QStringList, lines);
+        Opened o(window, sql);
+        if (window == "rmd") o.get<QAbstractButton>("Command8")->click();
+        o.type(box, lines.first() == "book书" ? "book" : lines.first().left(1));
+        QTest::keyClick(o.get(box), Qt::Key_Return);
+        QCOMPARE(o.lines(), lines);
+        QVERIFY(o.app.dialogs.messages.isEmpty());
+    }
+
+    // key, what the key did: the box it focused, the confirmation it asked, the list it showed.
+    void shortcuts_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("outcome");
+        const QKeySequence find(Qt::CTRL | Qt::Key_F), clear(Qt::CTRL | Qt::Key_N);
+        QTest::newRow("rmd find") << "rmd"
+                                  << "gjz" << find << "focus searchBox";
+        QTest::newRow("rmd clear") << "rmd"
+                                   << "List1" << clear << "empty gjz";
+        QTest::newRow("rmd delete") << "rmd"
+                                    << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
+        QTest::newRow("rmd delete in box") << "rmd"
+                                           << "gjz" << QKeySequence(Qt::Key_Delete) << "quiet";
+        QTest::newRow("rmd refresh") << "rmd"
+                                     << "gjz" << QKeySequence(Qt::Key_F5) << "共 2 条";
+        QTest::newRow("IQDW find") << "IQDW"
+                                   << "gjz" << find << "focus zw";
+        QTest::newRow("IQDW clear") << "IQDW"
+                                    << "List1" << clear << "empty gjz";
+        QTest::newRow("IQDW delete") << "IQDW"
+                                     << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
+        QTest::newRow("qqzxcx find") << "qqzxcx"
+                                     << "gjz" << find << "focus Text2";
+        QTest::newRow("qqzxcx clear") << "qqzxcx"
+                                      << "List1" << clear << "empty gjz";
+        QTest::newRow("qqzxcx delete") << "qqzxcx"
+                                       << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
+        QTest::newRow("qqzxcx refresh") << "qqzxcx"
+                                        << "gjz" << QKeySequence(Qt::Key_F5) << "共 3 条";
+        QTest::newRow("yycxlb refresh") << "yycxlb"
+                                        << "gjz" << QKeySequence(Qt::Key_F5) << "共 0 条";
+    }
+    void shortcuts()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, from);
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, outcome);
+        Opened o(window, {"insert into mp(要事,要事关键字) values('甲','k'),('乙','k')",
+                          "insert into qqzx values('书店','','','k'),('戏院','','','k')"});
+        auto* list = o.get<QListView>("List1");
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->currentIndex()).center());
+        if (window == "qqzxcx") o.app.exec("insert into qqzx values('新','','','')");
+        o.type("gjz", "k");
+        o.get(from)->setFocus();
+        o.app.dialogs.answers.enqueue(platform::Answer::No);
+        QTest::keySequence(o.get(from), key);
+        if (outcome.startsWith("focus "))
+            QCOMPARE(o.focused(), outcome.mid(6));
+        else if (outcome == "empty gjz")
+            QCOMPARE(recordbook::boxText(o.get("gjz")), QString());
+        else if (outcome == "asked" || outcome == "quiet")
+            QCOMPARE(o.app.dialogs.texts(),
+                     outcome == "asked" ? QStringList{"删除该条信息吗?"} : QStringList{});
+        else
+            QCOMPARE(o.status(), outcome);
+    }
+
+    // Every confirmation that deletes leaves 否 as the answer Enter gives.
+    void deleteDefaultsToNo_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("delete affair") << "rmd"
+                                       << "Command2";
+        QTest::newRow("delete all affairs") << "rmd"
+                                            << "Command4";
+        QTest::newRow("clear expired") << "rmd"
+                                       << "Image4";
+        QTest::newRow("delete word") << "IQDW"
+                                     << "dcsc";
+        QTest::newRow("delete entry") << "qqzxcx"
+                                      << "dcsc";
+    }
+    void deleteDefaultsToNo()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        Opened o(window,
+                 {"insert into mp(要事) values('甲')", "insert into qqzx values('书店','','','')"});
+        auto* list = o.get<QListView>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        o.app.dialogs.answers.enqueue(platform::Answer::No);
+        o.get<QAbstractButton>(button)->click();
+        QVERIFY(!o.app.dialogs.messages.isEmpty());
+        QCOMPARE(o.app.dialogs.messages.first().buttons, platform::Buttons::YesNoDefaultNo);
+    }
+
+    void statusText_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole table") << 120 << false << "共 120 条";
+        QTest::newRow("empty table") << 0 << false << "共 0 条";
+        QTest::newRow("found") << 3 << true << "找到 3 条";
+        QTest::newRow("none found") << 0 << true << "没有找到";
+    }
+    void statusText()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, filtered);
+        QFETCH(QString, text);
+        QCOMPARE(recordbook::listStatusText(lines, filtered), text);
+    }
+
+    // What the status line says after the window's own commands.
+    void statusLine_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("rmd refresh") << "rmd"
+                                     << ""
+                                     << "Command8"
+                                     << "共 3 条";
+        QTest::newRow("rmd found") << "rmd"
+                                   << "书"
+                                   << "Image5"
+                                   << "找到 2 条";
+        QTest::newRow("rmd none") << "rmd"
+                                  << "琴"
+                                  << "Image17"
+                                  << "没有找到";
+        QTest::newRow("book opened") << "qqzxcx"
+                                     << ""
+                                     << ""
+                                     << "共 1 条";
+        QTest::newRow("book found") << "qqzxcx"
+                                    << "店"
+                                    << "zwcz"
+                                    << "找到 1 条";
+        QTest::newRow("book none") << "qqzxcx"
+                                   << "琴"
+                                   << "Image6"
+                                   << "没有找到";
+    }
+    void statusLine()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, search);
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        Opened o(window, {"insert into mp(要事) values('买书'),('看书'),('看戏')",
+                          "insert into qqzx values('店','书店','','')"});
+        if (!search.isEmpty()) o.type(window == "rmd" ? "searchBox" : "Text2", search);
+        if (!button.isEmpty()) o.get<QAbstractButton>(button)->click();
+        QCOMPARE(o.status(), text);
+    }
+
+    // A new category shows in the tree and the box at once; the list keeps its search.
+    void addShowsCategory_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("add") << "Image1";
+        QTest::newRow("modify") << "Image2";
+    }
+    void addShowsCategory()
+    {
+        QFETCH(QString, button);
+        Opened o("qqzxcx", {"insert into qqzx values('书店','','旧类','')"});
+        auto* list = o.get<QListView>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        o.type("Text2", "戏院");
+        o.get<QComboBox>("Combo1")->setEditText("新类");
+        o.get<QAbstractButton>(button)->click();
+        QStringList nodes;
+        auto* tree = o.get<QTreeWidget>("TreeView1");
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            nodes << tree->topLevelItem(i)->text(0);
+        QStringList items;
+        auto* combo = o.get<QComboBox>("Combo1");
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        const QStringList expected =
+            button == "Image1" ? QStringList{"旧类", "新类"} : QStringList{"新类"};
+        QCOMPARE(nodes, expected);
+        QCOMPARE(items, expected);
+    }
+
+    // A screen reader reads the label before a box, or else its tool tip.
+    void accessibleNames_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("time point") << "rmd"
+                                    << "sjd"
+                                    << "时间点";
+        QTest::newRow("daily") << "rmd"
+                               << "mymrsj"
+                               << "每月每日时间";
+        QTest::newRow("affair text") << "rmd"
+                                     << "affairBox"
+                                     << "重要提醒事务一览表";
+        QTest::newRow("affair keyword") << "rmd"
+                                        << "gjz"
+                                        << "关键字设置";
+        QTest::newRow("picker tip") << "rmd"
+                                    << "DTPicker1"
+                                    << "请选择事务提醒时间点";
+        QTest::newRow("word keyword") << "IQDW"
+                                      << "gjz"
+                                      << "关键字";
+        QTest::newRow("word chinese tip") << "IQDW"
+                                          << "rtzw"
+                                          << "显示查询到的对应的中文";
+        QTest::newRow("category") << "qqzxcx"
+                                  << "Combo1"
+                                  << "分类";
+    }
+    void accessibleNames()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        QFETCH(QString, name);
+        Opened o(window);
+        QCOMPARE(o.get(box)->accessibleName(), name);
+    }
+
+    // The long form a pick shows fits, so the column does not move.
+    void pickerKeepsItsWidth()
+    {
+        Opened o("rmd");
+        auto* picker = o.get<QDateEdit>("DTPicker1");
+        const int before = picker->width();
+        picker->setDate(QDate(2026, 12, 30));
+        QVERIFY(picker->displayFormat().contains("dddd"));
+        QCOMPARE(picker->width(), before);
+        QVERIFY(picker->fontMetrics().horizontalAdvance(picker->text()) < picker->width());
+        QCOMPARE(o.get<QLineEdit>("sjd")->text(), QString("2026-12-30"));
+    }
+
+    // The stock vocabulary's part-of-speech marks follow the meaning.
+    void stockVocabulary_data()
+    {
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("two marks") << "book"
+                                   << "book书；预订（n.；v.）";
+        QTest::newRow("one mark") << "I"
+                                  << "I我（pron.）";
+        QTest::newRow("mark after meanings") << "that"
+                                             << "that那；那个；那么（pron.；adv.）";
+    }
+    void stockVocabulary()
+    {
+        QFETCH(QString, english);
+        QFETCH(QString, line);
+        TestApp app;
+        QCOMPARE(app.scalar("select count(*) from foxcjdc where 中文 glob '[a-z]*. *'"), "0");
+        QCOMPARE(
+            app.scalar("select 超级单词 from foxcjdc where 英文='" + english + "' collate binary"),
+            line);
+        QCOMPARE(app.scalar("select 英文||中文 from foxcjdc where 英文='" + english +
+                            "' collate binary"),
+                 line);
+    }
+};
+
+QTEST_MAIN(TestEveryday)
+#include "test_everyday.moc"
