@@ -41,7 +41,7 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
          [this] { m_search->viewAllAffairs(); }, [this] { return m_editor->selectedLine() >= 0; },
          [this] { return rawAffairText(); }},
         this);
-    m_extensions = new Extensions(*m_ui, m_context, this);
+    m_extensions = new Extensions(*m_ui, m_context, *m_editor, this);
     setUpIcons();
     connectCommands();
     setUpKeys();
