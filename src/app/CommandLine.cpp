@@ -211,11 +211,11 @@ int restore(const QString& file, const store::BookPlace& place, const platform::
 int exportIcs(const Command& command, const QString& book, const platform::Clock& clock,
               QIODevice& out, QIODevice& err)
 {
-    core::IcsExport result;
+    std::vector<core::AffairRecord> records;
     try {
         store::Connection connection;
         connection.open(book, store::Connection::Access::ReadOnly);
-        result = core::exportCalendar(core::readAffairs(connection), clock, command.lunarRule);
+        records = core::readAffairs(connection);
     } catch (const store::StoreError& error) {
         writeText(err, QStringLiteral("rmd：无法读取数据库 %1：%2\n")
                            .arg(QDir::toNativeSeparators(book), error.message()));
@@ -223,8 +223,10 @@ int exportIcs(const Command& command, const QString& book, const platform::Clock
     }
     // Written whole or not at all: a full disk leaves no half calendar behind.
     QSaveFile file(command.file);
-    if (!file.open(QIODevice::WriteOnly) || file.write(result.calendar) != result.calendar.size() ||
-        !file.commit()) {
+    core::IcsExport result;
+    if (file.open(QIODevice::WriteOnly))
+        result = core::exportCalendar(records, clock, file, command.lunarRule);
+    if (!file.isOpen() || !result.written || !file.commit()) {
         writeText(err, QStringLiteral("rmd：无法写入文件 %1：%2\n")
                            .arg(native(command.file), file.errorString()));
         return kRefused;

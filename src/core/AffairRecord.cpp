@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <cstdio>
 
 namespace core {
 
@@ -46,11 +47,14 @@ std::vector<AffairRecord> readAffairs(store::Connection& connection)
 QByteArray recordKey(const AffairRecord& record, int duplicatesBefore)
 {
     QCryptographicHash hash(QCryptographicHash::Sha1);
+    QByteArray utf8;
     for (const QString& cell : record.cells) {
         // Null and empty differ, and no cell's text runs into the next one's.
         hash.addData(cell.isNull() ? QByteArrayView("\x01") : QByteArrayView("\x02"));
-        const QByteArray utf8 = cell.toUtf8();
-        hash.addData(QByteArray::number(utf8.size()) + ':');
+        utf8 = cell.toUtf8();
+        char length[24];
+        const int n = std::snprintf(length, sizeof length, "%lld:", qlonglong(utf8.size()));
+        hash.addData(QByteArrayView(length, n));
         hash.addData(utf8);
     }
     hash.addData(QByteArray::number(duplicatesBefore));
@@ -63,8 +67,10 @@ std::vector<QByteArray> recordKeys(const std::vector<AffairRecord>& records)
     std::vector<QByteArray> keys;
     keys.reserve(records.size());
     for (const AffairRecord& record : records) {
-        int& count = seen[recordKey(record, 0)];
-        keys.push_back(count == 0 ? recordKey(record, 0) : recordKey(record, count));
+        QByteArray key = recordKey(record, 0);
+        int& count = seen[key];
+        if (count > 0) key = recordKey(record, count);
+        keys.push_back(std::move(key));
         ++count;
     }
     return keys;

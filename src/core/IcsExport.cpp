@@ -6,11 +6,14 @@
 #include "platform/Clock.h"
 #include "store/DateText.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <cmath>
+#include <cstdio>
 #include <libical/ical.h>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -100,7 +103,8 @@ void setOne(short* list, int value)
 QDate firstOnOrAfter(const QDate& from, const auto& due)
 {
     // Every kind is due within eight years (29 February) or not at all.
-    for (QDate d = from; d < from.addYears(9); d = d.addDays(1))
+    const QDate limit = from.addYears(9);
+    for (QDate d = from; d < limit; d = d.addDays(1))
         if (due(d)) return d;
     return {};
 }
@@ -220,27 +224,6 @@ QString contactOf(const AffairRecord& r)
     return parts.join(QStringLiteral("  "));
 }
 
-void addText(icalcomponent* event, icalproperty* (*make)(const char*), const QString& text)
-{
-    if (!text.isEmpty()) icalcomponent_add_property(event, make(text.toUtf8().constData()));
-}
-
-icalcomponent* alarmFor(const Schedule& s, const QString& summary)
-{
-    icalcomponent* alarm = icalcomponent_new_valarm();
-    icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-    // 09:00 of the event's day, counted from its start.
-    const int seconds = 9 * 3600 - (s.time.isValid() ? s.time.msecsSinceStartOfDay() / 1000 : 0);
-    icaltriggertype trigger{};
-    trigger.time = icaltime_null_time();
-    trigger.duration = icaldurationtype_from_int(seconds);
-    icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
-    icalcomponent_add_property(
-        alarm,
-        icalproperty_new_description(summary.isEmpty() ? "Lumo" : summary.toUtf8().constData()));
-    return alarm;
-}
-
 QByteArray uidOf(const QByteArray& key, const Schedule& s)
 {
     QByteArray uid = key + '-' + s.kind;
@@ -248,40 +231,107 @@ QByteArray uidOf(const QByteArray& key, const Schedule& s)
     return uid + "@lumo";
 }
 
+// The texts of one record, as UTF-8, shared by its events.
 struct EventTexts {
-    QString summary, description, contact;
-    QByteArray stored;
+    QByteArray summary, description, keyword, contact, place, storedLine;
 };
 
-QByteArray eventText(const AffairRecord& r, const EventTexts& texts, const QByteArray& uid,
-                     const Schedule& s, const icaltimetype& stamp)
+struct PropertyFree {
+    void operator()(icalproperty* p) const { icalproperty_free(p); }
+};
+using Property = std::unique_ptr<icalproperty, PropertyFree>;
+
+void appendLine(QByteArray& out, icalproperty* property)
 {
-    Component event(icalcomponent_new_vevent());
-    icalcomponent* e = event.get();
-    icalcomponent_add_property(e, icalproperty_new_uid(uid.constData()));
-    icalcomponent_add_property(e, icalproperty_new_dtstamp(stamp));
-    if (s.time.isValid()) {
-        icalcomponent_add_property(
-            e, icalproperty_new_dtstart(dateTimeOf(QDateTime(s.start, s.time))));
-    } else {
-        icalcomponent_add_property(e, icalproperty_new_dtstart(dateOf(s.start)));
-        icalcomponent_add_property(e, icalproperty_new_dtend(dateOf(s.endExclusive)));
-    }
-    if (s.rule) icalcomponent_add_property(e, icalproperty_new_rrule(*s.rule));
-    icalcomponent_add_property(e, icalproperty_new_summary(texts.summary.toUtf8().constData()));
-    addText(e, icalproperty_new_description, texts.description);
-    addText(e, icalproperty_new_categories, r[Column::Keyword]);
-    addText(e, icalproperty_new_contact, texts.contact);
-    addText(e, icalproperty_new_location, r[Column::Place]);
-    icalproperty* stored = icalproperty_new_x(texts.stored.constData());
-    icalproperty_set_x_name(stored, "X-LUMO-STORED");
-    icalcomponent_add_property(e, stored);
-    icalcomponent_add_component(e, alarmFor(s, texts.summary));
-    char* text = icalcomponent_as_ical_string_r(e);
-    QByteArray result(text);
+    char* text = icalproperty_as_ical_string_r(property);
+    out.append(text);
     icalmemory_free_buffer(text);
-    return result;
 }
+
+// Writes events property by property, as libical writes a component, into
+// properties made once and set for each event; lines that are the same for
+// many events are libical's text made once. A large export spent half its
+// time making and freeing components.
+class EventWriter {
+public:
+    explicit EventWriter(const icaltimetype& stamp)
+    {
+        const Property line(icalproperty_new_dtstamp(stamp));
+        appendLine(stampLine, line.get());
+    }
+
+    void append(QByteArray& out, const EventTexts& texts, const QByteArray& uid, const Schedule& s)
+    {
+        out += "BEGIN:VEVENT\r\n";
+        icalproperty_set_uid(uidProperty.get(), uid.constData());
+        appendLine(out, uidProperty.get());
+        out += stampLine;
+        if (s.time.isValid()) {
+            icalproperty_set_dtstart(start.get(), dateTimeOf(QDateTime(s.start, s.time)));
+            appendLine(out, start.get());
+        } else {
+            icalproperty_set_dtstart(start.get(), dateOf(s.start));
+            appendLine(out, start.get());
+            icalproperty_set_dtend(end.get(), dateOf(s.endExclusive));
+            appendLine(out, end.get());
+        }
+        if (s.rule) {
+            icalproperty_set_rrule(rule.get(), *s.rule);
+            appendLine(out, rule.get());
+        }
+        // An empty SUMMARY is no property libical reads back.
+        appendText(out, summary.get(), texts.summary);
+        appendText(out, description.get(), texts.description);
+        appendText(out, categories.get(), texts.keyword);
+        appendText(out, contact.get(), texts.contact);
+        appendText(out, location.get(), texts.place);
+        out += texts.storedLine;
+        out += alarmHead(s);
+        appendText(out, alarmText.get(), texts.summary.isEmpty() ? "Lumo" : texts.summary);
+        out += "END:VALARM\r\nEND:VEVENT\r\n";
+    }
+
+private:
+    static void appendText(QByteArray& out, icalproperty* p, const QByteArray& text)
+    {
+        if (text.isEmpty()) return;
+        icalproperty_set_value(p, icalvalue_new_text(text.constData()));
+        appendLine(out, p);
+    }
+
+    // BEGIN:VALARM, ACTION and TRIGGER: 09:00 of the event's day, counted from its start.
+    const QByteArray& alarmHead(const Schedule& s)
+    {
+        const int seconds =
+            9 * 3600 - (s.time.isValid() ? s.time.msecsSinceStartOfDay() / 1000 : 0);
+        auto found = alarmHeads.find(seconds);
+        if (found != alarmHeads.end()) return found->second;
+        const Component alarm(icalcomponent_new_valarm());
+        icalcomponent_add_property(alarm.get(), icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        icaltriggertype trigger{};
+        trigger.time = icaltime_null_time();
+        trigger.duration = icaldurationtype_from_int(seconds);
+        icalcomponent_add_property(alarm.get(), icalproperty_new_trigger(trigger));
+        char* text = icalcomponent_as_ical_string_r(alarm.get());
+        QByteArray head(text);
+        icalmemory_free_buffer(text);
+        head.chop(qstrlen("END:VALARM\r\n"));
+        return alarmHeads.emplace(seconds, head).first->second;
+    }
+
+    QByteArray stampLine;
+    std::map<int, QByteArray> alarmHeads;
+    Property uidProperty{icalproperty_new_uid("")};
+    Property start{icalproperty_new_dtstart(icaltime_null_date())};
+    Property end{icalproperty_new_dtend(icaltime_null_date())};
+    Property rule{icalproperty_new_rrule(emptyRule(ICAL_DAILY_RECURRENCE))};
+    Property summary{icalproperty_new_summary("")};
+    Property description{icalproperty_new_description("")};
+    Property categories{icalproperty_new_categories("")};
+    Property contact{icalproperty_new_contact("")};
+    Property location{icalproperty_new_location("")};
+    Property alarmText{icalproperty_new_description("")};
+};
 
 // Control characters other than tab and line ends are no text a calendar takes.
 QString printable(QString text)
@@ -305,10 +355,58 @@ QString affairTextOf(const QString& stored)
 
 QByteArray storedValue(const AffairRecord& record)
 {
-    QJsonArray cells;
-    for (const QString& cell : record.cells)
-        cells.append(cell.isNull() ? QJsonValue() : QJsonValue(cell));
-    return QJsonDocument(cells).toJson(QJsonDocument::Compact).toBase64();
+    // Written directly: QJsonDocument took a tenth of a large export.
+    QByteArray json = "[";
+    json.reserve(4096);
+    for (const QString& cell : record.cells) {
+        if (json.size() > 1) json += ',';
+        if (cell.isNull()) {
+            json += "null";
+            continue;
+        }
+        json += '"';
+        const QByteArray utf8 = cell.toUtf8();
+        qsizetype plain = 0; // start of the bytes not yet copied
+        for (qsizetype i = 0; i < utf8.size(); ++i) {
+            const auto u = static_cast<unsigned char>(utf8[i]);
+            if (u >= 0x20 && u != '"' && u != '\\') continue;
+            json.append(utf8.constData() + plain, i - plain);
+            plain = i + 1;
+            char escaped[8];
+            if (u == '"' || u == '\\' || u == '\r' || u == '\n')
+                std::snprintf(escaped, sizeof escaped, "\\%c",
+                              u == '\r'   ? 'r'
+                              : u == '\n' ? 'n'
+                                          : char(u));
+            else
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
+            json += escaped;
+        }
+        json.append(utf8.constData() + plain, utf8.size() - plain);
+        json += '"';
+    }
+    json += ']';
+    return json.toBase64();
+}
+
+QByteArray storedProperty(const QByteArray& value)
+{
+    // libical counts the line end in, so a value filling its last line exactly
+    // is followed by an empty continuation line.
+    const QByteArrayView name = "X-LUMO-STORED:";
+    const qsizetype length = value.size() + 1;
+    QByteArray line;
+    line.reserve(name.size() + length + 3 * (length / (kFoldedLine - 1) + 2));
+    line += name;
+    if (name.size() + length >= kFoldedLine) line += "\r\n ";
+    qsizetype at = 0;
+    for (; length - at >= kFoldedLine; at += kFoldedLine - 1) {
+        line.append(value.constData() + at,
+                    std::min<qsizetype>(kFoldedLine - 1, value.size() - at));
+        line += "\r\n ";
+    }
+    line.append(value.constData() + at, value.size() - at);
+    return line + "\r\n";
 }
 
 bool readStoredValue(QByteArrayView value, AffairRecord& record)
@@ -328,7 +426,7 @@ bool readStoredValue(QByteArrayView value, AffairRecord& record)
 }
 
 IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
-                         bool lunarRule)
+                         QIODevice& out, bool lunarRule)
 {
     const QDate today = clock.today();
     const QDateTime now = clock.now().toUTC();
@@ -340,14 +438,21 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Lumo//Lumo//ZH"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
     char* head = icalcomponent_as_ical_string_r(calendar.get());
-    IcsExport result;
-    result.calendar = head;
+    QByteArray chunk(head);
     icalmemory_free_buffer(head);
     const QByteArray end = "END:VCALENDAR\r\n";
-    result.calendar.chop(end.size());
+    chunk.chop(end.size());
 
+    IcsExport result;
+    // Written in pieces, so a large book never has its whole calendar in memory.
+    const auto flush = [&](qsizetype above) {
+        if (chunk.size() <= above) return;
+        if (result.written && out.write(chunk) != chunk.size()) result.written = false;
+        chunk.clear();
+    };
     const std::vector<QByteArray> keys = recordKeys(records);
     std::optional<LunarDays> lunarDays;
+    EventWriter writer(stamp);
     for (size_t i = 0; i < records.size(); ++i) {
         const AffairRecord& r = records[i];
         std::vector<Schedule> schedules;
@@ -355,19 +460,36 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
         addNumericSchedules(r, today, schedules);
         addLunarSchedules(r, today, lunarRule, lunarDays, schedules);
         if (schedules.empty()) continue;
-        EventTexts texts;
-        texts.description = printable(
+        const QString description = printable(
             affairTextOf(r[Column::Affair]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        texts.summary = texts.description.section(u'\n', 0, 0);
-        texts.contact = printable(contactOf(r));
-        texts.stored = storedValue(r);
+        EventTexts texts;
+        texts.description = description.toUtf8();
+        texts.summary = QStringView(description).left(description.indexOf(u'\n')).toUtf8();
+        texts.keyword = r[Column::Keyword].toUtf8();
+        texts.contact = printable(contactOf(r)).toUtf8();
+        texts.place = r[Column::Place].toUtf8();
+        texts.storedLine = storedProperty(storedValue(r));
         ++result.affairs;
         for (const Schedule& s : schedules) {
-            result.calendar += eventText(r, texts, uidOf(keys[i], s), s, stamp);
+            writer.append(chunk, texts, uidOf(keys[i], s), s);
             ++result.events;
         }
+        flush(1 << 20);
     }
-    result.calendar += end;
+    chunk += end;
+    flush(0);
+    return result;
+}
+
+IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
+                         bool lunarRule)
+{
+    QByteArray calendar;
+    QBuffer buffer(&calendar);
+    buffer.open(QIODevice::WriteOnly);
+    IcsExport result = exportCalendar(records, clock, buffer, lunarRule);
+    buffer.close();
+    result.calendar = std::move(calendar);
     return result;
 }
 

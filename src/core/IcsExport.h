@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QIODevice>
 #include <vector>
 
 namespace platform {
@@ -20,6 +21,7 @@ struct IcsExport {
     QByteArray calendar; // UTF-8, CR LF lines folded at 75 octets
     int affairs = 0;     // records that gave at least one event
     int events = 0;
+    bool written = true; // false: the device refused some of it
 };
 
 // An iCalendar file of `records`: one event per schedule kind a record
@@ -29,11 +31,20 @@ struct IcsExport {
 // Chinese-calendar rule instead of dated events.
 IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
                          bool lunarRule = false);
+// The same written to `out` as it is made; `calendar` stays empty.
+IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
+                         QIODevice& out, bool lunarRule = false);
 
 // The X-LUMO-STORED value of a record and its reading; a value that is not
 // one gives false.
 QByteArray storedValue(const AffairRecord& record);
 bool readStoredValue(QByteArrayView value, AffairRecord& record);
+
+// The X-LUMO-STORED line of a stored value, folded as libical folds it: the
+// value is base64, so there is nothing to escape and nowhere else to fold.
+// Written here because libical took a third of a large export over it.
+inline constexpr int kFoldedLine = 75;
+QByteArray storedProperty(const QByteArray& value);
 
 // The affair text without the summary line and the closing dash line.
 QString affairTextOf(const QString& stored);
