@@ -40,6 +40,7 @@ RecordBookController::~RecordBookController()
 void RecordBookController::connectList()
 {
     m_load = [this](int line) { loadLine(line); };
+    reserveListStatus(*m_list->window());
     m_list->setModel(m_model);
     m_model->retarget(m_slot.get());
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
