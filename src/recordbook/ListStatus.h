@@ -14,4 +14,8 @@ QString listStatusText(int lines, bool filtered);
 // made on first use.
 void showListStatus(QWidget& window, const QString& text);
 
+// Makes the empty status line before the window is first sized, so that the
+// first text does not push the window's rows up.
+void reserveListStatus(QWidget& window);
+
 } // namespace recordbook

@@ -26,17 +26,6 @@ using Empty = recordbook::FieldBinding::Empty;
 
 const QString kWarning = QStringLiteral("警告");
 
-recordbook::BookDescriptor affairBook()
-{
-    recordbook::BookDescriptor book;
-    book.table = QStringLiteral("mp");
-    book.listColumn = book.searchColumn = columns::kAffair;
-    book.keywordColumn = columns::kAffairKeyword;
-    book.allRows = QStringLiteral("select * from mp");
-    book.searchHead = QStringLiteral("select  * from mp where ");
-    return book;
-}
-
 QString monthText(const QDate& d)
 {
     return QString::number(d.month());
@@ -61,8 +50,33 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
       m_book(new recordbook::RecordBookController(recordbook::servicesOf(context), affairBook(),
                                                   context.affairCursor, ui.List1, this))
 {
+    const QString dashed = QStringLiteral("yyyy-MM-dd");
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    connectPicker(m_ui.DTPicker1, m_ui.sjd, &store::shortDateText,
+                  chinese.dateFormat(QLocale::LongFormat));
+    fixWidthForFormat(m_ui.DTPicker1, chinese.dateFormat(QLocale::LongFormat));
+    connectPicker(m_ui.DTPicker2, m_ui.qssj, &store::shortDateText, dashed);
+    connectPicker(m_ui.DTPicker3, m_ui.jssj, &store::shortDateText, dashed);
+    connectPicker(m_ui.DTPicker9, m_ui.mysj, &monthText, dashed);
+    connectPicker(m_ui.DTPicker10, m_ui.mrsj, &dayText, dashed);
+    connectPicker(m_ui.DTPicker11, m_ui.mzsj, &weekdayNumberText, dashed);
+    connectPicker(m_ui.DTPicker12, m_ui.mymrsj, &monthDayText, dashed);
+    m_yearlyChooser = new LunarChooser(LunarChooser::Kind::Yearly, m_ui.DTPicker13, m_ui.nlmnsj);
+    new LunarChooser(LunarChooser::Kind::Monthly, m_ui.DTPicker14, m_ui.nlmysj);
+}
+
+recordbook::BookDescriptor AffairEditor::affairBook()
+{
     using namespace columns;
-    m_fields.bind(m_ui.sjd, kTimePoint, Display::Date)
+    recordbook::BookDescriptor book;
+    book.table = QStringLiteral("mp");
+    book.listColumn = book.searchColumn = kAffair;
+    book.keywordColumn = kAffairKeyword;
+    book.allRows = QStringLiteral("select * from mp");
+    book.searchHead = QStringLiteral("select  * from mp where ");
+    // gjz first, as it is written first; the double-click fills every box but it.
+    book.fields.bind(m_ui.gjz, kAffairKeyword)
+        .bind(m_ui.sjd, kTimePoint, Display::Date)
         .bind(m_ui.qssj, kStart, Display::Date)
         .bind(m_ui.jssj, kEnd, Display::Date)
         .bind(m_ui.lxr, kContact)
@@ -84,22 +98,16 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
                 b.affair = core::affairWithoutStoredFrame(b.affair, affairCursor().text(kAffair));
             return QVariant(core::composeStoredAffair(b));
         });
-    m_keyword.bind(m_ui.gjz, kAffairKeyword);
-    m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });
-
-    const QString dashed = QStringLiteral("yyyy-MM-dd");
-    const QLocale chinese(QLocale::Chinese, QLocale::China);
-    connectPicker(m_ui.DTPicker1, m_ui.sjd, &store::shortDateText,
-                  chinese.dateFormat(QLocale::LongFormat));
-    fixWidthForFormat(m_ui.DTPicker1, chinese.dateFormat(QLocale::LongFormat));
-    connectPicker(m_ui.DTPicker2, m_ui.qssj, &store::shortDateText, dashed);
-    connectPicker(m_ui.DTPicker3, m_ui.jssj, &store::shortDateText, dashed);
-    connectPicker(m_ui.DTPicker9, m_ui.mysj, &monthText, dashed);
-    connectPicker(m_ui.DTPicker10, m_ui.mrsj, &dayText, dashed);
-    connectPicker(m_ui.DTPicker11, m_ui.mzsj, &weekdayNumberText, dashed);
-    connectPicker(m_ui.DTPicker12, m_ui.mymrsj, &monthDayText, dashed);
-    m_yearlyChooser = new LunarChooser(LunarChooser::Kind::Yearly, m_ui.DTPicker13, m_ui.nlmnsj);
-    new LunarChooser(LunarChooser::Kind::Monthly, m_ui.DTPicker14, m_ui.nlmysj);
+    book.add.refused =
+        book.modify.refused = [this] { return refusedForBadDate() || refusedForSize(); };
+    book.add.written = [this](int) { showAdded(); };
+    book.modify.written = [this](int line) {
+        refreshAffairList();
+        selectLine(line);
+    };
+    // A click in an empty book gives it an empty affair, as it always has.
+    book.load.before = [this](int) { ensureOneRecord(); };
+    return book;
 }
 
 void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
@@ -195,10 +203,9 @@ void AffairEditor::emptyScheduleAndContactBoxes()
         box->clear();
 }
 
-void AffairEditor::fillBoxesFromCurrent(bool withKeyword)
+void AffairEditor::fillBoxesButKeyword()
 {
-    m_fields.fillBoxes(affairCursor());
-    if (withKeyword) m_keyword.fillBoxes(affairCursor());
+    m_book->fields().fillBoxes(affairCursor(), m_ui.gjz);
 }
 
 void AffairEditor::refreshAffairList()
@@ -217,16 +224,13 @@ void AffairEditor::selectLine(int line)
     m_book->selectLine(line);
 }
 
-void AffairEditor::loadSelectedAffair(int line)
+void AffairEditor::ensureOneRecord()
 {
     store::Recordset& c = affairCursor();
     if (c.recordCount() == 0) {
         c.addNew();
         c.update();
     }
-    if (!m_book->recordForLine(line)) return;
-    clear();
-    fillBoxesFromCurrent(true);
 }
 
 bool AffairEditor::refusedForBadDate()
@@ -273,21 +277,13 @@ bool AffairEditor::refusedForSize()
     return true;
 }
 
-void AffairEditor::collect(recordbook::Mode mode)
-{
-    m_keyword.collect(affairCursor(), mode);
-    m_fields.collect(affairCursor(), mode);
-}
-
 void AffairEditor::add()
 {
-    if (refusedForBadDate() || refusedForSize()) return;
-    affairCursor().addNew();
-    collect(recordbook::Mode::Add);
-    affairCursor().update();
-    // Stored before the boxes empty: a refusal leaves them as typed.
-    m_context.dbConnection().commitSoFar();
+    m_book->addRecord();
+}
 
+void AffairEditor::showAdded()
+{
     refreshAffairList();
     selectLine(m_book->lineCount() - 1);
     reopenAffairCursor(QStringLiteral("select*  from mp"));
@@ -298,18 +294,7 @@ void AffairEditor::add()
 
 void AffairEditor::modify()
 {
-    // Without a selected line the boxes belong to no record: say so rather
-    // than drop the user's edits silently.
-    if (!m_book->requireSelection()) return;
-    const int line = selectedLine();
-    if (refusedForBadDate() || refusedForSize()) return;
-    if (m_book->recordForLine(line)) {
-        collect(recordbook::Mode::Modify);
-        affairCursor().update();
-        m_context.dbConnection().commitSoFar();
-    }
-    refreshAffairList();
-    selectLine(line);
+    m_book->modifySelected();
 }
 
 void AffairEditor::remove()
@@ -340,9 +325,7 @@ void AffairEditor::removeAll()
 
 void AffairEditor::clear()
 {
-    m_ui.gjz->clear();
-    emptyScheduleAndContactBoxes();
-    setRawAffairText(QString());
+    m_book->clearBoxes();
 }
 
 void AffairEditor::refresh()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AffairText.h"
-#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
 
 #include <QObject>
 
@@ -15,9 +15,6 @@ class AppContext;
 }
 namespace store {
 class Recordset;
-}
-namespace recordbook {
-class RecordBookController;
 }
 
 namespace reminders {
@@ -52,15 +49,14 @@ public:
 
     // Routines the other parts of the window share.
     void refreshAffairList();
-    void loadSelectedAffair(int line);
     // Selects a line as the user would, loading its record before returning.
     void selectLine(int line);
     int selectedLine() const; // -1 when no line is selected
     void reopenAffairCursor(const QString& sql);
     store::Recordset& affairCursor() const;
     void emptyScheduleAndContactBoxes();
-    // Fills the boxes from the cursor's current record; `withKeyword` also fills gjz.
-    void fillBoxesFromCurrent(bool withKeyword);
+    // Fills every box but gjz from the cursor's current record.
+    void fillBoxesButKeyword();
     core::AffairBoxes boxes() const;
     QString rawAffairText() const;
     void setRawAffairText(const QString& text);
@@ -70,19 +66,19 @@ public:
     void setPickers(const QDate& date);
 
 private:
+    recordbook::BookDescriptor affairBook();
+    void ensureOneRecord();
+    void showAdded();
     bool refusedForBadDate();
     static void fixWidthForFormat(QDateEdit* picker, const QString& format);
     // An affair text over kAffairTextLimit is refused with a message.
     bool refusedForSize();
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
-    void collect(recordbook::Mode mode);
 
     Ui::ReminderWindow& m_ui;
     shell::AppContext& m_context;
     recordbook::RecordBookController* m_book;
-    recordbook::FieldBindings m_fields;  // every box but gjz
-    recordbook::FieldBindings m_keyword; // gjz, which the double-click leaves alone
     LunarChooser* m_yearlyChooser = nullptr;
 };
 

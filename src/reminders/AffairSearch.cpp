@@ -67,7 +67,7 @@ void AffairSearch::doubleClickLine(int line)
     }
     if (m_editor.book().recordForLine(line)) {
         m_editor.emptyScheduleAndContactBoxes();
-        m_editor.fillBoxesFromCurrent(false);
+        m_editor.fillBoxesButKeyword();
     }
     c.moveFirst();
 }

@@ -136,27 +136,79 @@ private slots:
         QVERIFY(platform::lumoIcon("no-such-icon").isNull());
     }
 
-    // Top to bottom, left to right, each picker right after its box; Tab leaves 正文框.
-    void reminderTabOrder()
+    // Top to bottom, left to right, each picker right after its box; Tab leaves
+    // the multi-line boxes; Shift+Tab walks the same way back.
+    void tabOrder_data()
     {
-        Opened o("rmd");
-        o.get("sjd")->setFocus();
-        QStringList order{o.focused()};
-        for (int i = 0; i < 26; ++i) {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("rmd") << "rmd"
+                             << QStringList{"sjd",        "DTPicker1", "qssj",       "DTPicker2",
+                                            "jssj",       "DTPicker3", "lxr",        "lxdd",
+                                            "jtzz",       "sj",        "dh",         "mysj",
+                                            "DTPicker9",  "mrsj",      "DTPicker10", "mzsj",
+                                            "DTPicker11", "mymrsj",    "DTPicker12", "nlmnsj",
+                                            "DTPicker13", "nlmysj",    "DTPicker14", "affairBox",
+                                            "searchBox",  "gjz",       "List1"};
+        QTest::newRow("IQDW") << "IQDW"
+                              << QStringList{"zw",   "zwcz",   "Image6", "qbyy",   "Image2",
+                                             "ckkc", "Image3", "Image4", "Image7", "yyld",
+                                             "dcsc", "Image1", "List1",  "RTB",    "rtzw",
+                                             "gjz",  "xszw",   "yczw",   "ComboE", "ComboC"};
+        const QStringList book{"Image1",    "Image2", "dcsc",   "Text2",  "zwcz",
+                               "Image6",    "Image5", "Image7", "Image4", "Image3",
+                               "TreeView1", "List1",  "Text1",  "Combo1", "gjz"};
+        QTest::newRow("yycxlb") << "yycxlb" << book;
+        QTest::newRow("qqzxcx") << "qqzxcx" << book;
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, order);
+        Opened o(window);
+        o.get(order.first())->setFocus();
+        QStringList forward{o.focused()};
+        for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            order << o.focused();
+            forward << o.focused();
         }
-        QCOMPARE(order,
-                 (QStringList{"sjd",        "DTPicker1",  "qssj",       "DTPicker2",  "jssj",
-                              "DTPicker3",  "lxr",        "lxdd",       "jtzz",       "sj",
-                              "dh",         "mysj",       "DTPicker9",  "mrsj",       "DTPicker10",
-                              "mzsj",       "DTPicker11", "mymrsj",     "DTPicker12", "nlmnsj",
-                              "DTPicker13", "nlmysj",     "DTPicker14", "affairBox",  "searchBox",
-                              "gjz",        "List1"}));
-        o.get("gjz")->setFocus();
-        QTest::keyClick(o.get("gjz"), Qt::Key_Tab, Qt::ShiftModifier);
-        QCOMPARE(o.focused(), QString("searchBox"));
-        QVERIFY(!recordbook::boxText(o.get("affairBox")).contains('\t'));
+        QCOMPARE(forward, order);
+        QStringList back{o.focused()};
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            back.prepend(o.focused());
+        }
+        QCOMPARE(back, order);
+        for (auto* box : o.w->findChildren<QPlainTextEdit*>())
+            QVERIFY2(!box->toPlainText().contains('\t'), qPrintable(box->objectName()));
+    }
+
+    // The status line is there from the start, so the first command does not
+    // push the window's rows up.
+    void statusLineFromStart_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("rmd") << "rmd"
+                             << "Command8";
+        QTest::newRow("yycxlb") << "yycxlb"
+                                << "Image4";
+        QTest::newRow("qqzxcx") << "qqzxcx"
+                                << "Image4";
+    }
+    void statusLineFromStart()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        Opened o(window);
+        QCoreApplication::sendPostedEvents();
+        auto* main = qobject_cast<QMainWindow*>(o.w.get());
+        const int before = main->centralWidget()->height();
+        QVERIFY(o.w->findChild<QLabel*>("statusLine"));
+        o.get<QAbstractButton>(button)->click();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(main->centralWidget()->height(), before);
+        QVERIFY(!o.status().isEmpty());
     }
 
     // Enter searches in the boxes that only search; the books' Text2 also names an entry.
