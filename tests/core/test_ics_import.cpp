@@ -104,9 +104,16 @@ private slots:
         skip("other calendar", "DTSTART:20270101|RRULE:RSCALE=HEBREW;FREQ=YEARLY", "HEBREW");
         skip("exception dates", "DTSTART:20270101|RRULE:FREQ=MONTHLY|EXDATE:20270201", "EXDATE");
         skip("other time zone", "DTSTART;TZID=America/Lima:20270101T080000", "America/Lima");
-        skip("malformed date", "DTSTART;VALUE=DATE:20271345", "");
+        skip("malformed date", "DTSTART;VALUE=DATE:20271345", "DTSTART 不是有效的日期");
         skip("no start", "DESCRIPTION:x", "DTSTART");
-        skip("unknown rule part", "DTSTART:20270101|RRULE:FREQ=WEEKLY;FOO=BAR", "");
+        skip("unknown rule part", "DTSTART:20270101|RRULE:FREQ=WEEKLY;FOO=BAR", "格式错误");
+        skip("30 February", "DTSTART;VALUE=DATE:20270230", "DTSTART 不是有效的日期");
+        skip("hour 25", "DTSTART:20270101T250000", "DTSTART 的时刻无效");
+        row("date with dashes, as libical reads it", "DTSTART:2027-01-01", Column::TimePoint,
+            "2027-01-01");
+        skip("malformed end", "DTSTART;VALUE=DATE:20270101|DTEND;VALUE=DATE:2027011", "格式错误");
+        skip("rule without FREQ", "DTSTART;VALUE=DATE:20270101|RRULE:BYDAY=MO", "格式错误");
+        skip("unknown frequency", "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=FORTNIGHTLY", "格式错误");
     }
     void shapes()
     {
@@ -156,6 +163,15 @@ private slots:
         QStringEncoder gbk("GB18030");
         QTest::newRow("legacy encoding")
             << QByteArray(gbk.encode(QString::fromUtf8(calendarOf(one)))) << ""
+            << "买菜\r\n甲\r\n乙";
+        QTest::newRow("event without its end")
+            << calendarOf("BEGIN:VEVENT\r\nUID:u0\r\nSUMMARY:坏\r\nDTSTART;VALUE=DATE:20270101\r\n" +
+                          one)
+            << ""
+            << "买菜\r\n甲\r\n乙";
+        QTest::newRow("bare line feeds, names in small letters")
+            << calendarOf(one).replace("\r\n", "\n").replace("BEGIN:VEVENT", "begin:vevent")
+            << ""
             << "买菜\r\n甲\r\n乙";
         QTest::newRow("neither encoding")
             << QByteArray("BEGIN:VCALENDAR\r\n\xff\xff\xff\r\nEND:VCALENDAR\r\n") << "编码"
