@@ -3,24 +3,26 @@
 #include "platform/Dialogs.h"
 #include "platform/NotifyAtLogin.h"
 #include "shell/AppContext.h"
-#include "ui_rmd.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 
 namespace reminders {
 
-Extensions::Extensions(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context)
+Extensions::Extensions(const ExtensionWidgets& form, shell::AppContext& context, QObject* parent)
+    : QObject(parent), m_form(form), m_context(context)
 {
     // The files may have been removed by hand since the last look.
-    connect(m_ui.menuExtensions, &QMenu::aboutToShow, this, &Extensions::showState);
-    connect(m_ui.actionNotifyAtLogin, &QAction::triggered, this, &Extensions::toggleNotifyAtLogin);
+    connect(m_form.menuExtensions, &QMenu::aboutToShow, this, &Extensions::showState);
+    connect(m_form.actionNotifyAtLogin, &QAction::triggered, this,
+            &Extensions::toggleNotifyAtLogin);
     showState();
 }
 
 void Extensions::showState()
 {
-    m_ui.actionNotifyAtLogin->setChecked(platform::NotifyAtLogin().enabled());
+    m_form.actionNotifyAtLogin->setChecked(platform::NotifyAtLogin().enabled());
 }
 
 void Extensions::toggleNotifyAtLogin()
