@@ -227,14 +227,11 @@ int exportIcs(const Command& command, const QString& book, const platform::Clock
     if (file.open(QIODevice::WriteOnly))
         result = core::exportCalendar(records, clock, file, command.lunarRule);
     if (!file.isOpen() || !result.written || !file.commit()) {
-        writeText(err, QStringLiteral("rmd：无法写入文件 %1：%2\n")
-                           .arg(native(command.file), file.errorString()));
+        writeText(err, QStringLiteral("rmd：%1\n")
+                           .arg(core::cannotWriteText(command.file, file.errorString())));
         return kRefused;
     }
-    writeText(out, QStringLiteral("已把 %1 条事务导出为 %2 个日历事件，写入 %3。\n")
-                       .arg(result.affairs)
-                       .arg(result.events)
-                       .arg(native(command.file)));
+    writeText(out, core::exportedText(result, command.file) + u'\n');
     return 0;
 }
 
@@ -242,9 +239,8 @@ int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevic
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        writeText(
-            err,
-            QStringLiteral("rmd：无法打开文件 %1：%2\n").arg(native(path), file.errorString()));
+        writeText(err,
+                  QStringLiteral("rmd：%1\n").arg(core::cannotOpenText(path, file.errorString())));
         return kRefused;
     }
     core::ImportReport report;
@@ -262,20 +258,15 @@ int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevic
         return kRefused;
     }
     writeText(out, report.summary() + u'\n');
-    constexpr int shown = 20;
-    for (const QString& line :
-         report.skipped.first(std::min<qsizetype>(shown, report.skipped.size())))
+    for (const QString& line : report.firstReasons())
         writeText(err, line + u'\n');
-    if (report.skipped.size() > shown)
-        writeText(err,
-                  QStringLiteral("……另有 %1 个跳过的事件。\n").arg(report.skipped.size() - shown));
     // The full list beside the book, where the user finds it again.
-    QSaveFile list(QFileInfo(book).dir().filePath(QStringLiteral("日历导入报告.txt")));
-    const QByteArray text = (report.summary() + u'\n' + report.lines.join(u'\n') + u'\n').toUtf8();
-    if (list.open(QIODevice::WriteOnly) && list.write(text) == text.size() && list.commit())
-        writeText(out, QStringLiteral("完整的报告在 %1。\n").arg(native(list.fileName())));
+    const QString saved = report.saveBeside(book);
+    if (!saved.isEmpty())
+        writeText(out, core::reportSavedText(saved) + u'\n');
     else
-        writeText(err, QStringLiteral("rmd：无法写入报告 %1。\n").arg(native(list.fileName())));
+        writeText(err, QStringLiteral("rmd：无法写入报告 %1。\n")
+                           .arg(native(QFileInfo(book).dir().filePath(core::kReportFileName))));
     return 0;
 }
 

@@ -6,6 +6,9 @@
 #include "store/Statement.h"
 #include "store/StoreError.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 
 namespace core {
@@ -65,6 +68,33 @@ QString ImportReport::summary() const
     return text;
 }
 
+QStringList ImportReport::firstReasons(int shown) const
+{
+    QStringList lines = skipped.first(std::min<qsizetype>(shown, skipped.size()));
+    if (skipped.size() > shown)
+        lines << QStringLiteral("……另有 %1 个跳过的事件。").arg(skipped.size() - shown);
+    return lines;
+}
+
+QString ImportReport::saveBeside(const QString& book) const
+{
+    QSaveFile list(QFileInfo(book).dir().filePath(kReportFileName));
+    const QByteArray text = (summary() + u'\n' + lines.join(u'\n') + u'\n').toUtf8();
+    if (list.open(QIODevice::WriteOnly) && list.write(text) == text.size() && list.commit())
+        return list.fileName();
+    return {};
+}
+
+QString reportSavedText(const QString& path)
+{
+    return QStringLiteral("完整的报告在 %1。").arg(QDir::toNativeSeparators(path));
+}
+
+QString cannotOpenText(const QString& path, const QString& error)
+{
+    return QStringLiteral("无法打开文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
+}
+
 ImportReport importCalendar(store::Connection& connection, const QByteArray& file)
 {
     ImportReport report;
@@ -72,8 +102,10 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
     if (!report.refusal.isEmpty()) return report;
     report.events = int(events.size());
 
+    // Inside a window's command the command's transaction holds the import.
+    const bool own = connection.aboutToChange() == 0;
     store::addMissingColumns(connection);
-    connection.execute(QStringLiteral("begin immediate"));
+    if (own) connection.execute(QStringLiteral("begin immediate"));
     try {
         QSet<QByteArray> known = knownUids(connection);
         QStringList names;
@@ -117,8 +149,9 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
             ++report.affairs;
             report.lines << name + QStringLiteral("：已导入");
         }
-        connection.execute(QStringLiteral("commit"));
+        if (own) connection.execute(QStringLiteral("commit"));
     } catch (...) {
+        if (!own) throw;
         try {
             connection.execute(QStringLiteral("rollback"));
         } catch (const store::StoreError&) {

@@ -27,7 +27,16 @@ struct ImportReport {
     QStringList skipped; // one line per skipped event: which and why
     QStringList lines;   // one line per event, imported or not
     QString summary() const;
+    // The first `shown` skip reasons, then how many more there are.
+    QStringList firstReasons(int shown = 20) const;
+    // Writes the summary and every event's line to kReportFileName in the
+    // book's folder; the file's path, or empty when it cannot be written.
+    QString saveBeside(const QString& book) const;
 };
+
+inline const QString kReportFileName = QStringLiteral("日历导入报告.txt");
+QString reportSavedText(const QString& path);
+QString cannotOpenText(const QString& path, const QString& error);
 
 // One event of the file as an affair, or why it cannot be one.
 struct EventAffair {
@@ -41,9 +50,9 @@ struct EventAffair {
 // Reads the file's events; a file that is not a whole calendar gives a refusal.
 std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString& note);
 
-// Adds the file's events to the book as affairs in one transaction; on any
-// failure of the store nothing is added and the error is thrown on
-// (store::StoreError).
+// Adds the file's events to the book as affairs in one transaction (inside a
+// running command, as part of it); on any failure of the store nothing is
+// added and the error is thrown on (store::StoreError).
 ImportReport importCalendar(store::Connection& connection, const QByteArray& file);
 
 } // namespace core

@@ -44,7 +44,9 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
                              m_mediaCursor, this);
     m_media = new MediaCommands(m_context, m_mediaCursor, this);
     m_printing = new ListPrinting(m_context, *m_editor, *m_search, *m_housekeeping, this);
-    m_extensions = new Extensions({u.menuExtensions, u.actionNotifyAtLogin}, m_context, this);
+    m_extensions = new Extensions(
+        {u.menuExtensions, u.actionNotifyAtLogin, u.actionExportCalendar, u.actionImportCalendar},
+        m_context, *m_editor, this);
     setUpIcons();
     connectCommands();
     setUpKeys();
