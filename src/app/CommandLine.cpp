@@ -258,7 +258,7 @@ int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevic
         return kRefused;
     }
     writeText(out, report.summary() + u'\n');
-    for (const QString& line : report.firstReasons())
+    for (const QString& line : report.firstReasons() + report.firstExpansions())
         writeText(err, line + u'\n');
     // The full list beside the book, where the user finds it again.
     const QString saved = report.saveBeside(book);

@@ -137,6 +137,7 @@ void Extensions::importCalendarFile()
     }
     QStringList text{report.summary()};
     if (!report.skipped.isEmpty()) text << QString() << report.firstReasons();
+    if (!report.expanded.isEmpty()) text << QString() << report.firstExpansions();
     const QString saved = report.saveBeside(m_context.databasePath());
     if (!saved.isEmpty()) text << QString() << core::reportSavedText(saved);
     tell(text.join(u'\n'), false);
