@@ -8,6 +8,7 @@
 class QDate;
 class QDateEdit;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace shell {
@@ -16,13 +17,24 @@ class AppContext;
 namespace store {
 class Recordset;
 }
+namespace recordbook {
+class RawTextEdit;
+class RecordList;
+} // namespace recordbook
 
 namespace reminders {
 
-namespace Ui {
-class ReminderWindow;
-}
 class LunarChooser;
+
+// The widgets of the form the editor works on, named as in the form.
+struct EditorWidgets {
+    recordbook::RecordList* List1;
+    QLineEdit *gjz, *sjd, *qssj, *jssj, *lxr, *lxdd, *jtzz, *sj, *dh;
+    QLineEdit *mysj, *mzsj, *mrsj, *mymrsj, *nlmnsj, *nlmysj;
+    recordbook::RawTextEdit* affairBox;
+    QDateEdit *DTPicker1, *DTPicker2, *DTPicker3, *DTPicker9, *DTPicker10, *DTPicker11, *DTPicker12;
+    QPushButton *DTPicker13, *DTPicker14; // the lunar choosers
+};
 
 // Add and Modify store affair texts up to 1 MB (as UTF-8).
 constexpr qsizetype kAffairTextLimit = 1024 * 1024;
@@ -36,7 +48,7 @@ inline const QString kAffairTooLongText =
 class AffairEditor : public QObject {
     Q_OBJECT
 public:
-    AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent = nullptr);
+    AffairEditor(const EditorWidgets& form, shell::AppContext& context, QObject* parent = nullptr);
 
     // Commands.
     void add();
@@ -65,6 +77,10 @@ public:
     // Shows `date` in every picker without writing any box.
     void setPickers(const QDate& date);
 
+signals:
+    // An added affair is listed and selected; the search box is to be emptied.
+    void added();
+
 private:
     recordbook::BookDescriptor affairBook();
     void ensureOneRecord();
@@ -76,7 +92,7 @@ private:
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
 
-    Ui::ReminderWindow& m_ui;
+    EditorWidgets m_form;
     shell::AppContext& m_context;
     recordbook::RecordBookController* m_book;
     LunarChooser* m_yearlyChooser = nullptr;

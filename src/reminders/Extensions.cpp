@@ -9,11 +9,12 @@
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
-#include "ui_rmd.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QSaveFile>
 #include <array>
 
@@ -30,21 +31,24 @@ const QString kDefaultFileName = QStringLiteral("重要事务.ics");
 
 } // namespace
 
-Extensions::Extensions(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
-                       QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context), m_editor(editor)
+Extensions::Extensions(const ExtensionWidgets& form, shell::AppContext& context,
+                       AffairEditor& editor, QObject* parent)
+    : QObject(parent), m_form(form), m_context(context), m_editor(editor)
 {
     // The files may have been removed by hand since the last look.
-    connect(m_ui.menuExtensions, &QMenu::aboutToShow, this, &Extensions::showState);
-    connect(m_ui.actionNotifyAtLogin, &QAction::triggered, this, &Extensions::toggleNotifyAtLogin);
-    connect(m_ui.actionExportCalendar, &QAction::triggered, this, &Extensions::exportListedAffairs);
-    connect(m_ui.actionImportCalendar, &QAction::triggered, this, &Extensions::importCalendarFile);
+    connect(m_form.menuExtensions, &QMenu::aboutToShow, this, &Extensions::showState);
+    connect(m_form.actionNotifyAtLogin, &QAction::triggered, this,
+            &Extensions::toggleNotifyAtLogin);
+    connect(m_form.actionExportCalendar, &QAction::triggered, this,
+            &Extensions::exportListedAffairs);
+    connect(m_form.actionImportCalendar, &QAction::triggered, this,
+            &Extensions::importCalendarFile);
     showState();
 }
 
 void Extensions::showState()
 {
-    m_ui.actionNotifyAtLogin->setChecked(platform::NotifyAtLogin().enabled());
+    m_form.actionNotifyAtLogin->setChecked(platform::NotifyAtLogin().enabled());
 }
 
 void Extensions::toggleNotifyAtLogin()

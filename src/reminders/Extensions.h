@@ -5,22 +5,30 @@
 #include <QObject>
 #include <vector>
 
+class QAction;
+class QMenu;
+
 namespace shell {
 class AppContext;
 }
 
 namespace reminders {
 
-namespace Ui {
-class ReminderWindow;
-}
 class AffairEditor;
+
+// The widgets of the form the extensions work on.
+struct ExtensionWidgets {
+    QMenu* menuExtensions;
+    QAction* actionNotifyAtLogin;
+    QAction* actionExportCalendar;
+    QAction* actionImportCalendar;
+};
 
 // The menu 扩展(&X): commands beyond the window's own menus.
 class Extensions : public QObject {
     Q_OBJECT
 public:
-    Extensions(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
+    Extensions(const ExtensionWidgets& form, shell::AppContext& context, AffairEditor& editor,
                QObject* parent = nullptr);
 
     // 登录时通知今日要事: writes the log-in entry and the daily timer, or
@@ -37,7 +45,7 @@ private:
     std::vector<core::AffairRecord> listedAffairs() const;
     void tell(const QString& text, bool warning) const;
 
-    Ui::ReminderWindow& m_ui;
+    ExtensionWidgets m_form;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
 };
