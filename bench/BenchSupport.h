@@ -27,6 +27,7 @@ public:
         return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
     }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 inline double peakMegabytes()

@@ -40,6 +40,7 @@ public:
         return platform::Answer::Ok;
     }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 } // namespace

@@ -6,11 +6,9 @@
 #include "core/SearchStatements.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
-#include "store/StoreError.h"
 #include "ui_CategoryBook.h"
 
 namespace books {
@@ -59,14 +57,48 @@ void CategoryBookWindow::nodeClick(const QTreeWidgetItem& node)
     if (m_book->lineCount() > 0) setCategoryText(*m_ui->Combo1, category);
 }
 
-void CategoryBookWindow::loadLine(int line)
+recordbook::BookDescriptor CategoryBookWindow::entryBook()
 {
-    // A line the cursor has no entry for (the list is always filled from it)
-    // changes nothing; an empty book gains no empty entry.
-    if (!m_book->hasCursor() || !m_book->recordForLine(line)) return;
-    m_fields->clearBoxes();
-    m_ui->Text2->clear();
-    m_fields->fillBoxes(m_book->cursor());
+    const bool files = m_config.nameSource == NameSource::FileDialog;
+    recordbook::BookDescriptor book;
+    book.table = m_config.table;
+    book.listColumn = columns::kName;
+    book.searchColumn = columns::kDescription;
+    book.keywordColumn = columns::kKeyword;
+    book.allRows = m_sql.allRows();
+    book.searchHead = m_sql.searchHead();
+    book.fields.bind(m_ui->Text1, columns::kDescription)
+        .bind(m_ui->Combo1, columns::kCategory)
+        .bind(m_ui->gjz, columns::kKeyword);
+    if (files)
+        book.fields.addOnly(columns::kName, [this] { return m_addedName; });
+    else
+        book.fields.bind(m_ui->Text2, columns::kName);
+    // Text2 is the document book's search box only: a loaded entry empties it.
+    if (files) book.load.after = [this](int) { m_ui->Text2->clear(); };
+    book.addRows = m_sql.allRowsForAdding();
+    // A file link that cannot be stored is reported; the window goes on.
+    if (files) book.addRefusedHead = QStringLiteral("无法添加文件链接：");
+    // The name is asked first, so that a cancelled dialog leaves the book and its list as they
+    // were.
+    book.add.refused = [this] {
+        const std::optional<QString> name = newEntryName();
+        if (name) m_addedName = *name;
+        return !name;
+    };
+    book.add.written = [this](int) {
+        m_addedName.clear();
+        refreshCategories();
+        refreshAndSelectLast();
+    };
+    book.modify.written = [this](int line) {
+        refreshCategories();
+        refreshAndSelectLast();
+        m_book->selectLine(line);
+    };
+    book.modify.done = {QStringLiteral("设置相关信息成功！"), QStringLiteral("提示")};
+    book.deleted = {QStringLiteral("删除成功！"), QStringLiteral("提醒")};
+    return book;
 }
 
 std::optional<QString> CategoryBookWindow::newEntryName() const
@@ -80,48 +112,12 @@ std::optional<QString> CategoryBookWindow::newEntryName() const
 
 void CategoryBookWindow::addEntry()
 {
-    // Asked first, so that a cancelled dialog leaves the book and its list as they were.
-    const std::optional<QString> name = newEntryName();
-    if (!name) return;
-    m_book->reopen(m_sql.allRowsForAdding());
-    m_addedName = *name;
-    store::Recordset& c = m_book->cursor();
-    c.addNew();
-    m_fields->collect(c, recordbook::Mode::Add);
-    if (m_config.nameSource == NameSource::FileDialog) {
-        // A file link that cannot be stored is reported; the window goes on.
-        try {
-            c.update();
-            m_context.dbConnection().commitSoFar();
-        } catch (const store::StoreError& error) {
-            m_context.dbConnection().rollbackSoFar();
-            m_context.services().dialogs->message(
-                QStringLiteral("无法添加文件链接：") + m_context.failureText(error),
-                QStringLiteral("警告"), platform::Buttons::Ok, platform::Icon::Warning);
-        }
-    } else {
-        c.update();
-    }
-    m_addedName.clear();
-    refreshCategories();
-    refreshAndSelectLast();
+    m_book->addRecord();
 }
 
 void CategoryBookWindow::modifyEntry()
 {
-    if (!m_book->requireSelection()) return;
-    const int line = m_book->selectedLine();
-    store::Recordset& c = m_book->cursor();
-    if (m_book->recordForLine(line)) {
-        m_fields->collect(c, recordbook::Mode::Modify);
-        c.update();
-        m_context.dbConnection().commitSoFar(); // stored before saying so
-    }
-    refreshCategories();
-    refreshAndSelectLast();
-    m_book->selectLine(line);
-    m_context.services().dialogs->message(QStringLiteral("设置相关信息成功！"),
-                                          QStringLiteral("提示"), platform::Buttons::Ok);
+    m_book->modifySelected();
 }
 
 void CategoryBookWindow::remove()

@@ -3,7 +3,6 @@
 #include "core/Columns.h"
 #include "platform/Icons.h"
 #include "platform/ScreenFit.h"
-#include "recordbook/FieldBindings.h"
 #include "recordbook/Keyboard.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"
@@ -20,8 +19,7 @@ namespace books {
 CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppContext& context,
                                        QWidget* parent)
     : QMainWindow(parent), m_config(config), m_sql{config.table}, m_context(context),
-      m_ui(std::make_unique<Ui::CategoryBook>()),
-      m_fields(std::make_unique<recordbook::FieldBindings>())
+      m_ui(std::make_unique<Ui::CategoryBook>())
 {
     m_ui->setupUi(this);
     m_ui->Text1->setDragFormats(recordbook::PlainText | recordbook::RichText);
@@ -30,30 +28,12 @@ CategoryBookWindow::CategoryBookWindow(const BookConfig& config, shell::AppConte
     applyConfig();
     setUpIcons();
 
-    recordbook::BookDescriptor book;
-    book.table = m_config.table;
-    book.listColumn = columns::kName;
-    book.searchColumn = columns::kDescription;
-    book.keywordColumn = columns::kKeyword;
-    book.allRows = m_sql.allRows();
-    book.searchHead = m_sql.searchHead();
-    book.deletedText = QStringLiteral("删除成功！");
-    book.deletedTitle = QStringLiteral("提醒");
-    m_book = new recordbook::RecordBookController(recordbook::servicesOf(m_context), book,
+    m_book = new recordbook::RecordBookController(recordbook::servicesOf(m_context), entryBook(),
                                                   m_ui->List1, this);
-    m_book->setLoadHandler([this](int line) { loadLine(line); });
     if (m_config.nameSource == NameSource::FileDialog) {
         connect(m_book, &recordbook::RecordBookController::lineDoubleClicked, this,
                 [this](int line) { m_context.guarded([this, line] { openLine(line); }); });
     }
-
-    m_fields->bind(m_ui->Text1, columns::kDescription)
-        .bind(m_ui->Combo1, columns::kCategory)
-        .bind(m_ui->gjz, columns::kKeyword);
-    if (m_config.nameSource == NameSource::Text2)
-        m_fields->bind(m_ui->Text2, columns::kName);
-    else
-        m_fields->addOnly(columns::kName, [this] { return m_addedName; });
 
     auto nodeClicked = [this](QTreeWidgetItem* node) {
         if (node) m_context.guarded([this, node] { nodeClick(*node); });

@@ -17,7 +17,7 @@ namespace store {
 class Recordset;
 }
 namespace recordbook {
-class FieldBindings;
+struct BookDescriptor;
 class RecordBookController;
 } // namespace recordbook
 
@@ -45,9 +45,8 @@ public:
     // The window's procedures, as its buttons and menus run them.
     void reloadTreeAndList(); // treewbsx: the whole book, the tree and the category box
     void nodeClick(const QTreeWidgetItem& node);
-    void loadLine(int line); // the selected entry into the boxes
-    void addEntry();         // dwbwj
-    void modifyEntry();      // xgflsz
+    void addEntry();    // dwbwj
+    void modifyEntry(); // xgflsz
     void remove();
     void refreshAndSelectLast(); // wbsx
     void refreshList();          // dcsx
@@ -62,6 +61,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    recordbook::BookDescriptor entryBook();
     void applyConfig();
     void setUpIcons();
     void buildMenu();
@@ -77,7 +77,6 @@ private:
     shell::AppContext& m_context;
     std::unique_ptr<Ui::CategoryBook> m_ui;
     recordbook::RecordBookController* m_book = nullptr;
-    std::unique_ptr<recordbook::FieldBindings> m_fields;
     std::unique_ptr<store::Recordset> m_categoryCursor;
     std::map<QString, std::function<void()>> m_commands; // by button objectName
     QString m_addedName;                                 // the name of the entry being added

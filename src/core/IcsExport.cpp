@@ -7,6 +7,7 @@
 #include "store/DateText.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -341,6 +342,19 @@ QString printable(QString text)
 }
 
 } // namespace
+
+QString exportedText(const IcsExport& result, const QString& path)
+{
+    return QStringLiteral("已把 %1 条事务导出为 %2 个日历事件，写入 %3。")
+        .arg(result.affairs)
+        .arg(result.events)
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString cannotWriteText(const QString& path, const QString& error)
+{
+    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
+}
 
 QString affairTextOf(const QString& stored)
 {

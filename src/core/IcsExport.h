@@ -35,6 +35,10 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
 IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platform::Clock& clock,
                          QIODevice& out, bool lunarRule = false);
 
+// What the user is told after an export to `path`, and when `path` cannot be written.
+QString exportedText(const IcsExport& result, const QString& path);
+QString cannotWriteText(const QString& path, const QString& error);
+
 // The X-LUMO-STORED value of a record and its reading; a value that is not
 // one gives false.
 QByteArray storedValue(const AffairRecord& record);

@@ -6,6 +6,9 @@
 #include "store/Statement.h"
 #include "store/StoreError.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 
 namespace core {
@@ -61,8 +64,51 @@ QString ImportReport::summary() const
                        .arg(imported)
                        .arg(affairs)
                        .arg(skipped.size());
+    if (!expanded.isEmpty())
+        text += QStringLiteral("其中 %1 个事件按 Lumo 能准确表示的方式展开为多条事务。")
+                    .arg(expanded.size());
     if (!note.isEmpty()) text += u'\n' + note;
     return text;
+}
+
+namespace {
+
+QStringList firstOf(const QStringList& all, int shown, const QString& more)
+{
+    QStringList lines = all.first(std::min<qsizetype>(shown, all.size()));
+    if (all.size() > shown) lines << more.arg(all.size() - shown);
+    return lines;
+}
+
+} // namespace
+
+QStringList ImportReport::firstReasons(int shown) const
+{
+    return firstOf(skipped, shown, QStringLiteral("……另有 %1 个跳过的事件。"));
+}
+
+QStringList ImportReport::firstExpansions(int shown) const
+{
+    return firstOf(expanded, shown, QStringLiteral("……另有 %1 个展开的事件。"));
+}
+
+QString ImportReport::saveBeside(const QString& book) const
+{
+    QSaveFile list(QFileInfo(book).dir().filePath(kReportFileName));
+    const QByteArray text = (summary() + u'\n' + lines.join(u'\n') + u'\n').toUtf8();
+    if (list.open(QIODevice::WriteOnly) && list.write(text) == text.size() && list.commit())
+        return list.fileName();
+    return {};
+}
+
+QString reportSavedText(const QString& path)
+{
+    return QStringLiteral("完整的报告在 %1。").arg(QDir::toNativeSeparators(path));
+}
+
+QString cannotOpenText(const QString& path, const QString& error)
+{
+    return QStringLiteral("无法打开文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
 }
 
 ImportReport importCalendar(store::Connection& connection, const QByteArray& file)
@@ -70,10 +116,12 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
     ImportReport report;
     const std::vector<EventAffair> events = readCalendar(file, report.refusal, report.note);
     if (!report.refusal.isEmpty()) return report;
-    report.events = int(events.size());
+    report.events = events.empty() ? 0 : events.back().number;
 
+    // Inside a window's command the command's transaction holds the import.
+    const bool own = connection.aboutToChange() == 0;
     store::addMissingColumns(connection);
-    connection.execute(QStringLiteral("begin immediate"));
+    if (own) connection.execute(QStringLiteral("begin immediate"));
     try {
         QSet<QByteArray> known = knownUids(connection);
         QStringList names;
@@ -87,9 +135,8 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
             connection.handle(),
             QStringLiteral("insert or ignore into %1 (uid) values (?)").arg(kImportedUidTable));
         QSet<QByteArray> groupsAdded;
-        for (size_t i = 0; i < events.size(); ++i) {
-            const EventAffair& e = events[i];
-            const QString name = eventName(int(i) + 1, e);
+        for (const EventAffair& e : events) {
+            const QString name = eventName(e.number, e);
             QString reason = e.reason;
             if (reason.isEmpty() && known.contains(e.uid))
                 reason = QStringLiteral("已经导入过（UID 相同）");
@@ -97,13 +144,15 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
                      !groupsAdded.contains(e.group))
                 reason = QStringLiteral("数据库中已有这条事务");
             if (!reason.isEmpty()) {
+                // The parts of an expanded event share their fate; it is said once.
+                if (e.part > 0) continue;
                 report.skipped << name + QStringLiteral("：跳过，") + reason;
                 report.lines << report.skipped.last();
                 continue;
             }
             known.insert(e.uid);
             rememberUid(remember, e.uid);
-            ++report.imported;
+            if (e.part == 0) ++report.imported;
             if (!e.group.isEmpty() && groupsAdded.contains(e.group)) {
                 report.lines << name + QStringLiteral("：已导入（与前面的事件同属一条事务）");
                 continue;
@@ -115,10 +164,16 @@ ImportReport importCalendar(store::Connection& connection, const QByteArray& fil
             }
             insertAffair(insert, e.record);
             ++report.affairs;
-            report.lines << name + QStringLiteral("：已导入");
+            if (e.expansion.isEmpty()) {
+                report.lines << name + QStringLiteral("：已导入");
+            } else if (e.part == 0) {
+                report.expanded << name + QStringLiteral("：") + e.expansion;
+                report.lines << name + QStringLiteral("：已导入，") + e.expansion;
+            }
         }
-        connection.execute(QStringLiteral("commit"));
+        if (own) connection.execute(QStringLiteral("commit"));
     } catch (...) {
+        if (!own) throw;
         try {
             connection.execute(QStringLiteral("rollback"));
         } catch (const store::StoreError&) {

@@ -23,27 +23,44 @@ struct ImportReport {
     QString note;    // about the file as a whole (its encoding, characters removed)
     int events = 0;  // events the file holds
     int imported = 0;
-    int affairs = 0;     // affairs added; several events of one exported affair make one
-    QStringList skipped; // one line per skipped event: which and why
-    QStringList lines;   // one line per event, imported or not
+    int affairs = 0;      // affairs added; several events of one exported affair make one
+    QStringList skipped;  // one line per skipped event: which and why
+    QStringList expanded; // one line per event that became several affairs: how
+    QStringList lines;    // one line per event, imported or not
     QString summary() const;
+    // The first `shown` skip reasons, then how many more there are.
+    QStringList firstReasons(int shown = 20) const;
+    // The same for the events that were expanded.
+    QStringList firstExpansions(int shown = 20) const;
+    // Writes the summary and every event's line to kReportFileName in the
+    // book's folder; the file's path, or empty when it cannot be written.
+    QString saveBeside(const QString& book) const;
 };
 
-// One event of the file as an affair, or why it cannot be one.
+inline const QString kReportFileName = QStringLiteral("日历导入报告.txt");
+QString reportSavedText(const QString& path);
+QString cannotOpenText(const QString& path, const QString& error);
+
+// One event of the file as an affair, or why it cannot be one. An event
+// whose rule Lumo holds as several affairs gives one of these for each.
 struct EventAffair {
     AffairRecord record;
-    QByteArray uid;
-    QByteArray group; // events of one exported affair share it; empty otherwise
+    int number = 0;    // the event's place in the file, from 1
+    int part = 0;      // which of its affairs, from 0
+    QString expansion; // with several affairs: how the event was expanded
+    QByteArray uid;    // with several affairs, each has its own
+    QByteArray group;  // events of one exported affair share it; empty otherwise
     QString title;
     QString reason; // empty when `record` holds the affair
 };
 
-// Reads the file's events; a file that is not a whole calendar gives a refusal.
+// Reads the file's events in order; a file that is not a whole calendar
+// gives a refusal.
 std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString& note);
 
-// Adds the file's events to the book as affairs in one transaction; on any
-// failure of the store nothing is added and the error is thrown on
-// (store::StoreError).
+// Adds the file's events to the book as affairs in one transaction (inside a
+// running command, as part of it); on any failure of the store nothing is
+// added and the error is thrown on (store::StoreError).
 ImportReport importCalendar(store::Connection& connection, const QByteArray& file);
 
 } // namespace core

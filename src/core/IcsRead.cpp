@@ -59,9 +59,9 @@ struct When {
     QTime time; // invalid for a date
 };
 
-When whenOf(icalproperty* property, const char* name)
+// `t` as read from `property` (its time zone parameter counts).
+When whenOf(const icaltimetype& t, icalproperty* property, const char* name)
 {
-    const icaltimetype t = icalproperty_get_datetime_with_component(property, nullptr);
     const QDate date(t.year, t.month, t.day);
     if (icaltime_is_null_time(t) || !date.isValid())
         throw Skip{QStringLiteral("%1 不是有效的日期").arg(QLatin1String(name))};
@@ -83,6 +83,11 @@ When whenOf(icalproperty* property, const char* name)
     return {date, time};
 }
 
+When whenOf(icalproperty* property, const char* name)
+{
+    return whenOf(icalproperty_get_datetime_with_component(property, nullptr), property, name);
+}
+
 QString storedDay(const QDate& d, const QTime& t = QTime(0, 0))
 {
     return store::toStoredDate(QDateTime(d, t.isValid() ? t : QTime(0, 0)));
@@ -93,8 +98,6 @@ void checkRuleParts(const icalrecurrencetype& r)
     if (r.freq == ICAL_NO_RECURRENCE) throw Skip{QStringLiteral("重复规则（RRULE）无法识别")};
     if (r.interval > 1)
         throw Skip{QStringLiteral("重复间隔 INTERVAL=%1，Lumo 只能每次都重复").arg(r.interval)};
-    if (r.count > 0 || !icaltime_is_null_time(r.until))
-        throw Skip{QStringLiteral("重复有次数或截止日期（COUNT/UNTIL），Lumo 的提醒没有终止日")};
     if (count(r.by_second) || count(r.by_minute) || count(r.by_hour) || count(r.by_year_day) ||
         count(r.by_week_no) || count(r.by_set_pos))
         throw Skip{
@@ -156,8 +159,6 @@ void solarRule(const icalrecurrencetype& r, const QDate& start, AffairRecord& a)
         return;
     case ICAL_WEEKLY_RECURRENCE: {
         if (days || months) break;
-        if (weekdays > 1)
-            throw Skip{QStringLiteral("每周重复有多个星期几，Lumo 一条提醒只能有一个")};
         if (weekdays && icalrecurrencetype_day_position(r.by_day[0]) != 0) break;
         a[Column::Weekday] =
             QString::number(weekdays ? int(icalrecurrencetype_day_day_of_week(r.by_day[0])) - 1
@@ -177,30 +178,9 @@ void solarRule(const icalrecurrencetype& r, const QDate& start, AffairRecord& a)
     throw Skip{QStringLiteral("重复规则的组合 Lumo 无法准确表示")};
 }
 
-// The schedule columns of one event.
-void schedule(icalcomponent* event, AffairRecord& a)
+// A single event: a date, a date and time, or a period of days.
+void dates(icalcomponent* event, const When& start, AffairRecord& a)
 {
-    icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
-    if (!startProperty) throw Skip{QStringLiteral("没有开始日期（DTSTART）")};
-    const When start = whenOf(startProperty, "DTSTART");
-    if (icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY))
-        throw Skip{QStringLiteral("含有附加日期（RDATE），Lumo 无法表示")};
-    icalproperty* ruleProperty = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-    if (ruleProperty) {
-        if (icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
-            throw Skip{QStringLiteral("有多条重复规则（RRULE）")};
-        if (icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY))
-            throw Skip{QStringLiteral("含有排除日期（EXDATE），Lumo 的提醒无法跳过某一天")};
-        const icalrecurrencetype r = icalproperty_get_rrule(ruleProperty);
-        checkRuleParts(r);
-        if (r.rscale && qstricmp(r.rscale, "CHINESE") != 0)
-            throw Skip{QStringLiteral("历法 %1 不受支持，只认农历（CHINESE）").arg(r.rscale)};
-        if (r.rscale)
-            lunarRule(r, start.date, a);
-        else
-            solarRule(r, start.date, a);
-        return;
-    }
     if (start.time.isValid()) {
         a[Column::TimePoint] = storedDay(start.date, start.time);
         return;
@@ -221,6 +201,102 @@ void schedule(icalcomponent* event, AffairRecord& a)
     } else {
         a[Column::TimePoint] = storedDay(start.date);
     }
+}
+
+// Lumo's reminders never end, so a rule that does becomes its dates, when it
+// has no more than this many.
+constexpr int kMostOccurrences = 400;
+
+// What one event becomes: one affair, or several when its rule is expanded.
+struct Schedules {
+    std::vector<AffairRecord> records; // their schedule columns
+    std::vector<QByteArray> parts;     // with several: what tells each apart in its UID
+    QString expansion;                 // how the event was expanded, for the report
+};
+
+// A rule with COUNT or UNTIL as dated affairs, one per occurrence (libical expands it).
+void finiteRule(icalproperty* startProperty, const icalrecurrencetype& r, const AffairRecord& a,
+                Schedules& out)
+{
+    if (r.rscale)
+        throw Skip{QStringLiteral("农历重复规则带有次数或截止日期（COUNT/UNTIL），无法准确展开")};
+    const icaltimetype start = icalproperty_get_datetime_with_component(startProperty, nullptr);
+    std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator*)> it(
+        icalrecur_iterator_new(r, start), icalrecur_iterator_free);
+    if (!it) throw Skip{QStringLiteral("重复规则无法展开")};
+    for (icaltimetype t = icalrecur_iterator_next(it.get()); !icaltime_is_null_time(t);
+         t = icalrecur_iterator_next(it.get())) {
+        if (out.records.size() == kMostOccurrences)
+            throw Skip{QStringLiteral("重复有次数或截止日期（COUNT/UNTIL），但超过 %1 "
+                                      "次，没有逐一展开；Lumo 的提醒没有终止日")
+                           .arg(kMostOccurrences)};
+        const When when = whenOf(t, startProperty, "DTSTART");
+        AffairRecord& dated = out.records.emplace_back(a);
+        dated[Column::TimePoint] = storedDay(when.date, when.time);
+        out.parts.push_back(
+            when.date.toString(u"yyyyMMdd").toLatin1() +
+            (when.time.isValid() ? when.time.toString(u"'T'HHmmss").toLatin1() : QByteArray()));
+    }
+    if (out.records.empty()) throw Skip{QStringLiteral("重复规则一次也不发生")};
+    out.expansion =
+        QStringLiteral("重复 %1 次，展开为 %1 个日期（时间点）").arg(out.records.size());
+}
+
+// FREQ=WEEKLY on several plain weekdays: one weekly affair per weekday.
+bool severalWeekdays(const icalrecurrencetype& r, const AffairRecord& a, Schedules& out)
+{
+    const int n = count(r.by_day);
+    if (r.freq != ICAL_WEEKLY_RECURRENCE || n < 2 || count(r.by_month_day) || count(r.by_month))
+        return false;
+    QStringList names;
+    for (int i = 0; i < n; ++i) {
+        if (icalrecurrencetype_day_position(r.by_day[i]) != 0) return false;
+        const int weekday = int(icalrecurrencetype_day_day_of_week(r.by_day[i])) - 1; // 0 = SU
+        AffairRecord& one = out.records.emplace_back(a);
+        one[Column::Weekday] = QString::number(weekday);
+        out.parts.push_back("weekday" + QByteArray::number(weekday));
+        names << QStringLiteral("星期") + QStringLiteral("日一二三四五六").at(weekday);
+    }
+    out.expansion = QStringLiteral("每周 %1 天，拆成 %1 条每周提醒（%2）")
+                        .arg(n)
+                        .arg(names.join(QStringLiteral("、")));
+    return true;
+}
+
+// The schedule columns of one event.
+Schedules schedulesOf(icalcomponent* event, const AffairRecord& empty)
+{
+    Schedules out;
+    AffairRecord a = empty;
+    icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    if (!startProperty) throw Skip{QStringLiteral("没有开始日期（DTSTART）")};
+    const When start = whenOf(startProperty, "DTSTART");
+    if (icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY))
+        throw Skip{QStringLiteral("含有附加日期（RDATE），Lumo 无法表示")};
+    icalproperty* ruleProperty = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+    if (ruleProperty) {
+        if (icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
+            throw Skip{QStringLiteral("有多条重复规则（RRULE）")};
+        if (icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY))
+            throw Skip{QStringLiteral("含有排除日期（EXDATE），Lumo 的提醒无法跳过某一天")};
+        const icalrecurrencetype r = icalproperty_get_rrule(ruleProperty);
+        if (r.freq != ICAL_NO_RECURRENCE && (r.count > 0 || !icaltime_is_null_time(r.until))) {
+            finiteRule(startProperty, r, a, out);
+            return out;
+        }
+        checkRuleParts(r);
+        if (r.rscale && qstricmp(r.rscale, "CHINESE") != 0)
+            throw Skip{QStringLiteral("历法 %1 不受支持，只认农历（CHINESE）").arg(r.rscale)};
+        if (!r.rscale && severalWeekdays(r, a, out)) return out;
+        if (r.rscale)
+            lunarRule(r, start.date, a);
+        else
+            solarRule(r, start.date, a);
+    } else {
+        dates(event, start, a);
+    }
+    out.records.push_back(a);
+    return out;
 }
 
 QString displayDate(const QString& stored)
@@ -262,9 +338,11 @@ AffairRecord emptyRecord()
     return a;
 }
 
-EventAffair readEvent(icalcomponent* event)
+// The affairs of one event (the `number`th of the file), or why it has none.
+void readEvent(icalcomponent* event, int number, std::vector<EventAffair>& out)
 {
     EventAffair result;
+    result.number = number;
     result.uid = textOf(event, ICAL_UID_PROPERTY).toUtf8();
     result.title = textOf(event, ICAL_SUMMARY_PROPERTY).section(u'\n', 0, 0).left(40);
     if (result.uid.isEmpty()) {
@@ -280,22 +358,34 @@ EventAffair readEvent(icalcomponent* event)
             if (readStoredValue(QByteArray(icalproperty_get_x(x)), result.record)) {
                 // "<record key>-<kind>...@lumo": the events of one affair
                 result.group = result.uid.left(result.uid.indexOf('-')) + "@lumo";
-                return result;
+                out.push_back(std::move(result));
+                return;
             }
         }
         if (icalproperty* error = icalcomponent_get_first_property(event, ICAL_XLICERROR_PROPERTY))
             throw Skip{QStringLiteral("这一事件有格式错误：%1")
                            .arg(QString::fromUtf8(icalproperty_get_xlicerror(error)))};
-        result.record = emptyRecord();
-        schedule(event, result.record);
-        result.record[Column::Keyword] = textOf(event, ICAL_CATEGORIES_PROPERTY);
-        result.record[Column::Contact] = textOf(event, ICAL_CONTACT_PROPERTY);
-        result.record[Column::Place] = textOf(event, ICAL_LOCATION_PROPERTY);
-        compose(event, result.record);
+        AffairRecord empty = emptyRecord();
+        empty[Column::Keyword] = textOf(event, ICAL_CATEGORIES_PROPERTY);
+        empty[Column::Contact] = textOf(event, ICAL_CONTACT_PROPERTY);
+        empty[Column::Place] = textOf(event, ICAL_LOCATION_PROPERTY);
+        Schedules schedules = schedulesOf(event, empty);
+        for (size_t i = 0; i < schedules.records.size(); ++i) {
+            EventAffair one = result;
+            one.record = std::move(schedules.records[i]);
+            compose(event, one.record);
+            if (schedules.records.size() > 1) {
+                one.part = int(i);
+                one.uid += '#' + schedules.parts[i];
+                one.expansion = schedules.expansion;
+            }
+            out.push_back(std::move(one));
+        }
+        return;
     } catch (const Skip& skip) {
         result.reason = skip.reason;
     }
-    return result;
+    out.push_back(std::move(result));
 }
 
 // The file's bytes as UTF-8 without NUL characters, or a refusal.
@@ -375,13 +465,16 @@ std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString
     file = normalised(std::move(file), refusal, note);
     if (!refusal.isEmpty()) return {};
     std::vector<EventAffair> events;
+    int number = 0;
     for (const QByteArrayView text : eventTexts(file)) {
+        ++number;
         std::unique_ptr<icalcomponent, IcalFree> event(
             icalparser_parse_string(text.toByteArray().constData()));
         if (event && icalcomponent_isa(event.get()) == ICAL_VEVENT_COMPONENT) {
-            events.push_back(readEvent(event.get()));
+            readEvent(event.get(), number, events);
         } else {
             EventAffair unreadable;
+            unreadable.number = number;
             unreadable.uid = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex();
             unreadable.reason = QStringLiteral("这一事件无法解析");
             events.push_back(std::move(unreadable));

@@ -121,6 +121,18 @@ QString QtDialogs::openFile(const QString& title, const QString& filter, const Q
                                         toQtFilter(filter));
 }
 
+QString QtDialogs::saveFile(const QString& title, const QString& filter, const QString& initialName)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, initialName, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without its extension gets the filter's first one.
+    static const QRegularExpression extension(QStringLiteral("^\\*\\.(\\w+)"));
+    const auto m = extension.match(filter.section(u'|', 1, 1).trimmed());
+    if (m.hasMatch()) dialog.setDefaultSuffix(m.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
 QString QtDialogs::toQtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));

@@ -25,6 +25,10 @@ public:
     // Returns the chosen path, or an empty string when the user cancels.
     virtual QString openFile(const QString& title, const QString& filter,
                              const QString& initialName = {}) = 0;
+    // The path to write to, or an empty string when the user cancels; an
+    // existing file is replaced only after the user agreed to it.
+    virtual QString saveFile(const QString& title, const QString& filter,
+                             const QString& initialName = {}) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -32,6 +36,8 @@ public:
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     void messageOnTop(const QString& text, const QString& title) override;
     QString openFile(const QString& title, const QString& filter,
+                     const QString& initialName) override;
+    QString saveFile(const QString& title, const QString& filter,
                      const QString& initialName) override;
 
     // "desc|pattern|desc|pattern" -> Qt's "desc (pattern);;desc (pattern)"

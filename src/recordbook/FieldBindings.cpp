@@ -82,9 +82,10 @@ FieldBindings& FieldBindings::addOnly(const QString& column, std::function<QStri
     });
 }
 
-void FieldBindings::fillBoxes(const store::Recordset& cursor) const
+void FieldBindings::fillBoxes(const store::Recordset& cursor, const QWidget* kept) const
 {
     for (const FieldBinding& b : m_bindings) {
+        if (b.box == kept) continue;
         const QVariant value = cursor.field(b.column);
         setBoxText(b.box, b.display == FieldBinding::Display::Date ? dateBoxText(value)
                                                                    : cursor.text(b.column));

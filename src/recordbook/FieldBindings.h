@@ -64,8 +64,8 @@ public:
     // Modify never touches it.
     FieldBindings& addOnly(const QString& column, std::function<QString()> value);
 
-    // Sets every bound box from the cursor's current record (null: empty box).
-    void fillBoxes(const store::Recordset& cursor) const;
+    // Sets every bound box but `kept` from the cursor's current record (null: empty box).
+    void fillBoxes(const store::Recordset& cursor, const QWidget* kept = nullptr) const;
     // Empties every bound box.
     void clearBoxes() const;
     // Collects the boxes and computed columns into the cursor's pending

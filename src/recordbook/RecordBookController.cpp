@@ -6,6 +6,7 @@
 #include "recordbook/ListStatus.h"
 #include "store/Connection.h"
 #include "store/Recordset.h"
+#include "store/StoreError.h"
 
 #include <QListView>
 #include <QRegularExpression>
@@ -38,6 +39,7 @@ RecordBookController::~RecordBookController()
 
 void RecordBookController::connectList()
 {
+    m_load = [this](int line) { loadLine(line); };
     reserveListStatus(*m_list->window());
     m_list->setModel(m_model);
     m_model->retarget(m_slot.get());
@@ -181,10 +183,81 @@ bool RecordBookController::deleteSelected(const std::function<void()>& refresh)
     if (!confirmDelete()) return false;
     cursor().deleteCurrent();
     refresh();
-    if (!m_book.deletedText.isEmpty())
-        m_services.dialogs.message(m_book.deletedText, m_book.deletedTitle, platform::Buttons::Ok,
-                                   m_book.deletedIcon);
+    say(m_book.deleted);
     return true;
+}
+
+void RecordBookController::say(const Notice& notice) const
+{
+    if (!notice.text.isEmpty())
+        m_services.dialogs.message(notice.text, notice.title, platform::Buttons::Ok, notice.icon);
+}
+
+void RecordBookController::finish(const EditSteps& steps, int line) const
+{
+    if (steps.written) steps.written(line);
+    say(steps.done);
+    if (steps.said) steps.said(line);
+}
+
+void RecordBookController::loadLine(int line)
+{
+    if (m_book.load.before) m_book.load.before(line);
+    if (!hasCursor() || !recordForLine(line)) return;
+    m_book.fields.clearBoxes();
+    m_book.fields.fillBoxes(cursor());
+    if (m_book.load.after) m_book.load.after(line);
+}
+
+void RecordBookController::storeAdded()
+{
+    // Stored before the window empties its boxes: a refusal leaves them as typed.
+    store::Connection& db = m_services.connection;
+    if (m_book.addRefusedHead.isEmpty()) {
+        cursor().update();
+        db.commitSoFar();
+        return;
+    }
+    try {
+        cursor().update();
+        db.commitSoFar();
+    } catch (const store::StoreError& error) {
+        db.rollbackSoFar();
+        m_services.dialogs.message(m_book.addRefusedHead + m_services.failureText(error),
+                                   kWarningTitle, platform::Buttons::Ok, platform::Icon::Warning);
+    }
+}
+
+bool RecordBookController::addRecord()
+{
+    if (m_book.add.refused && m_book.add.refused()) return false;
+    if (!m_book.addRows.isEmpty()) reopen(m_book.addRows);
+    cursor().addNew();
+    m_book.fields.collect(cursor(), Mode::Add);
+    storeAdded();
+    finish(m_book.add, -1);
+    return true;
+}
+
+bool RecordBookController::modifySelected()
+{
+    // Without a selected line the boxes belong to no record: say so rather
+    // than drop the user's edits silently.
+    if (!requireSelection()) return false;
+    const int line = selectedLine();
+    if (m_book.modify.refused && m_book.modify.refused()) return false;
+    if (recordForLine(line)) {
+        m_book.fields.collect(cursor(), Mode::Modify);
+        cursor().update();
+        m_services.connection.commitSoFar();
+    }
+    finish(m_book.modify, line);
+    return true;
+}
+
+void RecordBookController::clearBoxes() const
+{
+    m_book.fields.clearBoxes();
 }
 
 void RecordBookController::clearSelection()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "recordbook/FieldBindings.h"
 
 #include <QObject>
 #include <QString>
@@ -12,18 +13,21 @@ class QListView;
 namespace store {
 class Connection;
 class Recordset;
+class StoreError;
 } // namespace store
 
 namespace recordbook {
 
 class ListModel;
 
-// What a record book needs from the program: the book, the dialogs and the
-// guard that keeps a failure from travelling through Qt's signal dispatch.
+// What a record book needs from the program: the book, the dialogs, the
+// guard that keeps a failure from travelling through Qt's signal dispatch
+// and the Chinese words for a failure of the book.
 struct BookServices {
     store::Connection& connection;
     platform::Dialogs& dialogs;
     std::function<void(const std::function<void()>&)> guarded;
+    std::function<QString(const store::StoreError&)> failureText;
 };
 
 // The services of a context that offers them under these names (the
@@ -31,7 +35,8 @@ struct BookServices {
 template <typename Context> BookServices servicesOf(Context& context)
 {
     return {context.dbConnection(), *context.services().dialogs,
-            [&context](const std::function<void()>& run) { context.guarded(run); }};
+            [&context](const std::function<void()>& run) { context.guarded(run); },
+            [&context](const store::StoreError& error) { return context.failureText(error); }};
 }
 
 // Message shown when a command needs the selected record and no line is selected.
@@ -40,11 +45,37 @@ inline const QString kSelectFirstTitle = QStringLiteral("提示");
 // The delete command's texts, alike in every list window.
 inline const QString kNoRecordText = QStringLiteral("已经没有一条事务信息了！");
 inline const QString kDeleteQuestion = QStringLiteral("删除该条信息吗?");
-inline const QString kDeleteTitle = QStringLiteral("警告");
+inline const QString kWarningTitle = QStringLiteral("警告");
+inline const QString kDeleteTitle = kWarningTitle;
 
-// What one list window's book is: its table, columns and statements, and
-// what its delete command says when done. The record book runs the shared
-// flows from it; the window keeps only what is its own.
+// A message a command says when done; nothing when the text is empty.
+struct Notice {
+    QString text;
+    QString title;
+    platform::Icon icon = platform::Icon::None;
+};
+
+// The steps of Add or Modify that a window makes its own, in the order they run.
+struct EditSteps {
+    // Before anything is written (on Modify, once a line is selected): true
+    // stops the command, the hook having said why.
+    std::function<bool()> refused;
+    // Once the record is stored: the window's refresh. `line` is the
+    // modified line; -1 on Add.
+    std::function<void(int line)> written;
+    Notice done;                        // said after `written`
+    std::function<void(int line)> said; // after `done`
+};
+
+// The steps of loading a selected line that a window makes its own.
+struct LoadSteps {
+    std::function<void(int line)> before; // before the line's record is looked for
+    std::function<void(int line)> after;  // once its record is in the boxes
+};
+
+// What one list window's book is: its table, columns, statements, boxes,
+// what its commands say and the steps that are the window's own. The record
+// book runs the shared flows from it; the window keeps only what is its own.
 struct BookDescriptor {
     QString table;
     QString listColumn;    // what each line shows
@@ -52,9 +83,15 @@ struct BookDescriptor {
     QString keywordColumn; // what the keyword overview lists
     QString allRows;       // the statement of the whole book
     QString searchHead;    // the searches' statement up to the column, spaced as written
-    QString deletedText;   // said after a delete; empty: nothing is said
-    QString deletedTitle;
-    platform::Icon deletedIcon = platform::Icon::None;
+    FieldBindings fields;  // the boxes and the columns behind them
+    QString addRows;       // reopened before Add; empty: Add works on the cursor as it is
+    // When set, a new record the book refuses is rolled back and reported
+    // after this text, and Add goes on; otherwise the failure ends the command.
+    QString addRefusedHead;
+    EditSteps add;
+    EditSteps modify;
+    LoadSteps load;
+    Notice deleted; // said after a delete
 };
 
 // One window's cursor and the list that shows it: line n of the list stands
@@ -118,11 +155,24 @@ public:
     // when the user said yes: the cursor is then on the line's record.
     bool confirmDelete();
     // confirmDelete(), then the record goes, `refresh` runs and the
-    // descriptor's deletedText is said. False when nothing was deleted.
+    // descriptor's `deleted` is said. False when nothing was deleted.
     bool deleteSelected(const std::function<void()>& refresh);
+    // load.before; a line without a record stops here; the boxes emptied and
+    // filled from the line's record; load.after.
+    void loadLine(int line);
+    // add.refused; addRows reopened; a new record from the boxes stored;
+    // add.written, add.done, add.said. False when refused.
+    bool addRecord();
+    // The selection asked for; modify.refused; the selected line's record
+    // rewritten from the boxes and stored (a line without a record: nothing
+    // is written); modify.written, modify.done, modify.said.
+    bool modifySelected();
+    // Empties every bound box.
+    void clearBoxes() const;
+    const FieldBindings& fields() const { return m_book.fields; }
 
     // Runs on every selection of a line, by the user or by selectLine(),
-    // inside the context's failure guard.
+    // inside the context's failure guard; loadLine() unless set.
     void setLoadHandler(std::function<void(int line)> handler);
 
     ListModel& model() const { return *m_model; }
@@ -134,6 +184,9 @@ signals:
 
 private:
     void connectList();
+    void say(const Notice& notice) const;
+    void finish(const EditSteps& steps, int line) const;
+    void storeAdded();
 
     BookServices m_services;
     BookDescriptor m_book;

@@ -5,15 +5,18 @@
 #include "lunar/LunarSchedule.h"
 #include "platform/Dialogs.h"
 #include "recordbook/RecordBookController.h"
+#include "recordbook/RecordList.h"
+#include "recordbook/TextBoxes.h"
 #include "reminders/LunarChooser.h"
 #include "shell/AppContext.h"
 #include "store/DateText.h"
 #include "store/Recordset.h"
-#include "ui_rmd.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 namespace reminders {
@@ -25,17 +28,6 @@ using Display = recordbook::FieldBinding::Display;
 using Empty = recordbook::FieldBinding::Empty;
 
 const QString kWarning = QStringLiteral("警告");
-
-recordbook::BookDescriptor affairBook()
-{
-    recordbook::BookDescriptor book;
-    book.table = QStringLiteral("mp");
-    book.listColumn = book.searchColumn = columns::kAffair;
-    book.keywordColumn = columns::kAffairKeyword;
-    book.allRows = QStringLiteral("select * from mp");
-    book.searchHead = QStringLiteral("select  * from mp where ");
-    return book;
-}
 
 QString monthText(const QDate& d)
 {
@@ -56,27 +48,53 @@ QString monthDayText(const QDate& d)
 
 } // namespace
 
-AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context),
+AffairEditor::AffairEditor(const EditorWidgets& form, shell::AppContext& context, QObject* parent)
+    : QObject(parent), m_form(form), m_context(context),
       m_book(new recordbook::RecordBookController(recordbook::servicesOf(context), affairBook(),
-                                                  context.affairCursor, ui.List1, this))
+                                                  context.affairCursor, form.List1, this))
+{
+    const QString dashed = QStringLiteral("yyyy-MM-dd");
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    connectPicker(m_form.DTPicker1, m_form.sjd, &store::shortDateText,
+                  chinese.dateFormat(QLocale::LongFormat));
+    fixWidthForFormat(m_form.DTPicker1, chinese.dateFormat(QLocale::LongFormat));
+    connectPicker(m_form.DTPicker2, m_form.qssj, &store::shortDateText, dashed);
+    connectPicker(m_form.DTPicker3, m_form.jssj, &store::shortDateText, dashed);
+    connectPicker(m_form.DTPicker9, m_form.mysj, &monthText, dashed);
+    connectPicker(m_form.DTPicker10, m_form.mrsj, &dayText, dashed);
+    connectPicker(m_form.DTPicker11, m_form.mzsj, &weekdayNumberText, dashed);
+    connectPicker(m_form.DTPicker12, m_form.mymrsj, &monthDayText, dashed);
+    m_yearlyChooser =
+        new LunarChooser(LunarChooser::Kind::Yearly, m_form.DTPicker13, m_form.nlmnsj);
+    new LunarChooser(LunarChooser::Kind::Monthly, m_form.DTPicker14, m_form.nlmysj);
+}
+
+recordbook::BookDescriptor AffairEditor::affairBook()
 {
     using namespace columns;
-    m_fields.bind(m_ui.sjd, kTimePoint, Display::Date)
-        .bind(m_ui.qssj, kStart, Display::Date)
-        .bind(m_ui.jssj, kEnd, Display::Date)
-        .bind(m_ui.lxr, kContact)
-        .bind(m_ui.lxdd, kPlace)
-        .bind(m_ui.jtzz, kAddress)
-        .bind(m_ui.sj, kMobile)
-        .bind(m_ui.dh, kPhone)
-        .bind(m_ui.mysj, kMonth, Display::Text, Empty::EmptyText)
-        .bind(m_ui.mzsj, kWeekday, Display::Text, Empty::Hundred)
-        .bind(m_ui.mrsj, kDay, Display::Text, Empty::EmptyText)
-        .bind(m_ui.mymrsj, kMonthDay, Display::Text, Empty::EmptyText)
-        .bind(m_ui.nlmnsj, kLunarYearly, Display::Text, Empty::EmptyText)
-        .bind(m_ui.nlmysj, kLunarMonthly, Display::Text, Empty::EmptyText)
-        .show(m_ui.affairBox, kAffair)
+    recordbook::BookDescriptor book;
+    book.table = QStringLiteral("mp");
+    book.listColumn = book.searchColumn = kAffair;
+    book.keywordColumn = kAffairKeyword;
+    book.allRows = QStringLiteral("select * from mp");
+    book.searchHead = QStringLiteral("select  * from mp where ");
+    // gjz first, as it is written first; the double-click fills every box but it.
+    book.fields.bind(m_form.gjz, kAffairKeyword)
+        .bind(m_form.sjd, kTimePoint, Display::Date)
+        .bind(m_form.qssj, kStart, Display::Date)
+        .bind(m_form.jssj, kEnd, Display::Date)
+        .bind(m_form.lxr, kContact)
+        .bind(m_form.lxdd, kPlace)
+        .bind(m_form.jtzz, kAddress)
+        .bind(m_form.sj, kMobile)
+        .bind(m_form.dh, kPhone)
+        .bind(m_form.mysj, kMonth, Display::Text, Empty::EmptyText)
+        .bind(m_form.mzsj, kWeekday, Display::Text, Empty::Hundred)
+        .bind(m_form.mrsj, kDay, Display::Text, Empty::EmptyText)
+        .bind(m_form.mymrsj, kMonthDay, Display::Text, Empty::EmptyText)
+        .bind(m_form.nlmnsj, kLunarYearly, Display::Text, Empty::EmptyText)
+        .bind(m_form.nlmysj, kLunarMonthly, Display::Text, Empty::EmptyText)
+        .show(m_form.affairBox, kAffair)
         .compute(kAffair, [this](recordbook::Mode mode) -> std::optional<QVariant> {
             core::AffairBoxes b = boxes();
             // The cursor stands on the record being modified.
@@ -84,22 +102,16 @@ AffairEditor::AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, Q
                 b.affair = core::affairWithoutStoredFrame(b.affair, affairCursor().text(kAffair));
             return QVariant(core::composeStoredAffair(b));
         });
-    m_keyword.bind(m_ui.gjz, kAffairKeyword);
-    m_book->setLoadHandler([this](int line) { loadSelectedAffair(line); });
-
-    const QString dashed = QStringLiteral("yyyy-MM-dd");
-    const QLocale chinese(QLocale::Chinese, QLocale::China);
-    connectPicker(m_ui.DTPicker1, m_ui.sjd, &store::shortDateText,
-                  chinese.dateFormat(QLocale::LongFormat));
-    fixWidthForFormat(m_ui.DTPicker1, chinese.dateFormat(QLocale::LongFormat));
-    connectPicker(m_ui.DTPicker2, m_ui.qssj, &store::shortDateText, dashed);
-    connectPicker(m_ui.DTPicker3, m_ui.jssj, &store::shortDateText, dashed);
-    connectPicker(m_ui.DTPicker9, m_ui.mysj, &monthText, dashed);
-    connectPicker(m_ui.DTPicker10, m_ui.mrsj, &dayText, dashed);
-    connectPicker(m_ui.DTPicker11, m_ui.mzsj, &weekdayNumberText, dashed);
-    connectPicker(m_ui.DTPicker12, m_ui.mymrsj, &monthDayText, dashed);
-    m_yearlyChooser = new LunarChooser(LunarChooser::Kind::Yearly, m_ui.DTPicker13, m_ui.nlmnsj);
-    new LunarChooser(LunarChooser::Kind::Monthly, m_ui.DTPicker14, m_ui.nlmysj);
+    book.add.refused =
+        book.modify.refused = [this] { return refusedForBadDate() || refusedForSize(); };
+    book.add.written = [this](int) { showAdded(); };
+    book.modify.written = [this](int line) {
+        refreshAffairList();
+        selectLine(line);
+    };
+    // A click in an empty book gives it an empty affair, as it always has.
+    book.load.before = [this](int) { ensureOneRecord(); };
+    return book;
 }
 
 void AffairEditor::connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
@@ -137,8 +149,9 @@ void AffairEditor::fixWidthForFormat(QDateEdit* picker, const QString& format)
 
 void AffairEditor::setPickers(const QDate& date)
 {
-    for (QDateEdit* picker : {m_ui.DTPicker1, m_ui.DTPicker2, m_ui.DTPicker3, m_ui.DTPicker9,
-                              m_ui.DTPicker10, m_ui.DTPicker11, m_ui.DTPicker12}) {
+    for (QDateEdit* picker :
+         {m_form.DTPicker1, m_form.DTPicker2, m_form.DTPicker3, m_form.DTPicker9, m_form.DTPicker10,
+          m_form.DTPicker11, m_form.DTPicker12}) {
         const QSignalBlocker blocker(picker);
         picker->setDate(date);
     }
@@ -158,47 +171,46 @@ void AffairEditor::reopenAffairCursor(const QString& sql)
 
 QString AffairEditor::rawAffairText() const
 {
-    return m_ui.affairBox->rawText();
+    return m_form.affairBox->rawText();
 }
 
 void AffairEditor::setRawAffairText(const QString& text)
 {
-    m_ui.affairBox->setRawText(text);
+    m_form.affairBox->setRawText(text);
 }
 
 core::AffairBoxes AffairEditor::boxes() const
 {
     core::AffairBoxes b;
     b.affair = rawAffairText();
-    b.sjd = m_ui.sjd->text();
-    b.qssj = m_ui.qssj->text();
-    b.jssj = m_ui.jssj->text();
-    b.lxr = m_ui.lxr->text();
-    b.lxdd = m_ui.lxdd->text();
-    b.jtzz = m_ui.jtzz->text();
-    b.sj = m_ui.sj->text();
-    b.dh = m_ui.dh->text();
-    b.mysj = m_ui.mysj->text();
-    b.mzsj = m_ui.mzsj->text();
-    b.mrsj = m_ui.mrsj->text();
-    b.mymrsj = m_ui.mymrsj->text();
-    b.nlmnsj = m_ui.nlmnsj->text();
-    b.nlmysj = m_ui.nlmysj->text();
+    b.sjd = m_form.sjd->text();
+    b.qssj = m_form.qssj->text();
+    b.jssj = m_form.jssj->text();
+    b.lxr = m_form.lxr->text();
+    b.lxdd = m_form.lxdd->text();
+    b.jtzz = m_form.jtzz->text();
+    b.sj = m_form.sj->text();
+    b.dh = m_form.dh->text();
+    b.mysj = m_form.mysj->text();
+    b.mzsj = m_form.mzsj->text();
+    b.mrsj = m_form.mrsj->text();
+    b.mymrsj = m_form.mymrsj->text();
+    b.nlmnsj = m_form.nlmnsj->text();
+    b.nlmysj = m_form.nlmysj->text();
     return b;
 }
 
 void AffairEditor::emptyScheduleAndContactBoxes()
 {
-    for (QLineEdit* box :
-         {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz, m_ui.sj, m_ui.dh,
-          m_ui.mysj, m_ui.mzsj, m_ui.mrsj, m_ui.mymrsj, m_ui.nlmnsj, m_ui.nlmysj})
+    for (QLineEdit* box : {m_form.sjd, m_form.qssj, m_form.jssj, m_form.lxr, m_form.lxdd,
+                           m_form.jtzz, m_form.sj, m_form.dh, m_form.mysj, m_form.mzsj, m_form.mrsj,
+                           m_form.mymrsj, m_form.nlmnsj, m_form.nlmysj})
         box->clear();
 }
 
-void AffairEditor::fillBoxesFromCurrent(bool withKeyword)
+void AffairEditor::fillBoxesButKeyword()
 {
-    m_fields.fillBoxes(affairCursor());
-    if (withKeyword) m_keyword.fillBoxes(affairCursor());
+    m_book->fields().fillBoxes(affairCursor(), m_form.gjz);
 }
 
 void AffairEditor::refreshAffairList()
@@ -217,16 +229,13 @@ void AffairEditor::selectLine(int line)
     m_book->selectLine(line);
 }
 
-void AffairEditor::loadSelectedAffair(int line)
+void AffairEditor::ensureOneRecord()
 {
     store::Recordset& c = affairCursor();
     if (c.recordCount() == 0) {
         c.addNew();
         c.update();
     }
-    if (!m_book->recordForLine(line)) return;
-    clear();
-    fillBoxesFromCurrent(true);
 }
 
 bool AffairEditor::refusedForBadDate()
@@ -240,8 +249,9 @@ bool AffairEditor::refusedForBadDate()
     const struct {
         QLineEdit* box;
         QString name;
-    } dates[] = {
-        {m_ui.sjd, columns::kTimePoint}, {m_ui.qssj, columns::kStart}, {m_ui.jssj, columns::kEnd}};
+    } dates[] = {{m_form.sjd, columns::kTimePoint},
+                 {m_form.qssj, columns::kStart},
+                 {m_form.jssj, columns::kEnd}};
     for (const auto& date : dates) {
         const QString text = date.box->text();
         if (text.isEmpty() || store::parseDateText(text)) continue;
@@ -251,16 +261,17 @@ bool AffairEditor::refusedForBadDate()
                 "“%1”框中的“%2”不是日期，请输入形如 2004-5-16 的日期，或用右边的日期选择框选择。")
                 .arg(date.name, text));
     }
-    const QString yearly = m_ui.nlmnsj->text();
+    const QString yearly = m_form.nlmnsj->text();
     if (!yearly.isEmpty() && !lunar::readYearly(yearly))
-        return refuse(m_ui.nlmnsj, QStringLiteral("“%1”框中的“%2”不是农历日期，请输入形如 8-8 "
-                                                  "或 闰6-1 的农历月日，或用右边的农历选择框选择。")
-                                       .arg(columns::kLunarYearly, yearly));
-    const QString monthly = m_ui.nlmysj->text();
+        return refuse(m_form.nlmnsj,
+                      QStringLiteral("“%1”框中的“%2”不是农历日期，请输入形如 8-8 "
+                                     "或 闰6-1 的农历月日，或用右边的农历选择框选择。")
+                          .arg(columns::kLunarYearly, yearly));
+    const QString monthly = m_form.nlmysj->text();
     if (!monthly.isEmpty() && !lunar::readMonthly(monthly))
-        return refuse(m_ui.nlmysj, QStringLiteral("“%1”框中的“%2”不是农历日，请输入 1 到 30 "
-                                                  "之间的数，或用右边的农历选择框选择。")
-                                       .arg(columns::kLunarMonthly, monthly));
+        return refuse(m_form.nlmysj, QStringLiteral("“%1”框中的“%2”不是农历日，请输入 1 到 30 "
+                                                    "之间的数，或用右边的农历选择框选择。")
+                                         .arg(columns::kLunarMonthly, monthly));
     return false;
 }
 
@@ -269,47 +280,28 @@ bool AffairEditor::refusedForSize()
     if (rawAffairText().toUtf8().size() <= kAffairTextLimit) return false;
     m_context.services().dialogs->message(kAffairTooLongText, kWarning, platform::Buttons::Ok,
                                           platform::Icon::Warning);
-    m_ui.affairBox->setFocus();
+    m_form.affairBox->setFocus();
     return true;
-}
-
-void AffairEditor::collect(recordbook::Mode mode)
-{
-    m_keyword.collect(affairCursor(), mode);
-    m_fields.collect(affairCursor(), mode);
 }
 
 void AffairEditor::add()
 {
-    if (refusedForBadDate() || refusedForSize()) return;
-    affairCursor().addNew();
-    collect(recordbook::Mode::Add);
-    affairCursor().update();
-    // Stored before the boxes empty: a refusal leaves them as typed.
-    m_context.dbConnection().commitSoFar();
+    m_book->addRecord();
+}
 
+void AffairEditor::showAdded()
+{
     refreshAffairList();
     selectLine(m_book->lineCount() - 1);
     reopenAffairCursor(QStringLiteral("select*  from mp"));
     refresh();
-    m_ui.searchBox->clear();
+    emit added();
     selectLine(m_book->lineCount() - 1);
 }
 
 void AffairEditor::modify()
 {
-    // Without a selected line the boxes belong to no record: say so rather
-    // than drop the user's edits silently.
-    if (!m_book->requireSelection()) return;
-    const int line = selectedLine();
-    if (refusedForBadDate() || refusedForSize()) return;
-    if (m_book->recordForLine(line)) {
-        collect(recordbook::Mode::Modify);
-        affairCursor().update();
-        m_context.dbConnection().commitSoFar();
-    }
-    refreshAffairList();
-    selectLine(line);
+    m_book->modifySelected();
 }
 
 void AffairEditor::remove()
@@ -317,8 +309,9 @@ void AffairEditor::remove()
     m_book->deleteSelected([this] {
         m_context.dbConnection().commitSoFar();
         // 每月每日时间 keeps its text, as it always has.
-        for (QLineEdit* box : {m_ui.sjd, m_ui.qssj, m_ui.jssj, m_ui.lxr, m_ui.lxdd, m_ui.jtzz,
-                               m_ui.sj, m_ui.dh, m_ui.mysj, m_ui.mzsj, m_ui.mrsj})
+        for (QLineEdit* box :
+             {m_form.sjd, m_form.qssj, m_form.jssj, m_form.lxr, m_form.lxdd, m_form.jtzz, m_form.sj,
+              m_form.dh, m_form.mysj, m_form.mzsj, m_form.mrsj})
             box->clear();
         setRawAffairText(QString());
         refreshAffairList();
@@ -340,9 +333,7 @@ void AffairEditor::removeAll()
 
 void AffairEditor::clear()
 {
-    m_ui.gjz->clear();
-    emptyScheduleAndContactBoxes();
-    setRawAffairText(QString());
+    m_book->clearBoxes();
 }
 
 void AffairEditor::refresh()

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "core/AffairText.h"
-#include "recordbook/FieldBindings.h"
+#include "recordbook/RecordBookController.h"
 
 #include <QObject>
 
 class QDate;
 class QDateEdit;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace shell {
@@ -17,15 +18,23 @@ namespace store {
 class Recordset;
 }
 namespace recordbook {
-class RecordBookController;
-}
+class RawTextEdit;
+class RecordList;
+} // namespace recordbook
 
 namespace reminders {
 
-namespace Ui {
-class ReminderWindow;
-}
 class LunarChooser;
+
+// The widgets of the form the editor works on, named as in the form.
+struct EditorWidgets {
+    recordbook::RecordList* List1;
+    QLineEdit *gjz, *sjd, *qssj, *jssj, *lxr, *lxdd, *jtzz, *sj, *dh;
+    QLineEdit *mysj, *mzsj, *mrsj, *mymrsj, *nlmnsj, *nlmysj;
+    recordbook::RawTextEdit* affairBox;
+    QDateEdit *DTPicker1, *DTPicker2, *DTPicker3, *DTPicker9, *DTPicker10, *DTPicker11, *DTPicker12;
+    QPushButton *DTPicker13, *DTPicker14; // the lunar choosers
+};
 
 // Add and Modify store affair texts up to 1 MB (as UTF-8).
 constexpr qsizetype kAffairTextLimit = 1024 * 1024;
@@ -39,7 +48,7 @@ inline const QString kAffairTooLongText =
 class AffairEditor : public QObject {
     Q_OBJECT
 public:
-    AffairEditor(Ui::ReminderWindow& ui, shell::AppContext& context, QObject* parent = nullptr);
+    AffairEditor(const EditorWidgets& form, shell::AppContext& context, QObject* parent = nullptr);
 
     // Commands.
     void add();
@@ -52,15 +61,14 @@ public:
 
     // Routines the other parts of the window share.
     void refreshAffairList();
-    void loadSelectedAffair(int line);
     // Selects a line as the user would, loading its record before returning.
     void selectLine(int line);
     int selectedLine() const; // -1 when no line is selected
     void reopenAffairCursor(const QString& sql);
     store::Recordset& affairCursor() const;
     void emptyScheduleAndContactBoxes();
-    // Fills the boxes from the cursor's current record; `withKeyword` also fills gjz.
-    void fillBoxesFromCurrent(bool withKeyword);
+    // Fills every box but gjz from the cursor's current record.
+    void fillBoxesButKeyword();
     core::AffairBoxes boxes() const;
     QString rawAffairText() const;
     void setRawAffairText(const QString& text);
@@ -69,20 +77,24 @@ public:
     // Shows `date` in every picker without writing any box.
     void setPickers(const QDate& date);
 
+signals:
+    // An added affair is listed and selected; the search box is to be emptied.
+    void added();
+
 private:
+    recordbook::BookDescriptor affairBook();
+    void ensureOneRecord();
+    void showAdded();
     bool refusedForBadDate();
     static void fixWidthForFormat(QDateEdit* picker, const QString& format);
     // An affair text over kAffairTextLimit is refused with a message.
     bool refusedForSize();
     void connectPicker(QDateEdit* picker, QLineEdit* box, QString (*text)(const QDate&),
                        const QString& format);
-    void collect(recordbook::Mode mode);
 
-    Ui::ReminderWindow& m_ui;
+    EditorWidgets m_form;
     shell::AppContext& m_context;
     recordbook::RecordBookController* m_book;
-    recordbook::FieldBindings m_fields;  // every box but gjz
-    recordbook::FieldBindings m_keyword; // gjz, which the double-click leaves alone
     LunarChooser* m_yearlyChooser = nullptr;
 };
 

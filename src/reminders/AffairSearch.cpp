@@ -2,31 +2,34 @@
 
 #include "core/Columns.h"
 #include "recordbook/RecordBookController.h"
+#include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
-#include "ui_rmd.h"
+
+#include <QLineEdit>
 
 namespace reminders {
 
-AffairSearch::AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
-                           QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context), m_editor(editor)
+AffairSearch::AffairSearch(const SearchWidgets& form, shell::AppContext& context,
+                           AffairEditor& editor, QObject* parent)
+    : QObject(parent), m_form(form), m_context(context), m_editor(editor)
 {
+    connect(&m_editor, &AffairEditor::added, m_form.searchBox, &QLineEdit::clear);
     connect(&m_editor.book(), &recordbook::RecordBookController::lineDoubleClicked, this,
             [this](int line) { m_context.guarded([this, line] { doubleClickLine(line); }); });
 }
 
 void AffairSearch::substringSearch()
 {
-    m_editor.book().searchSubstring(m_ui.searchBox->text());
+    m_editor.book().searchSubstring(m_form.searchBox->text());
     m_editor.refreshAffairList();
 }
 
 void AffairSearch::anyCharSearch()
 {
     m_editor.book().clearList();
-    m_editor.book().searchAnyChar(m_ui.searchBox->text());
+    m_editor.book().searchAnyChar(m_form.searchBox->text());
     m_editor.refreshAffairList();
     m_editor.setRawAffairText(QString());
 }
@@ -39,7 +42,7 @@ void AffairSearch::viewAllAffairs()
     const int column = c.columnIndex(columns::kAffair);
     // A book of 100,000 affairs is tens of MB of text: it goes into the box
     // record by record, never whole beside the box's own copy.
-    recordbook::RawTextEdit& box = *m_ui.affairBox;
+    recordbook::RawTextEdit& box = *m_form.affairBox;
     box.beginRawText();
     for (int i = 0; i < c.recordCount(); ++i) {
         box.appendRawText(QString::fromUtf8(c.stored(i, column)));
@@ -67,7 +70,7 @@ void AffairSearch::doubleClickLine(int line)
     }
     if (m_editor.book().recordForLine(line)) {
         m_editor.emptyScheduleAndContactBoxes();
-        m_editor.fillBoxesFromCurrent(false);
+        m_editor.fillBoxesButKeyword();
     }
     c.moveFirst();
 }

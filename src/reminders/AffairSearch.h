@@ -3,23 +3,31 @@
 #include <QObject>
 #include <QString>
 
+class QLineEdit;
+
 namespace shell {
 class AppContext;
+}
+namespace recordbook {
+class RawTextEdit;
 }
 
 namespace reminders {
 
-namespace Ui {
-class ReminderWindow;
-}
 class AffairEditor;
+
+// The widgets of the form the searches work on.
+struct SearchWidgets {
+    QLineEdit* searchBox;
+    recordbook::RawTextEdit* affairBox;
+};
 
 // Finding affairs: the two searches over the stored text, the views of all
 // affairs and of all keywords, and the double-click on a list line.
 class AffairSearch : public QObject {
     Q_OBJECT
 public:
-    AffairSearch(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
+    AffairSearch(const SearchWidgets& form, shell::AppContext& context, AffairEditor& editor,
                  QObject* parent = nullptr);
 
     void substringSearch();
@@ -32,7 +40,7 @@ public:
     void doubleClickLine(int line);
 
 private:
-    Ui::ReminderWindow& m_ui;
+    SearchWidgets m_form;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
 };

@@ -5,9 +5,11 @@
 #include "platform/Notifier.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
-#include "ui_rmd.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace reminders {
@@ -50,14 +52,14 @@ QString storedMediaPath(store::Recordset* cursor, const QString& column)
     return cursor->text(column);
 }
 
-AlarmClock::AlarmClock(Ui::ReminderWindow& ui, shell::AppContext& context,
+AlarmClock::AlarmClock(const AlarmWidgets& form, shell::AppContext& context,
                        std::unique_ptr<store::Recordset>& mediaCursor, QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context), m_mediaCursor(mediaCursor),
+    : QObject(parent), m_form(form), m_context(context), m_mediaCursor(mediaCursor),
       m_timer(new QTimer(this))
 {
     m_timer->setObjectName(QStringLiteral("lz"));
     // Typing 1 must give 1 minute, not the listed 120 that inline completion offers.
-    m_ui.Combolz->setCompleter(nullptr);
+    m_form.Combolz->setCompleter(nullptr);
     connect(m_timer, &QTimer::timeout, this, [this] { m_context.guarded([this] { tick(); }); });
 }
 
@@ -70,7 +72,7 @@ void AlarmClock::start()
 {
     platform::Dialogs& dialogs = *m_context.services().dialogs;
     // A mistyped length refuses the start and leaves a running count-down alone.
-    const std::optional<int> minutes = alarmMinutes(m_ui.Combolz->currentText());
+    const std::optional<int> minutes = alarmMinutes(m_form.Combolz->currentText());
     if (!minutes) {
         dialogs.message(
             QStringLiteral("请在“设置定时”中输入1到%1之间的整数分钟数!").arg(kMaxAlarmMinutes),
@@ -79,7 +81,7 @@ void AlarmClock::start()
     }
 
     m_timer->stop();
-    m_ui.Text1->setText(QStringLiteral("0"));
+    m_form.Text1->setText(QStringLiteral("0"));
     if (!m_mediaCursor || m_mediaCursor->recordCount() == 0) {
         showCountdown(false);
         dialogs.message(QStringLiteral("用于闹钟提醒的声音或视频文件没有设置!"), kResetTitle);
@@ -92,7 +94,7 @@ void AlarmClock::start()
         return;
     }
     m_minutes = *minutes;
-    m_ui.Label21->setText(QString::number(m_minutes));
+    m_form.Label21->setText(QString::number(m_minutes));
     showCountdown(true);
     m_timer->start(kMinuteMs);
 }
@@ -101,16 +103,16 @@ void AlarmClock::tick()
 {
     if (!m_timer->isActive()) return;
     const QString path = storedMediaPath(m_mediaCursor.get(), kAlarmColumn);
-    if (const auto minutes = alarmMinutes(m_ui.Combolz->currentText())) m_minutes = *minutes;
-    const qint64 elapsed = m_ui.Text1->text().toLongLong() + kMinuteMs;
+    if (const auto minutes = alarmMinutes(m_form.Combolz->currentText())) m_minutes = *minutes;
+    const qint64 elapsed = m_form.Text1->text().toLongLong() + kMinuteMs;
     // Reaching or passing the length sounds: lowering it below the minutes
     // already counted must not leave the count-down running for ever.
     if (elapsed < qint64(m_minutes) * kMinuteMs) {
-        m_ui.Text1->setText(QString::number(elapsed));
-        m_ui.Label21->setText(QString::number(minutesLeft(m_minutes, elapsed)));
+        m_form.Text1->setText(QString::number(elapsed));
+        m_form.Label21->setText(QString::number(minutesLeft(m_minutes, elapsed)));
         return;
     }
-    m_ui.Label21->setText(QStringLiteral("0"));
+    m_form.Label21->setText(QStringLiteral("0"));
     m_timer->stop();
     // A file gone since the start is reported by the player; the time is up all the same.
     m_context.services().alarmPlayer->play(path);
@@ -123,9 +125,9 @@ void AlarmClock::tick()
 
 void AlarmClock::showCountdown(bool visible)
 {
-    m_ui.Label20->setVisible(visible);
-    m_ui.Label21->setVisible(visible);
-    m_ui.Label19->setVisible(visible);
+    m_form.Label20->setVisible(visible);
+    m_form.Label21->setVisible(visible);
+    m_form.Label19->setVisible(visible);
 }
 
 } // namespace reminders

@@ -6,6 +6,9 @@
 #include <memory>
 #include <optional>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QTimer;
 
 namespace shell {
@@ -17,9 +20,12 @@ class Recordset;
 
 namespace reminders {
 
-namespace Ui {
-class ReminderWindow;
-}
+// The widgets of the form the alarm clock works on.
+struct AlarmWidgets {
+    QComboBox* Combolz;                  // the minutes
+    QLineEdit* Text1;                    // the milliseconds counted
+    QLabel *Label19, *Label20, *Label21; // the count-down, Label21 the minutes left
+};
 
 // The minutes typed into Combolz: the whole number from 1 to kMaxAlarmMinutes
 // at the start of the text after blanks; what follows it is ignored. Text
@@ -40,7 +46,7 @@ QString storedMediaPath(store::Recordset* cursor, const QString& column);
 class AlarmClock : public QObject {
     Q_OBJECT
 public:
-    AlarmClock(Ui::ReminderWindow& ui, shell::AppContext& context,
+    AlarmClock(const AlarmWidgets& form, shell::AppContext& context,
                std::unique_ptr<store::Recordset>& mediaCursor, QObject* parent = nullptr);
 
     void start();
@@ -51,7 +57,7 @@ private:
     void tick();
     void showCountdown(bool visible);
 
-    Ui::ReminderWindow& m_ui;
+    AlarmWidgets m_form;
     shell::AppContext& m_context;
     std::unique_ptr<store::Recordset>& m_mediaCursor;
     QTimer* m_timer;

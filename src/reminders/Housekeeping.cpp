@@ -9,10 +9,10 @@
 #include "reminders/AffairEditor.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
-#include "ui_rmd.h"
 
 #include <QDate>
 #include <QDir>
+#include <QLineEdit>
 
 namespace reminders {
 
@@ -24,56 +24,17 @@ const QSize kCheckedSize(64, 64);
 
 } // namespace
 
-Housekeeping::Housekeeping(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
+Housekeeping::Housekeeping(QLineEdit* dateBox, shell::AppContext& context, AffairEditor& editor,
                            QObject* parent)
-    : QObject(parent), m_ui(ui), m_context(context), m_editor(editor)
+    : QObject(parent), m_dateBox(dateBox), m_context(context), m_editor(editor)
 {
-    connectCommands();
-}
-
-void Housekeeping::connectCommands()
-{
-    const struct {
-        QAbstractButton* button;
-        std::function<void()> run;
-    } commands[] = {
-        {m_ui.Image4, [this] { clearExpiredAffairs(); }},
-        {m_ui.Image7, [this] { viewStoredDueList(); }},
-        {m_ui.Image9, [this] { openWindow(QStringLiteral("yzmm")); }},
-        {m_ui.Image10, [this] { changeBackgroundPicture(); }},
-        {m_ui.Image16, [this] { openWindow(QStringLiteral("yycxlb")); }},
-        {m_ui.Image18, [this] { openWindow(QStringLiteral("qqzxcx")); }},
-        {m_ui.Image19, [this] { openHelp(); }},
-        {m_ui.Image20, [this] { startWithSession(); }},
-        {m_ui.dyld, [this] { openWindow(QStringLiteral("IQDW")); }},
-    };
-    for (const auto& c : commands)
-        connect(c.button, &QAbstractButton::clicked, this,
-                [this, run = c.run] { m_context.guarded(run); });
-
-    // These items only press their button, whoever runs its command.
-    const struct {
-        QAction* action;
-        QAbstractButton* button;
-    } items[] = {
-        {m_ui.actionChangePassword, m_ui.Image9}, {m_ui.actionDueView, m_ui.Image7},
-        {m_ui.actionPrintSelected, m_ui.Image6},  {m_ui.actionPrintDue, m_ui.Image11},
-        {m_ui.actionPrintAll, m_ui.Image12},      {m_ui.actionVocabulary, m_ui.dyld},
-        {m_ui.actionMiscBook, m_ui.Image18},      {m_ui.actionProgramBook, m_ui.Image16},
-        {m_ui.actionAlarmFile, m_ui.Image3},      {m_ui.actionStartAlarm, m_ui.Image1},
-        {m_ui.actionRelax, m_ui.Image15},         {m_ui.actionExternal, m_ui.wbcx},
-        {m_ui.actionChangePicture, m_ui.Image10}, {m_ui.actionAutostart, m_ui.Image20},
-        {m_ui.actionHelp, m_ui.Image19},
-    };
-    for (const auto& item : items)
-        connect(item.action, &QAction::triggered, item.button, &QAbstractButton::click);
 }
 
 Housekeeping::~Housekeeping() = default;
 
 void Housekeeping::clearExpiredAffairs()
 {
-    m_ui.Text2->setText(
+    m_dateBox->setText(
         m_context.services().clock->today().toString(QStringLiteral("yyyy-MM-dd")).trimmed());
     const QString condition = core::expiredCondition(m_context.services().clock->today());
     const platform::Answer answer = m_context.services().dialogs->message(

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+class QLineEdit;
+
 namespace shell {
 class AppContext;
 }
@@ -10,18 +12,15 @@ class AppContext;
 namespace reminders {
 
 class AffairEditor;
-namespace Ui {
-class ReminderWindow;
-}
 
-// The reminder window's housekeeping commands (clearing expired affairs,
+// The reminder window's housekeeping commands: clearing expired affairs,
 // start with the desktop session, the background picture, the help page,
-// opening the other windows) and the menu items that stand for a picture
-// button.
+// opening the other windows.
 class Housekeeping : public QObject {
     Q_OBJECT
 public:
-    Housekeeping(Ui::ReminderWindow& ui, shell::AppContext& context, AffairEditor& editor,
+    // `dateBox` (Text2) shows the day the expired affairs are measured against.
+    Housekeeping(QLineEdit* dateBox, shell::AppContext& context, AffairEditor& editor,
                  QObject* parent = nullptr);
     ~Housekeeping() override;
 
@@ -35,9 +34,7 @@ public:
     void openWindow(const QString& name);
 
 private:
-    void connectCommands();
-
-    Ui::ReminderWindow& m_ui;
+    QLineEdit* m_dateBox;
     shell::AppContext& m_context;
     AffairEditor& m_editor;
 };

@@ -4,6 +4,9 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/SpreadsheetPrinter.h"
+#include "reminders/AffairEditor.h"
+#include "reminders/AffairSearch.h"
+#include "reminders/Housekeeping.h"
 #include "shell/AppContext.h"
 
 #include <QDir>
@@ -33,8 +36,10 @@ QString cannotWrite(const QString& path)
 
 } // namespace
 
-ListPrinting::ListPrinting(shell::AppContext& context, PrintHooks hooks, QObject* parent)
-    : QObject(parent), m_context(context), m_hooks(std::move(hooks))
+ListPrinting::ListPrinting(shell::AppContext& context, AffairEditor& editor, AffairSearch& search,
+                           Housekeeping& housekeeping, QObject* parent)
+    : QObject(parent), m_context(context), m_editor(editor), m_search(search),
+      m_housekeeping(housekeeping)
 {
     if (platform::SpreadsheetPrinter* printer = m_context.services().printer)
         connect(printer, &platform::SpreadsheetPrinter::notShown, this,
@@ -65,7 +70,7 @@ bool ListPrinting::recreateTextFile(const PrintedList& list)
 void ListPrinting::printSelected()
 {
     if (!recreateTextFile(kSelectedList)) return;
-    if (!m_hooks.hasSelectedLine()) {
+    if (m_editor.selectedLine() < 0) {
         report(QStringLiteral("请选中一个具体事务"));
         return;
     }
@@ -75,16 +80,16 @@ void ListPrinting::printSelected()
 void ListPrinting::printDueList()
 {
     if (!recreateTextFile(kDueList)) return;
-    m_hooks.refresh();
-    m_hooks.viewStoredDueList();
+    m_editor.refresh();
+    m_housekeeping.viewStoredDueList();
     print(kDueList);
 }
 
 void ListPrinting::printAll()
 {
     if (!recreateTextFile(kAllList)) return;
-    m_hooks.refresh();
-    m_hooks.viewAllAffairs();
+    m_editor.refresh();
+    m_search.viewAllAffairs();
     print(kAllList);
 }
 
@@ -93,7 +98,7 @@ void ListPrinting::print(const PrintedList& list)
     const QString path = textFilePath(list);
     QFile file(path);
     QStringEncoder encode(QStringConverter::System);
-    const QByteArray bytes = encode(m_hooks.affairText());
+    const QByteArray bytes = encode(m_editor.rawAffairText());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
         report(cannotWrite(path));

@@ -3,13 +3,15 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 namespace shell {
 class AppContext;
 }
 
 namespace reminders {
+
+class AffairEditor;
+class AffairSearch;
+class Housekeeping;
 
 // One of the three printed lists: its text file in wbwj/, its template in
 // dy/ and the title its workbook carries.
@@ -22,15 +24,6 @@ extern const PrintedList kSelectedList;
 extern const PrintedList kDueList;
 extern const PrintedList kAllList;
 
-// What the printing needs of the rest of the window.
-struct PrintHooks {
-    std::function<void()> refresh;
-    std::function<void()> viewStoredDueList;
-    std::function<void()> viewAllAffairs;
-    std::function<bool()> hasSelectedLine;
-    std::function<QString()> affairText; // the exact text of affairBox
-};
-
 // Printing through spreadsheet templates: the list is put into affairBox,
 // written unchanged into its text file, read back line by line into column
 // B of the template's first sheet from row 4, saved as a new workbook and
@@ -38,7 +31,8 @@ struct PrintHooks {
 class ListPrinting : public QObject {
     Q_OBJECT
 public:
-    ListPrinting(shell::AppContext& context, PrintHooks hooks, QObject* parent = nullptr);
+    ListPrinting(shell::AppContext& context, AffairEditor& editor, AffairSearch& search,
+                 Housekeeping& housekeeping, QObject* parent = nullptr);
 
     void printSelected();
     void printDueList();
@@ -56,7 +50,9 @@ private:
     void report(const QString& text) const;
 
     shell::AppContext& m_context;
-    PrintHooks m_hooks;
+    AffairEditor& m_editor;
+    AffairSearch& m_search;
+    Housekeeping& m_housekeeping;
 };
 
 } // namespace reminders

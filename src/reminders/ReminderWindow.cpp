@@ -30,18 +30,23 @@ ReminderWindow::ReminderWindow(shell::AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::ReminderWindow>())
 {
     m_ui->setupUi(this);
-    m_editor = new AffairEditor(*m_ui, m_context, this);
-    m_search = new AffairSearch(*m_ui, m_context, *m_editor, this);
-    m_housekeeping = new Housekeeping(*m_ui, m_context, *m_editor, this);
-    m_alarm = new AlarmClock(*m_ui, m_context, m_mediaCursor, this);
+    const Ui::ReminderWindow& u = *m_ui;
+    m_editor = new AffairEditor(
+        {u.List1,      u.gjz,       u.sjd,       u.qssj,       u.jssj,       u.lxr,
+         u.lxdd,       u.jtzz,      u.sj,        u.dh,         u.mysj,       u.mzsj,
+         u.mrsj,       u.mymrsj,    u.nlmnsj,    u.nlmysj,     u.affairBox,  u.DTPicker1,
+         u.DTPicker2,  u.DTPicker3, u.DTPicker9, u.DTPicker10, u.DTPicker11, u.DTPicker12,
+         u.DTPicker13, u.DTPicker14},
+        m_context, this);
+    m_search = new AffairSearch({u.searchBox, u.affairBox}, m_context, *m_editor, this);
+    m_housekeeping = new Housekeeping(u.Text2, m_context, *m_editor, this);
+    m_alarm = new AlarmClock({u.Combolz, u.Text1, u.Label19, u.Label20, u.Label21}, m_context,
+                             m_mediaCursor, this);
     m_media = new MediaCommands(m_context, m_mediaCursor, this);
-    m_printing = new ListPrinting(
-        m_context,
-        {[this] { m_editor->refresh(); }, [this] { m_housekeeping->viewStoredDueList(); },
-         [this] { m_search->viewAllAffairs(); }, [this] { return m_editor->selectedLine() >= 0; },
-         [this] { return rawAffairText(); }},
-        this);
-    m_extensions = new Extensions(*m_ui, m_context, this);
+    m_printing = new ListPrinting(m_context, *m_editor, *m_search, *m_housekeeping, this);
+    m_extensions = new Extensions(
+        {u.menuExtensions, u.actionNotifyAtLogin, u.actionExportCalendar, u.actionImportCalendar},
+        m_context, *m_editor, this);
     setUpIcons();
     connectCommands();
     setUpKeys();
@@ -172,10 +177,41 @@ void ReminderWindow::connectCommands()
         {m_ui->Command9, [this] { m_printing->recreateTextFile(kSelectedList); }},
         {m_ui->Command10, [this] { m_printing->recreateTextFile(kDueList); }},
         {m_ui->Command11, [this] { m_printing->recreateTextFile(kAllList); }},
+        {m_ui->Image4, [this] { m_housekeeping->clearExpiredAffairs(); }},
+        {m_ui->Image7, [this] { m_housekeeping->viewStoredDueList(); }},
+        {m_ui->Image9, [this] { m_housekeeping->openWindow(QStringLiteral("yzmm")); }},
+        {m_ui->Image10, [this] { m_housekeeping->changeBackgroundPicture(); }},
+        {m_ui->Image16, [this] { m_housekeeping->openWindow(QStringLiteral("yycxlb")); }},
+        {m_ui->Image18, [this] { m_housekeeping->openWindow(QStringLiteral("qqzxcx")); }},
+        {m_ui->Image19, [this] { m_housekeeping->openHelp(); }},
+        {m_ui->Image20, [this] { m_housekeeping->startWithSession(); }},
+        {m_ui->dyld, [this] { m_housekeeping->openWindow(QStringLiteral("IQDW")); }},
     };
     for (const auto& b : buttons)
         connect(b.button, &QAbstractButton::clicked, this,
                 [this, run = b.run] { m_context.guarded(run); });
+    connectPictureItems();
+}
+
+void ReminderWindow::connectPictureItems()
+{
+    // These items only press their button, whoever runs its command.
+    const Ui::ReminderWindow& u = *m_ui;
+    const struct {
+        QAction* action;
+        QAbstractButton* button;
+    } items[] = {
+        {u.actionChangePassword, u.Image9}, {u.actionDueView, u.Image7},
+        {u.actionPrintSelected, u.Image6},  {u.actionPrintDue, u.Image11},
+        {u.actionPrintAll, u.Image12},      {u.actionVocabulary, u.dyld},
+        {u.actionMiscBook, u.Image18},      {u.actionProgramBook, u.Image16},
+        {u.actionAlarmFile, u.Image3},      {u.actionStartAlarm, u.Image1},
+        {u.actionRelax, u.Image15},         {u.actionExternal, u.wbcx},
+        {u.actionChangePicture, u.Image10}, {u.actionAutostart, u.Image20},
+        {u.actionHelp, u.Image19},
+    };
+    for (const auto& item : items)
+        connect(item.action, &QAction::triggered, item.button, &QAbstractButton::click);
 }
 
 void ReminderWindow::setUpKeys()

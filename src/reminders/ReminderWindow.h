@@ -59,6 +59,7 @@ private:
     void updateClock();
     void setUpIcons();
     void connectCommands();
+    void connectPictureItems();
     void setUpKeys();
 
     shell::AppContext& m_context;

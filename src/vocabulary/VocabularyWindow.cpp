@@ -18,47 +18,12 @@
 
 namespace vocabulary {
 
-namespace {
-
-recordbook::BookDescriptor wordBook()
-{
-    recordbook::BookDescriptor book;
-    book.table = QStringLiteral("foxcjdc");
-    book.listColumn = book.searchColumn = columns::kSuperWord;
-    book.keywordColumn = columns::kKeyword;
-    book.allRows = QStringLiteral("select * from foxcjdc");
-    book.searchHead = QStringLiteral("select  * from foxcjdc where ");
-    book.deletedText = QStringLiteral("删除成功！");
-    book.deletedTitle = QStringLiteral("提醒");
-    book.deletedIcon = platform::Icon::Information;
-    return book;
-}
-
-} // namespace
-
 VocabularyWindow::VocabularyWindow(shell::AppContext& context, QWidget* parent)
-    : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::VocabularyWindow>()),
-      m_fields(std::make_unique<recordbook::FieldBindings>())
+    : QMainWindow(parent), m_context(context), m_ui(std::make_unique<Ui::VocabularyWindow>())
 {
     m_ui->setupUi(this);
     m_words = new recordbook::RecordBookController(recordbook::servicesOf(m_context), wordBook(),
                                                    m_ui->List1, this);
-    m_words->setLoadHandler([this](int line) { showSelectedWord(line); });
-
-    // Add writes nothing for an empty box, Modify writes null; the key is
-    // left unset on Add only when both texts are empty.
-    m_fields->bind(m_ui->gjz, columns::kKeyword)
-        .bind(m_ui->rtzw, columns::kChinese)
-        .bind(m_ui->RTB, columns::kEnglish)
-        .compute(columns::kSuperWord, [this](recordbook::Mode mode) -> std::optional<QVariant> {
-            const QString english = recordbook::boxText(m_ui->RTB);
-            const QString chinese = recordbook::boxText(m_ui->rtzw);
-            const QString key = composedKey(english, chinese);
-            if (mode == recordbook::Mode::Add)
-                return english.isEmpty() && chinese.isEmpty() ? std::nullopt
-                                                              : std::optional<QVariant>(key);
-            return key.isEmpty() ? QVariant() : QVariant(key);
-        });
 
     // The layout keeps its place while the Chinese meaning is hidden.
     QSizePolicy policy = m_ui->rtzw->sizePolicy();
@@ -211,13 +176,8 @@ void VocabularyWindow::showWordKeywords()
     m_words->reopenAll();
 }
 
-void VocabularyWindow::showSelectedWord(int line)
+void VocabularyWindow::showWordPicture()
 {
-    recordbook::setBoxText(m_ui->gjz, QString());
-    clearEnglishAndChinese();
-    if (!hasWordCursor() || wordCursor().recordCount() == 0) return;
-    if (!m_words->recordForLine(line)) return;
-    m_fields->fillBoxes(wordCursor());
     m_ui->Text1->setText(QStringLiteral("12") + wordCursor().text(columns::kPicture));
     const QString picture = wordCursor().text(columns::kPicture);
     if (withoutTrailingBlanks(m_ui->Text1->text()).size() > 2 && QFileInfo(picture).isFile())

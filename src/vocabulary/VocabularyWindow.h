@@ -10,7 +10,7 @@ namespace store {
 class Recordset;
 }
 namespace recordbook {
-class FieldBindings;
+struct BookDescriptor;
 class RecordBookController;
 } // namespace recordbook
 
@@ -36,7 +36,6 @@ public:
     void anyCharWordSearch();
     void loadAllWords();
     void showWordKeywords();
-    void showSelectedWord(int line);
     void setChineseShown(bool shown);
     void deleteWord();
     void returnToMain();
@@ -50,6 +49,8 @@ public:
     void readAloud();
 
 private:
+    recordbook::BookDescriptor wordBook();
+    void showWordPicture();
     void load();
     void connectCommands();
     void setUpIcons();
@@ -61,7 +62,6 @@ private:
     shell::AppContext& m_context;
     std::unique_ptr<Ui::VocabularyWindow> m_ui;
     recordbook::RecordBookController* m_words = nullptr;
-    std::unique_ptr<recordbook::FieldBindings> m_fields;
 };
 
 } // namespace vocabulary

@@ -4,12 +4,12 @@
 #include "core/Columns.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
-#include "recordbook/FieldBindings.h"
 #include "recordbook/RecordBookController.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 #include "store/StoreError.h"
 #include "ui_IQDW.h"
+#include "vocabulary/WordText.h"
 
 #include <QPixmap>
 
@@ -22,46 +22,66 @@ const QString kTip = QStringLiteral("提示");
 
 } // namespace
 
+recordbook::BookDescriptor VocabularyWindow::wordBook()
+{
+    recordbook::BookDescriptor book;
+    book.table = QStringLiteral("foxcjdc");
+    book.listColumn = book.searchColumn = columns::kSuperWord;
+    book.keywordColumn = columns::kKeyword;
+    book.allRows = QStringLiteral("select * from foxcjdc");
+    book.searchHead = QStringLiteral("select  * from foxcjdc where ");
+    // Add writes nothing for an empty box, Modify writes null; the key is
+    // left unset on Add only when both texts are empty.
+    book.fields.bind(m_ui->gjz, columns::kKeyword)
+        .bind(m_ui->rtzw, columns::kChinese)
+        .bind(m_ui->RTB, columns::kEnglish)
+        .compute(columns::kSuperWord, [this](recordbook::Mode mode) -> std::optional<QVariant> {
+            const QString english = recordbook::boxText(m_ui->RTB);
+            const QString chinese = recordbook::boxText(m_ui->rtzw);
+            const QString key = composedKey(english, chinese);
+            if (mode == recordbook::Mode::Add)
+                return english.isEmpty() && chinese.isEmpty() ? std::nullopt
+                                                              : std::optional<QVariant>(key);
+            return key.isEmpty() ? QVariant() : QVariant(key);
+        });
+    // The boxes empty even when the line has no entry.
+    book.load.before = [this](int) {
+        recordbook::setBoxText(m_ui->gjz, QString());
+        clearEnglishAndChinese();
+    };
+    book.load.after = [this](int) { showWordPicture(); };
+    book.addRows = kAllWords;
+    book.add.done = {QStringLiteral("加入英语素材成功！"), kTip, platform::Icon::Information};
+    book.add.said = [this](int) {
+        m_words->clearList();
+        reopen(kAllWords);
+        m_words->clearBoxes();
+    };
+    book.modify.written = [this](int) {
+        if (wordCursor().recordCount() >= 1) wordCursor().moveLast();
+    };
+    book.modify.done = {QStringLiteral("修改成功！"), kTip, platform::Icon::Information};
+    book.modify.said = [this](int) { m_words->clearList(); };
+    book.deleted = {QStringLiteral("删除成功！"), QStringLiteral("提醒"),
+                    platform::Icon::Information};
+    return book;
+}
+
 void VocabularyWindow::addWord()
 {
-    reopen(kAllWords);
-    store::Recordset& cursor = wordCursor();
-    cursor.addNew();
-    m_fields->collect(cursor, recordbook::Mode::Add);
-    cursor.update();
-    // Stored before saying so.
-    m_context.dbConnection().commitSoFar();
-    m_context.services().dialogs->message(QStringLiteral("加入英语素材成功！"), kTip,
-                                          platform::Buttons::Ok, platform::Icon::Information);
-    m_words->clearList();
-    reopen(kAllWords);
-    recordbook::setBoxText(m_ui->gjz, QString());
-    recordbook::setBoxText(m_ui->RTB, QString());
-    recordbook::setBoxText(m_ui->rtzw, QString());
+    m_words->addRecord();
 }
 
 void VocabularyWindow::modifyWord()
 {
     // Without a selected line there is no entry to change, and saying
     // "modified" would be untrue.
-    if (!m_words->requireSelection()) return;
-    store::Recordset& cursor = wordCursor();
-    if (m_words->recordForLine(m_words->selectedLine())) {
-        m_fields->collect(cursor, recordbook::Mode::Modify);
-        cursor.update();
-        m_context.dbConnection().commitSoFar();
-    }
-    if (cursor.recordCount() >= 1) cursor.moveLast();
-    m_context.services().dialogs->message(QStringLiteral("修改成功！"), kTip, platform::Buttons::Ok,
-                                          platform::Icon::Information);
-    m_words->clearList();
+    m_words->modifySelected();
 }
 
 void VocabularyWindow::clearWordBoxes()
 {
-    recordbook::setBoxText(m_ui->rtzw, QString());
-    recordbook::setBoxText(m_ui->RTB, QString());
-    recordbook::setBoxText(m_ui->gjz, QString());
+    m_words->clearBoxes();
     m_words->clearSelection();
 }
 

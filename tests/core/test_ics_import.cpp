@@ -95,18 +95,32 @@ private slots:
             "DTSTART;VALUE=DATE:20270206|RRULE:RSCALE=CHINESE;FREQ=YEARLY", Column::LunarYearly,
             "1-1");
         skip("every second week", "DTSTART:20270101|RRULE:FREQ=WEEKLY;INTERVAL=2", "INTERVAL=2");
-        skip("count", "DTSTART:20270101|RRULE:FREQ=MONTHLY;COUNT=3", "COUNT");
-        skip("until", "DTSTART:20270101|RRULE:FREQ=MONTHLY;UNTIL=20271231", "COUNT/UNTIL");
-        skip("several weekdays", "DTSTART:20270101|RRULE:FREQ=WEEKLY;BYDAY=MO,TU", "多个星期几");
+        skip("count beyond the cap", "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;COUNT=401",
+             "超过 400 次");
+        skip("until beyond the cap", "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;UNTIL=20280301",
+             "超过 400 次");
+        skip("until before the start",
+             "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;UNTIL=20261231", "一次也不发生");
+        skip("lunar with a count",
+             "DTSTART;VALUE=DATE:20270206|RRULE:RSCALE=CHINESE;FREQ=YEARLY;COUNT=3", "农历");
+        skip("several weekdays every second week",
+             "DTSTART:20270101|RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TU", "INTERVAL=2");
         skip("first Monday", "DTSTART:20270101|RRULE:FREQ=MONTHLY;BYDAY=1MO", "无法准确表示");
         skip("last day of month", "DTSTART:20270101|RRULE:FREQ=MONTHLY;BYMONTHDAY=-1", "负数");
         skip("every day", "DTSTART:20270101|RRULE:FREQ=DAILY", "每天重复");
         skip("other calendar", "DTSTART:20270101|RRULE:RSCALE=HEBREW;FREQ=YEARLY", "HEBREW");
         skip("exception dates", "DTSTART:20270101|RRULE:FREQ=MONTHLY|EXDATE:20270201", "EXDATE");
         skip("other time zone", "DTSTART;TZID=America/Lima:20270101T080000", "America/Lima");
-        skip("malformed date", "DTSTART;VALUE=DATE:20271345", "");
+        skip("malformed date", "DTSTART;VALUE=DATE:20271345", "DTSTART 不是有效的日期");
         skip("no start", "DESCRIPTION:x", "DTSTART");
-        skip("unknown rule part", "DTSTART:20270101|RRULE:FREQ=WEEKLY;FOO=BAR", "");
+        skip("unknown rule part", "DTSTART:20270101|RRULE:FREQ=WEEKLY;FOO=BAR", "格式错误");
+        skip("30 February", "DTSTART;VALUE=DATE:20270230", "DTSTART 不是有效的日期");
+        skip("hour 25", "DTSTART:20270101T250000", "DTSTART 的时刻无效");
+        row("date with dashes, as libical reads it", "DTSTART:2027-01-01", Column::TimePoint,
+            "2027-01-01");
+        skip("malformed end", "DTSTART;VALUE=DATE:20270101|DTEND;VALUE=DATE:2027011", "格式错误");
+        skip("rule without FREQ", "DTSTART;VALUE=DATE:20270101|RRULE:BYDAY=MO", "格式错误");
+        skip("unknown frequency", "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=FORTNIGHTLY", "格式错误");
     }
     void shapes()
     {
@@ -133,6 +147,69 @@ private slots:
                  qPrintable(a[Column::Affair]));
     }
 
+    // Rules Lumo holds exactly as several affairs: the column of each, in order.
+    void expansions_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("Monday and Wednesday")
+            << QByteArray("DTSTART;VALUE=DATE:20270104|RRULE:FREQ=WEEKLY;BYDAY=MO,WE")
+            << int(Column::Weekday) << QStringList{"1", "3"}
+            << "拆成 2 条每周提醒（星期一、星期三）";
+        QTest::newRow("weekend") << QByteArray(
+                                        "DTSTART;VALUE=DATE:20270102|RRULE:FREQ=WEEKLY;BYDAY=SA,SU")
+                                 << int(Column::Weekday) << QStringList{"6", "0"}
+                                 << "星期六、星期日";
+        // libical leaves out the months without a 31st, as the rule says.
+        QTest::newRow("count") << QByteArray(
+                                      "DTSTART;VALUE=DATE:20270131|RRULE:FREQ=MONTHLY;COUNT=3")
+                               << int(Column::TimePoint)
+                               << QStringList{"2027-01-31", "2027-03-31", "2027-05-31"}
+                               << "重复 3 次，展开为 3 个日期";
+        QTest::newRow("until, every second week")
+            << QByteArray("DTSTART;VALUE=DATE:20270101|RRULE:FREQ=WEEKLY;INTERVAL=2;UNTIL=20270129")
+            << int(Column::TimePoint) << QStringList{"2027-01-01", "2027-01-15", "2027-01-29"}
+            << "重复 3 次";
+        QTest::newRow("timed, two weekdays, count")
+            << QByteArray("DTSTART:20270104T083000|RRULE:FREQ=WEEKLY;BYDAY=MO,FR;COUNT=3")
+            << int(Column::TimePoint)
+            << QStringList{"2027-01-04 08:30:00", "2027-01-08 08:30:00", "2027-01-11 08:30:00"}
+            << "重复 3 次";
+        QStringList days;
+        for (QDate d(2027, 1, 1); days.size() < 400; d = d.addDays(1))
+            days << d.toString(Qt::ISODate);
+        QTest::newRow("400 days, the most")
+            << QByteArray("DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;COUNT=400")
+            << int(Column::TimePoint) << days << "重复 400 次";
+    }
+    void expansions()
+    {
+        QFETCH(QByteArray, lines);
+        QFETCH(int, column);
+        QFETCH(QStringList, values);
+        QFETCH(QString, said);
+        TestBook book;
+        const QByteArray file = calendarOf(vevent("u1", lines) + vevent("u2", "DTSTART:20270101"));
+        const ImportReport report = importInto(book, file);
+        QCOMPARE(report.events, 2);
+        QCOMPARE(report.imported, 2);
+        QCOMPARE(report.affairs, values.size() + 1);
+        QCOMPARE(report.expanded.size(), 1);
+        QVERIFY2(report.expanded[0].startsWith("第 1 个事件“买菜”：") &&
+                     report.expanded[0].contains(said),
+                 qPrintable(report.expanded[0]));
+        QVERIFY2(report.summary().contains("其中 1 个事件"), qPrintable(report.summary()));
+        QStringList found;
+        for (const AffairRecord& a : affairsOf(book))
+            found << a.cells[column];
+        QCOMPARE(found.mid(0, values.size()), values);
+        const ImportReport again = importInto(book, file);
+        QCOMPARE(again.affairs, 0);
+        QCOMPARE(again.skipped.size(), 2);
+    }
+
     // Files refused as a whole add nothing; odd text is cleaned, not refused.
     void wholeFile_data()
     {
@@ -156,6 +233,14 @@ private slots:
         QStringEncoder gbk("GB18030");
         QTest::newRow("legacy encoding")
             << QByteArray(gbk.encode(QString::fromUtf8(calendarOf(one)))) << ""
+            << "买菜\r\n甲\r\n乙";
+        QTest::newRow("event without its end")
+            << calendarOf(
+                   "BEGIN:VEVENT\r\nUID:u0\r\nSUMMARY:坏\r\nDTSTART;VALUE=DATE:20270101\r\n" + one)
+            << ""
+            << "买菜\r\n甲\r\n乙";
+        QTest::newRow("bare line feeds, names in small letters")
+            << calendarOf(one).replace("\r\n", "\n").replace("BEGIN:VEVENT", "begin:vevent") << ""
             << "买菜\r\n甲\r\n乙";
         QTest::newRow("neither encoding")
             << QByteArray("BEGIN:VCALENDAR\r\n\xff\xff\xff\r\nEND:VCALENDAR\r\n") << "编码"

@@ -61,9 +61,12 @@ private slots:
         QTest::addColumn<QStringList>("said");
         QTest::addColumn<QString>("stored"); // titles in the table afterwards
         const QStringList two{"买菜|周六早上|家", "开会|三楼 50% 折扣|工作"};
-        QTest::newRow("add writes the boxes and lists the note")
+        QTest::newRow("add writes the boxes, lists the note and says so")
             << QStringList{} << QStringList{"type Text1 读书", "type gjz 家", "add"}
-            << QStringList{"读书"} << QStringList{} << "读书";
+            << QStringList{"读书"} << QStringList{"提示: 已加入。"} << "读书";
+        QTest::newRow("add refused by the window's own check stores nothing")
+            << two << QStringList{"type Text2 没有标题", "add"} << QStringList{"买菜", "开会"}
+            << QStringList{"警告: 请先填写标题。"} << "买菜 开会";
         QTest::newRow("modify changes the selected note and keeps it selected")
             << two << QStringList{"click 1", "type Text1 开长会", "modify"}
             << QStringList{"买菜", "开长会"} << QStringList{} << "买菜 开长会";
@@ -102,6 +105,18 @@ private slots:
         QTEST(n.lines(), "lines");
         QTEST(n.said(), "said");
         QTEST(n.app.column("select 标题 from notes").join(u' '), "stored");
+    }
+
+    // A click fills the boxes from the line's record; Modify writes them back.
+    void loadAndModify()
+    {
+        Notes n({"买菜|周六早上|家", "开会|三楼|工作"});
+        n.clickLine(1);
+        QCOMPARE(n.get("Text1")->text() + n.get("Text2")->text() + n.get("gjz")->text(),
+                 "开会三楼工作");
+        n.run({"type gjz ", "modify"});
+        QCOMPARE(n.app.column("select quote(关键字) from notes").join(u' '), "'家' NULL");
+        QCOMPARE(n.get("Text1")->text(), "开会"); // the modified line is loaded again
     }
 
     // The overview lists each keyword once, as the table holds it.

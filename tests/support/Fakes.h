@@ -55,6 +55,12 @@ public:
         fileQuestions << title;
         return files.isEmpty() ? QString() : files.dequeue();
     }
+    QStringList saveQuestions; // their titles; the answers come from `files` too
+    QString saveFile(const QString& title, const QString&, const QString&) override
+    {
+        saveQuestions << title;
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
     QStringList texts() const
     {
         QStringList out;
