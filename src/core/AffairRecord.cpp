@@ -6,7 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QHash>
-#include <cstdio>
+#include <iterator>
 
 namespace core {
 
@@ -52,9 +52,16 @@ QByteArray recordKey(const AffairRecord& record, int duplicatesBefore)
         // Null and empty differ, and no cell's text runs into the next one's.
         hash.addData(cell.isNull() ? QByteArrayView("\x01") : QByteArrayView("\x02"));
         utf8 = cell.toUtf8();
+        // The length in decimal and a colon, written backwards into the buffer's end.
         char length[24];
-        const int n = std::snprintf(length, sizeof length, "%lld:", qlonglong(utf8.size()));
-        hash.addData(QByteArrayView(length, n));
+        char* at = std::end(length);
+        *--at = ':';
+        qsizetype n = utf8.size();
+        do {
+            *--at = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0);
+        hash.addData(QByteArrayView(at, std::end(length) - at));
         hash.addData(utf8);
     }
     hash.addData(QByteArray::number(duplicatesBefore));

@@ -12,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <cmath>
-#include <cstdio>
 #include <libical/ical.h>
 #include <map>
 #include <memory>
@@ -232,9 +231,16 @@ QByteArray uidOf(const QByteArray& key, const Schedule& s)
     return uid + "@lumo";
 }
 
-// The texts of one record, as UTF-8, shared by its events.
+// The texts of one record, as UTF-8.
 struct EventTexts {
-    QByteArray summary, description, keyword, contact, place, storedLine;
+    QByteArray summary, description, keyword, contact, place;
+};
+
+// The lines of one record's texts, made once and shared by its events.
+struct TextLines {
+    QByteArray event;  // SUMMARY to LOCATION
+    QByteArray stored; // X-LUMO-STORED
+    QByteArray alarm;  // the alarm's DESCRIPTION
 };
 
 struct PropertyFree {
@@ -261,7 +267,27 @@ public:
         appendLine(stampLine, line.get());
     }
 
-    void append(QByteArray& out, const EventTexts& texts, const QByteArray& uid, const Schedule& s)
+    TextLines linesOf(const EventTexts& texts, QByteArray stored)
+    {
+        TextLines lines;
+        lines.stored = std::move(stored);
+        // An empty SUMMARY is no property libical reads back.
+        appendText(lines.event, summary.get(), texts.summary);
+        const qsizetype descriptionAt = lines.event.size();
+        appendText(lines.event, description.get(), texts.description);
+        const QByteArray& alarm = texts.summary.isEmpty() ? QByteArray("Lumo") : texts.summary;
+        // The same property with the same text: libical's line is the same.
+        if (alarm == texts.description)
+            lines.alarm = lines.event.sliced(descriptionAt);
+        else
+            appendText(lines.alarm, alarmText.get(), alarm);
+        appendText(lines.event, categories.get(), texts.keyword);
+        appendText(lines.event, contact.get(), texts.contact);
+        appendText(lines.event, location.get(), texts.place);
+        return lines;
+    }
+
+    void append(QByteArray& out, const TextLines& lines, const QByteArray& uid, const Schedule& s)
     {
         out += "BEGIN:VEVENT\r\n";
         icalproperty_set_uid(uidProperty.get(), uid.constData());
@@ -280,15 +306,10 @@ public:
             icalproperty_set_rrule(rule.get(), *s.rule);
             appendLine(out, rule.get());
         }
-        // An empty SUMMARY is no property libical reads back.
-        appendText(out, summary.get(), texts.summary);
-        appendText(out, description.get(), texts.description);
-        appendText(out, categories.get(), texts.keyword);
-        appendText(out, contact.get(), texts.contact);
-        appendText(out, location.get(), texts.place);
-        out += texts.storedLine;
+        out += lines.event;
+        out += lines.stored;
         out += alarmHead(s);
-        appendText(out, alarmText.get(), texts.summary.isEmpty() ? "Lumo" : texts.summary);
+        out += lines.alarm;
         out += "END:VALARM\r\nEND:VEVENT\r\n";
     }
 
@@ -386,15 +407,14 @@ QByteArray storedValue(const AffairRecord& record)
             if (u >= 0x20 && u != '"' && u != '\\') continue;
             json.append(utf8.constData() + plain, i - plain);
             plain = i + 1;
-            char escaped[8];
-            if (u == '"' || u == '\\' || u == '\r' || u == '\n')
-                std::snprintf(escaped, sizeof escaped, "\\%c",
-                              u == '\r'   ? 'r'
-                              : u == '\n' ? 'n'
-                                          : char(u));
+            static const char hex[] = "0123456789abcdef";
+            json += '\\';
+            if (u == '"' || u == '\\')
+                json += char(u);
+            else if (u == '\r' || u == '\n')
+                json += u == '\r' ? 'r' : 'n';
             else
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-            json += escaped;
+                json.append("u00").append(hex[u >> 4]).append(hex[u & 15]);
         }
         json.append(utf8.constData() + plain, utf8.size() - plain);
         json += '"';
@@ -482,10 +502,10 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
         texts.keyword = r[Column::Keyword].toUtf8();
         texts.contact = printable(contactOf(r)).toUtf8();
         texts.place = r[Column::Place].toUtf8();
-        texts.storedLine = storedProperty(storedValue(r));
+        const TextLines lines = writer.linesOf(texts, storedProperty(storedValue(r)));
         ++result.affairs;
         for (const Schedule& s : schedules) {
-            writer.append(chunk, texts, uidOf(keys[i], s), s);
+            writer.append(chunk, lines, uidOf(keys[i], s), s);
             ++result.events;
         }
         flush(1 << 20);

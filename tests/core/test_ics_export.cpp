@@ -271,6 +271,26 @@ private slots:
         QVERIFY(!back[Column::Start].isNull() || r[Column::Start].isNull());
     }
 
+    // The stored value carries every cell back as it was, whatever its characters.
+    void storedValueRoundTrip_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("quotes and backslashes") << QStringLiteral("\"a\\b\\\"");
+        QTest::newRow("line ends and tab") << QStringLiteral("a\r\nb\n\tc\r");
+        QTest::newRow("control characters") << QString::fromUtf16(u"\u0001\u001f\u007f x");
+        QTest::newRow("beyond the basic plane") << QStringLiteral("𠀀汉字");
+        QTest::newRow("empty") << QStringLiteral("");
+    }
+    void storedValueRoundTrip()
+    {
+        QFETCH(QString, cell);
+        AffairRecord r = record(Column::Keyword, cell);
+        r[Column::Affair] = cell;
+        AffairRecord back;
+        QVERIFY(readStoredValue(storedValue(r), back));
+        QCOMPARE(back.cells, r.cells);
+    }
+
     // Lines of at most 75 octets, never splitting a character, and texts that come back whole.
     void foldAndEscape()
     {

@@ -341,7 +341,7 @@ write_filters()
     for i in "${!starts[@]}"; do
         end=${starts[$((i + 1))]:-100000}
         printf '%s' "${texts[$i]}" >"$WORK/caption$i.txt"
-        printf ",drawtext=fontfile=%s:textfile=%s:fontsize=28:fontcolor=white:x=(w-text_w)/2:y=%d+(%d-text_h)/2:enable='between(t,%s,%s)'" \
+        printf ",drawtext=fontfile=%s:textfile=%s:fontsize=28:fontcolor=white:x=(w-text_w)/2:y=%d+(%d-text_h)/2:enable='gte(t,%s)*lt(t,%s)'" \
             "$FONT" "$WORK/caption$i.txt" "$HEIGHT" "$BAND" "${starts[$i]}" "$end" >>"$filters"
     done
     printf '[v]' >>"$filters"
