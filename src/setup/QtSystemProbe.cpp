@@ -2,6 +2,9 @@
 
 #include "platform/MediaPlayer.h"
 #include "platform/MediaSamples.h"
+#include "store/Connection.h"
+#include "store/Scan.h"
+#include "store/StoreError.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -14,55 +17,36 @@
 #include <QTextToSpeech>
 #include <QTimer>
 #include <QTranslator>
-#include <sqlite3.h>
 
 namespace setup {
 
 namespace {
 
-QString engineText(sqlite3* db)
+// Every row of a one-column query.
+QStringList queryColumn(store::Connection& db, const QString& sql, int column) // throws StoreError
 {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    QStringList rows;
+    store::Scan scan(db, sql);
+    while (scan.next())
+        rows << scan.text(column);
+    return rows;
 }
 
-// Every row of a one-column query; false with the engine's text on failure.
-bool queryColumn(sqlite3* db, const QString& sql, int column, QStringList& rows, QString& error)
+QMap<QString, QStringList> readColumns(store::Connection& db) // throws StoreError
 {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
-        error = engineText(db);
-        return false;
-    }
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-        rows << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE) {
-        error = engineText(db);
-        return false;
-    }
-    return true;
-}
-
-bool readColumns(sqlite3* db, QMap<QString, QStringList>& tables, QString& error)
-{
-    QStringList names;
-    if (!queryColumn(db,
-                     QStringLiteral("select name from sqlite_master where type = 'table' "
-                                    "and name not like 'sqlite\\_%' escape '\\'"),
-                     0, names, error))
-        return false;
+    QMap<QString, QStringList> tables;
+    const QStringList names =
+        queryColumn(db,
+                    QStringLiteral("select name from sqlite_master where type = 'table' "
+                                   "and name not like 'sqlite\\_%' escape '\\'"),
+                    0);
     for (const QString& name : names) {
-        QStringList columns;
         QString quoted = name;
         quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        if (!queryColumn(db, QStringLiteral("pragma table_info(\"%1\")").arg(quoted), 1, columns,
-                         error))
-            return false;
-        tables.insert(name, columns);
+        tables.insert(name,
+                      queryColumn(db, QStringLiteral("pragma table_info(\"%1\")").arg(quoted), 1));
     }
-    return true;
+    return tables;
 }
 
 } // namespace
@@ -80,7 +64,7 @@ bool QtSystemProbe::packageInstalled(const QString& package)
 
 QString QtSystemProbe::sqliteVersion()
 {
-    return QString::fromLatin1(sqlite3_libversion());
+    return store::engineVersion();
 }
 
 DatabaseInfo QtSystemProbe::inspectDatabase(const QString& path)
@@ -88,35 +72,33 @@ DatabaseInfo QtSystemProbe::inspectDatabase(const QString& path)
     DatabaseInfo info;
     info.exists = QFileInfo(path).isFile();
     if (!info.exists) return info;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        info.error = db ? engineText(db) : QStringLiteral("内存不足");
-        sqlite3_close(db);
-        return info;
+    try {
+        // Read-only: the check never changes a byte of the book.
+        store::Connection db;
+        db.open(path, store::Connection::Access::ReadOnly);
+        info.integrity =
+            queryColumn(db, QStringLiteral("pragma integrity_check"), 0).join(QLatin1Char('\n'));
+        if (info.integrity == QLatin1String("ok")) info.columns = readColumns(db);
+    } catch (const store::StoreError& error) {
+        // The check names the file itself; the store's text ends with it too.
+        info.error = error.message();
+        const QString named = QStringLiteral("：") + path;
+        if (info.error.endsWith(named)) info.error.chop(named.size());
     }
-    QStringList integrity;
-    if (queryColumn(db, QStringLiteral("pragma integrity_check"), 0, integrity, info.error)) {
-        info.integrity = integrity.join(QLatin1Char('\n'));
-        if (info.integrity == QLatin1String("ok")) readColumns(db, info.columns, info.error);
-    }
-    sqlite3_close(db);
     return info;
 }
 
 QMap<QString, QStringList> QtSystemProbe::expectedTables()
 {
-    QMap<QString, QStringList> tables;
     QFile schema(QStringLiteral(":/setup/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly)) return tables;
-    sqlite3* db = nullptr;
-    if (sqlite3_open(":memory:", &db) == SQLITE_OK &&
-        sqlite3_exec(db, schema.readAll().constData(), nullptr, nullptr, nullptr) == SQLITE_OK) {
-        QString error;
-        readColumns(db, tables, error);
+    if (!schema.open(QIODevice::ReadOnly)) return {};
+    try {
+        store::Connection db;
+        db.openInMemory(QString::fromUtf8(schema.readAll()));
+        return readColumns(db);
+    } catch (const store::StoreError&) {
+        return {};
     }
-    sqlite3_close(db);
-    return tables;
 }
 
 ProgramRun QtSystemProbe::run(const QString& program, const QStringList& args)

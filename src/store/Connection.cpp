@@ -21,6 +21,11 @@ QString engineText(sqlite3* db)
 
 } // namespace
 
+QString engineVersion()
+{
+    return QString::fromLatin1(sqlite3_libversion());
+}
+
 Connection::~Connection()
 {
     close();
@@ -74,6 +79,29 @@ void Connection::open(const QString& path, Access access)
                  .arg(QFileInfo(path).fileName(), folder));
     m_db = db;
     m_path = path;
+}
+
+void Connection::openInMemory(const QString& script)
+{
+    close();
+    sqlite3* db = nullptr;
+    auto fail = [&db](const QString& message) {
+        sqlite3_close_v2(db);
+        throw StoreError(message);
+    };
+    if (sqlite3_open_v2(":memory:", &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK ||
+        installLike(db) != SQLITE_OK)
+        fail(engineText(db));
+    char* error = nullptr;
+    if (sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = error ? QString::fromUtf8(error) : engineText(db);
+        sqlite3_free(error);
+        fail(text);
+    }
+    m_db = db;
+    m_path = QStringLiteral(":memory:");
 }
 
 void Connection::close()

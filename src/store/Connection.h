@@ -9,6 +9,9 @@ namespace store {
 
 class Recordset;
 
+// The version of the SQLite library the store runs on.
+QString engineVersion();
+
 // The longest a statement waits for another program to let go of the book.
 constexpr int kBusyTimeout = 3000; // ms
 
@@ -24,6 +27,9 @@ public:
     enum class Access { ReadWrite, ReadOnly };
     // ReadOnly takes a write-protected file and refuses every change.
     void open(const QString& path, Access access = Access::ReadWrite); // throws StoreError
+    // A new book in memory made by `script` (statements as SQLite takes
+    // them), to compare a book with the tables it should have.
+    void openInMemory(const QString& script); // throws StoreError
     void close();
     bool isOpen() const { return m_db != nullptr; }
     QString path() const { return m_path; }
