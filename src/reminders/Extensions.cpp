@@ -11,6 +11,7 @@
 #include "store/Recordset.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,14 @@ const QString kExportQuestion = QStringLiteral("把列表中的事务导出为�
 const QString kImportQuestion = QStringLiteral("选择要导入的日历文件");
 const QString kNothingListedText = QStringLiteral("列表中没有事务，没有可以导出的内容。");
 const QString kDefaultFileName = QStringLiteral("重要事务.ics");
+
+// The wait cursor while a large file is written or read.
+struct Busy {
+    Busy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Busy() { QApplication::restoreOverrideCursor(); }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+};
 
 } // namespace
 
@@ -104,9 +113,14 @@ void Extensions::exportListedAffairs()
     // Written whole or not at all.
     QSaveFile file(path);
     core::IcsExport result;
-    if (file.open(QIODevice::WriteOnly))
-        result = core::exportCalendar(records, *m_context.services().clock, file);
-    if (!file.isOpen() || !result.written || !file.commit()) {
+    bool written = false;
+    {
+        const Busy busy;
+        if (file.open(QIODevice::WriteOnly))
+            result = core::exportCalendar(records, *m_context.services().clock, file);
+        written = file.isOpen() && result.written && file.commit();
+    }
+    if (!written) {
         tell(core::cannotWriteText(path, file.errorString()), true);
         return;
     }
@@ -127,6 +141,7 @@ void Extensions::importCalendarFile()
     core::ImportReport report;
     // A refusing book rolls the whole import back; the guard says so.
     const bool done = m_context.guarded([&] {
+        const Busy busy; // gone before the guard says anything
         report = core::importCalendar(m_context.dbConnection(), bytes);
         if (report.refusal.isEmpty()) m_editor.refresh();
     });
