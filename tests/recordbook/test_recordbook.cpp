@@ -94,6 +94,67 @@ private slots:
         QCOMPARE(anyCharStatement(kHead, "标题", "𠀀x"), anyOf("𠀀x", {"𠀀", "x"}));
     }
 
+    // Add and Modify run a window's steps at fixed points: its check before
+    // anything is written, its refresh once the record is stored, the notice,
+    // then what follows the notice.
+    void editSteps_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("selected"); // -1: no line selected
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("add: check, stored, refresh, notice, after")
+            << "add" << -1 << false
+            << QStringList{"check", "written -1 (3 rows)", "said 已加入。", "after -1"}
+            << "甲 乙 新";
+        QTest::newRow("add refused writes nothing")
+            << "add" << -1 << true << QStringList{"check"} << "甲 乙";
+        QTest::newRow("modify rewrites the selected line's record")
+            << "modify" << 1 << false
+            << QStringList{"check", "written 1 (2 rows)", "said 已修改。", "after 1"} << "甲 新";
+        QTest::newRow("modify without a selection asks before any step")
+            << "modify" << -1 << false << QStringList{"said 请先在列表中选中一条信息"} << "甲 乙";
+        QTest::newRow("modify refused keeps the record")
+            << "modify" << 0 << true << QStringList{"check"} << "甲 乙";
+    }
+
+    void editSteps()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, selected);
+        QFETCH(bool, refuse);
+        NotesBook book;
+        book.add({"甲", "乙"});
+        QWidget window;
+        auto* list = new RecordList(&window);
+        auto* box = new QLineEdit(&window);
+        QStringList steps;
+        // Counted as another program reads the book: what is there is stored.
+        const auto rows = [&book] { return book.app.column("select 标题 from notes").size(); };
+        BookDescriptor d = titles();
+        d.fields.bind(box, "标题");
+        d.add.refused = d.modify.refused = [&] {
+            steps << "check";
+            return refuse;
+        };
+        d.add.written = d.modify.written = [&](int line) {
+            steps << QString("written %1 (%2 rows)").arg(line).arg(rows());
+        };
+        d.add.done = {"已加入。", "提示"};
+        d.modify.done = {"已修改。", "提示"};
+        d.add.said = d.modify.said = [&](int line) { steps << QString("after %1").arg(line); };
+        book.app.dialogs.onMessage = [&](const auto& m) { steps << "said " + m.text; };
+        RecordBookController c(servicesOf(book.app.context()), d, list);
+        c.reopen("select * from notes");
+        c.fillList();
+        c.selectLine(selected);
+        box->setText("新");
+        command == "add" ? c.addRecord() : c.modifySelected();
+        QTEST(steps, "steps");
+        QTEST(book.app.column("select 标题 from notes").join(' '), "stored");
+    }
+
     void searchesMatchLiterally_data()
     {
         QTest::addColumn<QString>("kind");
