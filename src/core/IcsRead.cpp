@@ -397,7 +397,7 @@ QByteArray normalised(QByteArray file, QString& refusal, QString& note)
         note += QStringLiteral("文件中的 %1 个空字符（NUL）已去掉。").arg(nuls);
     }
     if (file.startsWith("\xEF\xBB\xBF")) file.remove(0, 3);
-    const QByteArray trimmed = file.trimmed();
+    const QByteArrayView trimmed = QByteArrayView(file).trimmed(); // no copy of a large file
     if (!trimmed.startsWith("BEGIN:VCALENDAR")) {
         refusal = QStringLiteral("文件不是 iCalendar 日历文件（应以 BEGIN:VCALENDAR 开头）。");
         return {};
