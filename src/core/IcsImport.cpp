@@ -111,66 +111,102 @@ QString cannotOpenText(const QString& path, const QString& error)
     return QStringLiteral("无法打开文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
 }
 
+namespace {
+
+// Adds the events one by one as they are read, inside the import's transaction.
+class Adding {
+public:
+    Adding(store::Connection& connection, ImportReport& report)
+        : m_report(report), m_known(knownUids(connection)),
+          m_insert(connection.handle(), insertStatement()),
+          m_remember(
+              connection.handle(),
+              QStringLiteral("insert or ignore into %1 (uid) values (?)").arg(kImportedUidTable))
+    {
+    }
+
+    void add(const EventAffair& e)
+    {
+        m_report.events = e.number;
+        const QString name = eventName(e.number, e);
+        QString reason = e.reason;
+        if (reason.isEmpty() && m_known.contains(e.uid))
+            reason = QStringLiteral("已经导入过（UID 相同）");
+        else if (reason.isEmpty() && !e.group.isEmpty() && m_known.contains(e.group) &&
+                 !m_groupsAdded.contains(e.group))
+            reason = QStringLiteral("数据库中已有这条事务");
+        if (!reason.isEmpty()) {
+            // The parts of an expanded event share their fate; it is said once.
+            if (e.part > 0) return;
+            m_report.skipped << name + QStringLiteral("：跳过，") + reason;
+            m_report.lines << m_report.skipped.last();
+            return;
+        }
+        m_known.insert(e.uid);
+        rememberUid(m_remember, e.uid);
+        if (e.part == 0) ++m_report.imported;
+        if (!e.group.isEmpty() && m_groupsAdded.contains(e.group)) {
+            m_report.lines << name + QStringLiteral("：已导入（与前面的事件同属一条事务）");
+            return;
+        }
+        if (!e.group.isEmpty()) {
+            m_groupsAdded.insert(e.group);
+            m_known.insert(e.group);
+            rememberUid(m_remember, e.group);
+        }
+        insertAffair(m_insert, e.record);
+        ++m_report.affairs;
+        if (e.expansion.isEmpty()) {
+            m_report.lines << name + QStringLiteral("：已导入");
+        } else if (e.part == 0) {
+            m_report.expanded << name + QStringLiteral("：") + e.expansion;
+            m_report.lines << name + QStringLiteral("：已导入，") + e.expansion;
+        }
+    }
+
+private:
+    static QString insertStatement()
+    {
+        QStringList names;
+        for (const QString& name : affairColumnNames())
+            names << store::detail::quotedIdentifier(name);
+        return QStringLiteral("insert into mp (%1) values (%2)")
+            .arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u','));
+    }
+
+    ImportReport& m_report;
+    QSet<QByteArray> m_known;
+    QSet<QByteArray> m_groupsAdded;
+    store::detail::Statement m_insert;
+    store::detail::Statement m_remember;
+};
+
+} // namespace
+
 ImportReport importCalendar(store::Connection& connection, const QByteArray& file)
 {
     ImportReport report;
-    const std::vector<EventAffair> events = readCalendar(file, report.refusal, report.note);
+    const QByteArray calendar = checkedCalendar(file, report.refusal, report.note);
     if (!report.refusal.isEmpty()) return report;
-    report.events = events.empty() ? 0 : events.back().number;
 
     // Inside a window's command the command's transaction holds the import.
     const bool own = connection.aboutToChange() == 0;
     store::addMissingColumns(connection);
     if (own) connection.execute(QStringLiteral("begin immediate"));
     try {
-        QSet<QByteArray> known = knownUids(connection);
-        QStringList names;
-        for (const QString& name : affairColumnNames())
-            names << store::detail::quotedIdentifier(name);
-        store::detail::Statement insert(
-            connection.handle(),
-            QStringLiteral("insert into mp (%1) values (%2)")
-                .arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u',')));
-        store::detail::Statement remember(
-            connection.handle(),
-            QStringLiteral("insert or ignore into %1 (uid) values (?)").arg(kImportedUidTable));
-        QSet<QByteArray> groupsAdded;
-        for (const EventAffair& e : events) {
-            const QString name = eventName(e.number, e);
-            QString reason = e.reason;
-            if (reason.isEmpty() && known.contains(e.uid))
-                reason = QStringLiteral("已经导入过（UID 相同）");
-            else if (reason.isEmpty() && !e.group.isEmpty() && known.contains(e.group) &&
-                     !groupsAdded.contains(e.group))
-                reason = QStringLiteral("数据库中已有这条事务");
-            if (!reason.isEmpty()) {
-                // The parts of an expanded event share their fate; it is said once.
-                if (e.part > 0) continue;
-                report.skipped << name + QStringLiteral("：跳过，") + reason;
-                report.lines << report.skipped.last();
-                continue;
-            }
-            known.insert(e.uid);
-            rememberUid(remember, e.uid);
-            if (e.part == 0) ++report.imported;
-            if (!e.group.isEmpty() && groupsAdded.contains(e.group)) {
-                report.lines << name + QStringLiteral("：已导入（与前面的事件同属一条事务）");
-                continue;
-            }
-            if (!e.group.isEmpty()) {
-                groupsAdded.insert(e.group);
-                known.insert(e.group);
-                rememberUid(remember, e.group);
-            }
-            insertAffair(insert, e.record);
-            ++report.affairs;
-            if (e.expansion.isEmpty()) {
-                report.lines << name + QStringLiteral("：已导入");
-            } else if (e.part == 0) {
-                report.expanded << name + QStringLiteral("：") + e.expansion;
-                report.lines << name + QStringLiteral("：已导入，") + e.expansion;
-            }
-        }
+        // Added a few thousand at a time, so the file's affairs are never all in memory.
+        Adding adding(connection, report);
+        std::vector<EventAffair> batch;
+        const auto addBatch = [&] {
+            for (const EventAffair& e : batch)
+                adding.add(e);
+            batch.clear();
+        };
+        forEachEvent(calendar, [&](EventAffair&& e) {
+            batch.push_back(std::move(e));
+            if (batch.size() == 4096) addBatch();
+        });
+        addBatch();
         if (own) connection.execute(QStringLiteral("commit"));
     } catch (...) {
         if (!own) throw;

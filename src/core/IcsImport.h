@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace store {
@@ -54,9 +55,11 @@ struct EventAffair {
     QString reason; // empty when `record` holds the affair
 };
 
-// Reads the file's events in order; a file that is not a whole calendar
-// gives a refusal.
-std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString& note);
+// The file as UTF-8 without NUL characters; a file that is not a whole
+// calendar gives a refusal (and an empty result).
+QByteArray checkedCalendar(QByteArray file, QString& refusal, QString& note);
+// The events of a checked calendar, in order, each as it is read.
+void forEachEvent(const QByteArray& calendar, const std::function<void(EventAffair&&)>& take);
 
 // Adds the file's events to the book as affairs in one transaction (inside a
 // running command, as part of it); on any failure of the store nothing is

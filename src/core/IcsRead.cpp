@@ -460,27 +460,33 @@ std::vector<QByteArrayView> eventTexts(QByteArrayView file)
 
 } // namespace
 
-std::vector<EventAffair> readCalendar(QByteArray file, QString& refusal, QString& note)
+QByteArray checkedCalendar(QByteArray file, QString& refusal, QString& note)
 {
     file = normalised(std::move(file), refusal, note);
-    if (!refusal.isEmpty()) return {};
-    std::vector<EventAffair> events;
+    return refusal.isEmpty() ? file : QByteArray();
+}
+
+void forEachEvent(const QByteArray& calendar, const std::function<void(EventAffair&&)>& take)
+{
     int number = 0;
-    for (const QByteArrayView text : eventTexts(file)) {
+    std::vector<EventAffair> affairs;
+    for (const QByteArrayView text : eventTexts(calendar)) {
         ++number;
         std::unique_ptr<icalcomponent, IcalFree> event(
             icalparser_parse_string(text.toByteArray().constData()));
         if (event && icalcomponent_isa(event.get()) == ICAL_VEVENT_COMPONENT) {
-            readEvent(event.get(), number, events);
+            readEvent(event.get(), number, affairs);
         } else {
             EventAffair unreadable;
             unreadable.number = number;
             unreadable.uid = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex();
             unreadable.reason = QStringLiteral("这一事件无法解析");
-            events.push_back(std::move(unreadable));
+            affairs.push_back(std::move(unreadable));
         }
+        for (EventAffair& affair : affairs)
+            take(std::move(affair));
+        affairs.clear();
     }
-    return events;
 }
 
 } // namespace core
