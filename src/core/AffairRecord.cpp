@@ -44,14 +44,25 @@ std::vector<AffairRecord> readAffairs(store::Connection& connection)
     return records;
 }
 
+Utf8Record::Utf8Record(const AffairRecord& r) : record(r)
+{
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c)
+        cells[c] = r.cells[c].toUtf8();
+}
+
 QByteArray recordKey(const AffairRecord& record, int duplicatesBefore)
 {
+    return recordKey(Utf8Record(record), duplicatesBefore);
+}
+
+QByteArray recordKey(const Utf8Record& record, int duplicatesBefore)
+{
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    QByteArray utf8;
-    for (const QString& cell : record.cells) {
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
         // Null and empty differ, and no cell's text runs into the next one's.
-        hash.addData(cell.isNull() ? QByteArrayView("\x01") : QByteArrayView("\x02"));
-        utf8 = cell.toUtf8();
+        hash.addData(record.record.cells[c].isNull() ? QByteArrayView("\x01")
+                                                     : QByteArrayView("\x02"));
+        const QByteArray& utf8 = record.cells[c];
         // The length in decimal and a colon, written backwards into the buffer's end.
         char length[24];
         char* at = std::end(length);
@@ -68,19 +79,23 @@ QByteArray recordKey(const AffairRecord& record, int duplicatesBefore)
     return hash.result().toHex();
 }
 
+QByteArray RecordKeys::next(const Utf8Record& record)
+{
+    QByteArray key = recordKey(record, 0);
+    int& count = m_seen[key];
+    if (count > 0) key = recordKey(record, count);
+    ++count;
+    return key;
+}
+
 std::vector<QByteArray> recordKeys(const std::vector<AffairRecord>& records)
 {
-    QHash<QByteArray, int> seen;
-    std::vector<QByteArray> keys;
-    keys.reserve(records.size());
-    for (const AffairRecord& record : records) {
-        QByteArray key = recordKey(record, 0);
-        int& count = seen[key];
-        if (count > 0) key = recordKey(record, count);
-        keys.push_back(std::move(key));
-        ++count;
-    }
-    return keys;
+    RecordKeys keys;
+    std::vector<QByteArray> result;
+    result.reserve(records.size());
+    for (const AffairRecord& record : records)
+        result.push_back(keys.next(Utf8Record(record)));
+    return result;
 }
 
 } // namespace core

@@ -390,17 +390,22 @@ QString affairTextOf(const QString& stored)
 
 QByteArray storedValue(const AffairRecord& record)
 {
+    return storedValue(Utf8Record(record));
+}
+
+QByteArray storedValue(const Utf8Record& record)
+{
     // Written directly: QJsonDocument took a tenth of a large export.
     QByteArray json = "[";
     json.reserve(4096);
-    for (const QString& cell : record.cells) {
+    for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
         if (json.size() > 1) json += ',';
-        if (cell.isNull()) {
+        if (record.record.cells[c].isNull()) {
             json += "null";
             continue;
         }
         json += '"';
-        const QByteArray utf8 = cell.toUtf8();
+        const QByteArray& utf8 = record.cells[c];
         qsizetype plain = 0; // start of the bytes not yet copied
         for (qsizetype i = 0; i < utf8.size(); ++i) {
             const auto u = static_cast<unsigned char>(utf8[i]);
@@ -484,11 +489,13 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
         if (result.written && out.write(chunk) != chunk.size()) result.written = false;
         chunk.clear();
     };
-    const std::vector<QByteArray> keys = recordKeys(records);
+    RecordKeys keys;
     std::optional<LunarDays> lunarDays;
     EventWriter writer(stamp);
-    for (size_t i = 0; i < records.size(); ++i) {
-        const AffairRecord& r = records[i];
+    for (const AffairRecord& r : records) {
+        // Every record counts among identical ones, with events or without.
+        const Utf8Record utf8(r);
+        const QByteArray key = keys.next(utf8);
         std::vector<Schedule> schedules;
         addDateSchedules(r, schedules);
         addNumericSchedules(r, today, schedules);
@@ -499,13 +506,13 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
         EventTexts texts;
         texts.description = description.toUtf8();
         texts.summary = QStringView(description).left(description.indexOf(u'\n')).toUtf8();
-        texts.keyword = r[Column::Keyword].toUtf8();
+        texts.keyword = utf8.cells[Column::Keyword];
         texts.contact = printable(contactOf(r)).toUtf8();
-        texts.place = r[Column::Place].toUtf8();
-        const TextLines lines = writer.linesOf(texts, storedProperty(storedValue(r)));
+        texts.place = utf8.cells[Column::Place];
+        const TextLines lines = writer.linesOf(texts, storedProperty(storedValue(utf8)));
         ++result.affairs;
         for (const Schedule& s : schedules) {
-            writer.append(chunk, lines, uidOf(keys[i], s), s);
+            writer.append(chunk, lines, uidOf(key, s), s);
             ++result.events;
         }
         flush(1 << 20);

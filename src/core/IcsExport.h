@@ -42,6 +42,7 @@ QString cannotWriteText(const QString& path, const QString& error);
 // The X-LUMO-STORED value of a record and its reading; a value that is not
 // one gives false.
 QByteArray storedValue(const AffairRecord& record);
+QByteArray storedValue(const Utf8Record& record);
 bool readStoredValue(QByteArrayView value, AffairRecord& record);
 
 // The X-LUMO-STORED line of a stored value, folded as libical folds it: the
