@@ -30,8 +30,7 @@ int exportIcs(const Command& command, const QString& book, const platform::Clock
     if (file.open(QIODevice::WriteOnly))
         result = core::exportCalendar(records, clock, file, command.lunarRule);
     if (!file.isOpen() || !result.written || !file.commit()) {
-        writeText(err, QStringLiteral("rmd：%1\n")
-                           .arg(core::cannotWriteText(command.file, file.errorString())));
+        writeText(err, QStringLiteral("rmd：%1\n").arg(core::cannotWriteText(command.file, file)));
         return kRefused;
     }
     writeText(out, core::exportedText(result, command.file) + u'\n');
@@ -42,8 +41,7 @@ int importIcs(const QString& path, const QString& book, QIODevice& out, QIODevic
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        writeText(err,
-                  QStringLiteral("rmd：%1\n").arg(core::cannotOpenText(path, file.errorString())));
+        writeText(err, QStringLiteral("rmd：%1\n").arg(core::cannotOpenText(path, file)));
         return kRefused;
     }
     core::ImportReport report;

@@ -1,4 +1,5 @@
 #include "core/IcsExport.h"
+#include "core/FileProblem.h"
 
 #include "core/AffairText.h"
 #include "core/DueList.h"
@@ -372,9 +373,10 @@ QString exportedText(const IcsExport& result, const QString& path)
         .arg(QDir::toNativeSeparators(path));
 }
 
-QString cannotWriteText(const QString& path, const QString& error)
+QString cannotWriteText(const QString& path, const QFileDevice& file)
 {
-    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
+    return QStringLiteral("无法写入文件 %1：%2")
+        .arg(QDir::toNativeSeparators(path), writeProblem(path, file));
 }
 
 QString affairTextOf(const QString& stored)

@@ -7,6 +7,8 @@
 #include <QIODevice>
 #include <vector>
 
+class QFileDevice;
+
 namespace platform {
 class Clock;
 }
@@ -37,7 +39,7 @@ IcsExport exportCalendar(const std::vector<AffairRecord>& records, const platfor
 
 // What the user is told after an export to `path`, and when `path` cannot be written.
 QString exportedText(const IcsExport& result, const QString& path);
-QString cannotWriteText(const QString& path, const QString& error);
+QString cannotWriteText(const QString& path, const QFileDevice& file);
 
 // The X-LUMO-STORED value of a record and its reading; a value that is not
 // one gives false.

@@ -1,9 +1,10 @@
 #include "core/IcsImport.h"
+#include "core/FileProblem.h"
 
 #include "store/BookColumns.h"
 #include "store/Connection.h"
+#include "store/Prepared.h"
 #include "store/Scan.h"
-#include "store/Statement.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -35,23 +36,21 @@ QSet<QByteArray> knownUids(store::Connection& connection)
     return known;
 }
 
-void insertAffair(store::detail::Statement& insert, const AffairRecord& record)
+void insertAffair(store::Prepared& insert, const AffairRecord& record)
 {
-    sqlite3_reset(insert.get());
     for (int c = 0; c < AffairRecord::ColumnCount; ++c) {
         if (record.cells[c].isNull())
             insert.bindNull(c + 1);
         else
             insert.bindText(c + 1, record.cells[c].toUtf8());
     }
-    insert.step();
+    insert.run();
 }
 
-void rememberUid(store::detail::Statement& remember, const QByteArray& uid)
+void rememberUid(store::Prepared& remember, const QByteArray& uid)
 {
-    sqlite3_reset(remember.get());
     remember.bindText(1, uid);
-    remember.step();
+    remember.run();
 }
 
 } // namespace
@@ -106,9 +105,10 @@ QString reportSavedText(const QString& path)
     return QStringLiteral("完整的报告在 %1。").arg(QDir::toNativeSeparators(path));
 }
 
-QString cannotOpenText(const QString& path, const QString& error)
+QString cannotOpenText(const QString& path, const QFileDevice& file)
 {
-    return QStringLiteral("无法打开文件 %1：%2").arg(QDir::toNativeSeparators(path), error);
+    return QStringLiteral("无法打开文件 %1：%2")
+        .arg(QDir::toNativeSeparators(path), readProblem(path, file));
 }
 
 namespace {
@@ -117,10 +117,9 @@ namespace {
 class Adding {
 public:
     Adding(store::Connection& connection, ImportReport& report)
-        : m_report(report), m_known(knownUids(connection)),
-          m_insert(connection.handle(), insertStatement()),
+        : m_report(report), m_known(knownUids(connection)), m_insert(connection, insertStatement()),
           m_remember(
-              connection.handle(),
+              connection,
               QStringLiteral("insert or ignore into %1 (uid) values (?)").arg(kImportedUidTable))
     {
     }
@@ -169,7 +168,7 @@ private:
     {
         QStringList names;
         for (const QString& name : affairColumnNames())
-            names << store::detail::quotedIdentifier(name);
+            names << store::quotedName(name);
         return QStringLiteral("insert into mp (%1) values (%2)")
             .arg(names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u','));
     }
@@ -177,8 +176,8 @@ private:
     ImportReport& m_report;
     QSet<QByteArray> m_known;
     QSet<QByteArray> m_groupsAdded;
-    store::detail::Statement m_insert;
-    store::detail::Statement m_remember;
+    store::Prepared m_insert;
+    store::Prepared m_remember;
 };
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+class QFileDevice;
 #include <vector>
 
 namespace store {
@@ -40,7 +42,7 @@ struct ImportReport {
 
 inline const QString kReportFileName = QStringLiteral("日历导入报告.txt");
 QString reportSavedText(const QString& path);
-QString cannotOpenText(const QString& path, const QString& error);
+QString cannotOpenText(const QString& path, const QFileDevice& file);
 
 // One event of the file as an affair, or why it cannot be one. An event
 // whose rule Lumo holds as several affairs gives one of these for each.

@@ -121,7 +121,7 @@ void Extensions::exportListedAffairs()
         written = file.isOpen() && result.written && file.commit();
     }
     if (!written) {
-        tell(core::cannotWriteText(path, file.errorString()), true);
+        tell(core::cannotWriteText(path, file), true);
         return;
     }
     tell(core::exportedText(result, path), false);
@@ -134,7 +134,7 @@ void Extensions::importCalendarFile()
     if (path.isEmpty()) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        tell(core::cannotOpenText(path, file.errorString()), true);
+        tell(core::cannotOpenText(path, file), true);
         return;
     }
     const QByteArray bytes = file.readAll();

@@ -6,6 +6,7 @@
 #include "store/Connection.h"
 #include "store/StoreError.h"
 
+#include <QSaveFile>
 #include <QStringEncoder>
 #include <QtTest>
 
@@ -260,6 +261,44 @@ private slots:
         if (!text.isEmpty())
             QVERIFY2(affairs[0][Column::Affair].contains(" ---标记\r\n" + text + "\r\n"),
                      qPrintable(affairs[0][Column::Affair]));
+    }
+
+    // A file that cannot be read or written is named with a reason the user can act on.
+    void fileProblems_data()
+    {
+        QTest::addColumn<bool>("writing");
+        QTest::addColumn<QString>("name"); // inside a fresh folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read: no such file") << false << "无此文件.ics"
+                                            << "无法打开文件 %1/无此文件.ics：文件不存在";
+        QTest::newRow("read: a folder") << false << "子文件夹"
+                                        << "无法打开文件 %1/子文件夹：这是一个文件夹，不是文件";
+        QTest::newRow("write: no such folder") << true << "无此文件夹/a.ics"
+                                               << "无法写入文件 %1/无此文件夹/a.ics：文件夹 "
+                                                  "%1/无此文件夹 不存在";
+        QTest::newRow("write: onto a folder")
+            << true << "子文件夹"
+            << "无法写入文件 %1/子文件夹：这是一个文件夹，不是文件";
+    }
+    void fileProblems()
+    {
+        QFETCH(bool, writing);
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir("子文件夹"));
+        const QString path = folder.filePath(name);
+        QString said;
+        if (writing) {
+            QSaveFile file(path);
+            QVERIFY(!file.open(QIODevice::WriteOnly));
+            said = cannotWriteText(path, file);
+        } else {
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            said = cannotOpenText(path, file);
+        }
+        QCOMPARE(said, reason.arg(folder.path()));
     }
 
     void secondImportAddsNothing()

@@ -223,9 +223,9 @@ private slots:
         QTest::newRow("rules with import")
             << QStringList{"--import-ics", "@/x.ics", "--rscale"} << "2||--rscale";
         QTest::newRow("export into no folder")
-            << QStringList{"--export-ics", "@/none/a.ics"} << "1||无法写入";
+            << QStringList{"--export-ics", "@/none/a.ics"} << "1||/none 不存在";
         QTest::newRow("import of no file")
-            << QStringList{"--import-ics", "@/none.ics"} << "1||无法打开";
+            << QStringList{"--import-ics", "@/none.ics"} << "1||文件不存在";
         QTest::newRow("import of the book itself")
             << QStringList{"--import-ics", "@/rmd.mdb"} << "1||不是 iCalendar";
         QTest::newRow("import of its own export")

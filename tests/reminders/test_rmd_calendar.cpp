@@ -69,7 +69,7 @@ private slots:
         QTest::newRow("cancelled") << ""
                                    << "cancel" << QStringList() << "";
         QTest::newRow("unwritable") << ""
-                                    << "unwritable" << QStringList() << "无法写入文件";
+                                    << "unwritable" << QStringList() << "无法写入文件 ";
         QTest::newRow("nothing listed")
             << "无此字"
             << "ok" << QStringList() << "列表中没有事务，没有可以导出的内容。";
@@ -129,7 +129,8 @@ private slots:
             << QByteArray("姓名,电话\n张三,123\n") << "" << 0 << QStringList{"不是 iCalendar"};
         QTest::newRow("truncated")
             << calendarOf(good).chopped(30) << "" << 0 << QStringList{"不完整"};
-        QTest::newRow("file missing") << QByteArray() << "" << 0 << QStringList{"无法打开文件"};
+        QTest::newRow("file missing")
+            << QByteArray() << "" << 0 << QStringList{"无法打开文件", "文件不存在"};
         QTest::newRow("cancelled") << calendarOf(good) << "cancel" << 0 << QStringList();
         QTest::newRow("disk full")
             << calendarOf(good) << "full" << 0 << QStringList{shell::kNothingChangedText.trimmed()};
