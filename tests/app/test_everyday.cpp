@@ -5,7 +5,6 @@
 #include "books/CategoryBookWindow.h"
 #include "platform/Icons.h"
 #include "recordbook/FieldBindings.h"
-#include "recordbook/ListStatus.h"
 #include "recordbook/TextBoxes.h"
 #include "reminders/ReminderWindow.h"
 #include "vocabulary/VocabularyWindow.h"
@@ -102,9 +101,6 @@ private slots:
         QFETCH(QString, window);
         QIcon::setThemeName(QStringLiteral("no-such-theme"));
         Opened o(window);
-        QSet<QByteArray> ours;
-        for (const QString& name : platform::lumoIconNames())
-            ours << bits(drawn(platform::lumoIcon(name), 16));
         QMap<QByteArray, QString> seen;
         const auto buttons = o.w->findChildren<QToolButton*>(
             QRegularExpression("^(Image|dyld|wbcx|zwcz|qbyy|ckkc|yyld|dcsc)"));
@@ -112,11 +108,9 @@ private slots:
         for (QToolButton* button : buttons) {
             const QImage image = drawn(button->icon(), 16);
             QVERIFY2(opaquePixels(image) > 20, qPrintable(button->objectName()));
-            const QByteArray bits(reinterpret_cast<const char*>(image.constBits()),
-                                  image.sizeInBytes());
-            QVERIFY2(!seen.contains(bits),
-                     qPrintable(button->objectName() + " looks like " + seen.value(bits)));
-            seen.insert(bits, button->objectName());
+            QVERIFY2(!seen.contains(bits(image)),
+                     qPrintable(button->objectName() + " looks like " + seen.value(bits(image))));
+            seen.insert(bits(image), button->objectName());
         }
     }
 
@@ -189,12 +183,9 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("button");
-        QTest::newRow("rmd") << "rmd"
-                             << "Command8";
-        QTest::newRow("yycxlb") << "yycxlb"
-                                << "Image4";
-        QTest::newRow("qqzxcx") << "qqzxcx"
-                                << "Image4";
+        for (const auto& [window, button] :
+             {std::pair("rmd", "Command8"), {"yycxlb", "Image4"}, {"qqzxcx", "Image4"}})
+            QTest::newRow(window) << QString(window) << QString(button);
     }
     void statusLineFromStart()
     {
@@ -255,32 +246,25 @@ private slots:
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("outcome");
         const QKeySequence find(Qt::CTRL | Qt::Key_F), clear(Qt::CTRL | Qt::Key_N);
-        QTest::newRow("rmd find") << "rmd"
-                                  << "gjz" << find << "focus searchBox";
-        QTest::newRow("rmd clear") << "rmd"
-                                   << "List1" << clear << "empty gjz";
-        QTest::newRow("rmd delete") << "rmd"
-                                    << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
-        QTest::newRow("rmd delete in box") << "rmd"
-                                           << "gjz" << QKeySequence(Qt::Key_Delete) << "quiet";
-        QTest::newRow("rmd refresh") << "rmd"
-                                     << "gjz" << QKeySequence(Qt::Key_F5) << "共 2 条";
-        QTest::newRow("IQDW find") << "IQDW"
-                                   << "gjz" << find << "focus zw";
-        QTest::newRow("IQDW clear") << "IQDW"
-                                    << "List1" << clear << "empty gjz";
-        QTest::newRow("IQDW delete") << "IQDW"
-                                     << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
-        QTest::newRow("qqzxcx find") << "qqzxcx"
-                                     << "gjz" << find << "focus Text2";
-        QTest::newRow("qqzxcx clear") << "qqzxcx"
-                                      << "List1" << clear << "empty gjz";
-        QTest::newRow("qqzxcx delete") << "qqzxcx"
-                                       << "List1" << QKeySequence(Qt::Key_Delete) << "asked";
-        QTest::newRow("qqzxcx refresh") << "qqzxcx"
-                                        << "gjz" << QKeySequence(Qt::Key_F5) << "共 3 条";
-        QTest::newRow("yycxlb refresh") << "yycxlb"
-                                        << "gjz" << QKeySequence(Qt::Key_F5) << "共 0 条";
+        const QKeySequence del(Qt::Key_Delete), f5(Qt::Key_F5);
+        const auto row = [](const char* name, const char* from, const QKeySequence& key,
+                            const char* outcome) {
+            QTest::newRow(name) << QString(name).section(' ', 0, 0) << QString(from) << key
+                                << QString(outcome);
+        };
+        row("rmd find", "gjz", find, "focus searchBox");
+        row("rmd clear", "List1", clear, "empty gjz");
+        row("rmd delete", "List1", del, "asked");
+        row("rmd delete in box", "gjz", del, "quiet");
+        row("rmd refresh", "gjz", f5, "共 2 条");
+        row("IQDW find", "gjz", find, "focus zw");
+        row("IQDW clear", "List1", clear, "empty gjz");
+        row("IQDW delete", "List1", del, "asked");
+        row("qqzxcx find", "gjz", find, "focus Text2");
+        row("qqzxcx clear", "List1", clear, "empty gjz");
+        row("qqzxcx delete", "List1", del, "asked");
+        row("qqzxcx refresh", "gjz", f5, "共 3 条");
+        row("yycxlb refresh", "gjz", f5, "共 0 条");
     }
     void shortcuts()
     {
@@ -315,16 +299,14 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("button");
-        QTest::newRow("delete affair") << "rmd"
-                                       << "Command2";
-        QTest::newRow("delete all affairs") << "rmd"
-                                            << "Command4";
-        QTest::newRow("clear expired") << "rmd"
-                                       << "Image4";
-        QTest::newRow("delete word") << "IQDW"
-                                     << "dcsc";
-        QTest::newRow("delete entry") << "qqzxcx"
-                                      << "dcsc";
+        const auto row = [](const char* name, const char* window, const char* button) {
+            QTest::newRow(name) << QString(window) << QString(button);
+        };
+        row("delete affair", "rmd", "Command2");
+        row("delete all affairs", "rmd", "Command4");
+        row("clear expired", "rmd", "Image4");
+        row("delete word", "IQDW", "dcsc");
+        row("delete entry", "qqzxcx", "dcsc");
     }
     void deleteDefaultsToNo()
     {
@@ -341,24 +323,6 @@ private slots:
         QCOMPARE(o.app.dialogs.messages.first().buttons, platform::Buttons::YesNoDefaultNo);
     }
 
-    void statusText_data()
-    {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<bool>("filtered");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("whole table") << 120 << false << "共 120 条";
-        QTest::newRow("empty table") << 0 << false << "共 0 条";
-        QTest::newRow("found") << 3 << true << "找到 3 条";
-        QTest::newRow("none found") << 0 << true << "没有找到";
-    }
-    void statusText()
-    {
-        QFETCH(int, lines);
-        QFETCH(bool, filtered);
-        QFETCH(QString, text);
-        QCOMPARE(recordbook::listStatusText(lines, filtered), text);
-    }
-
     // What the status line says after the window's own commands.
     void statusLine_data()
     {
@@ -366,30 +330,17 @@ private slots:
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("text");
-        QTest::newRow("rmd refresh") << "rmd"
-                                     << ""
-                                     << "Command8"
-                                     << "共 3 条";
-        QTest::newRow("rmd found") << "rmd"
-                                   << "书"
-                                   << "Image5"
-                                   << "找到 2 条";
-        QTest::newRow("rmd none") << "rmd"
-                                  << "琴"
-                                  << "Image17"
-                                  << "没有找到";
-        QTest::newRow("book opened") << "qqzxcx"
-                                     << ""
-                                     << ""
-                                     << "共 1 条";
-        QTest::newRow("book found") << "qqzxcx"
-                                    << "店"
-                                    << "zwcz"
-                                    << "找到 1 条";
-        QTest::newRow("book none") << "qqzxcx"
-                                   << "琴"
-                                   << "Image6"
-                                   << "没有找到";
+        const auto row = [](const char* name, const char* window, const char* search,
+                            const char* button, const char* text) {
+            QTest::newRow(name) << QString(window) << QString(search) << QString(button)
+                                << QString(text);
+        };
+        row("rmd refresh", "rmd", "", "Command8", "共 3 条");
+        row("rmd found", "rmd", "书", "Image5", "找到 2 条");
+        row("rmd none", "rmd", "琴", "Image17", "没有找到");
+        row("book opened", "qqzxcx", "", "", "共 1 条");
+        row("book found", "qqzxcx", "店", "zwcz", "找到 1 条");
+        row("book none", "qqzxcx", "琴", "Image6", "没有找到");
     }
     void statusLine()
     {
@@ -441,30 +392,18 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("name");
-        QTest::newRow("time point") << "rmd"
-                                    << "sjd"
-                                    << "时间点";
-        QTest::newRow("daily") << "rmd"
-                               << "mymrsj"
-                               << "每月每日时间";
-        QTest::newRow("affair text") << "rmd"
-                                     << "affairBox"
-                                     << "重要提醒事务一览表";
-        QTest::newRow("affair keyword") << "rmd"
-                                        << "gjz"
-                                        << "关键字设置";
-        QTest::newRow("picker tip") << "rmd"
-                                    << "DTPicker1"
-                                    << "请选择事务提醒时间点";
-        QTest::newRow("word keyword") << "IQDW"
-                                      << "gjz"
-                                      << "关键字";
-        QTest::newRow("word chinese tip") << "IQDW"
-                                          << "rtzw"
-                                          << "显示查询到的对应的中文";
-        QTest::newRow("category") << "qqzxcx"
-                                  << "Combo1"
-                                  << "分类";
+        const auto row = [](const char* name, const char* window, const char* box,
+                            const char* accessible) {
+            QTest::newRow(name) << QString(window) << QString(box) << QString(accessible);
+        };
+        row("time point", "rmd", "sjd", "时间点");
+        row("daily", "rmd", "mymrsj", "每月每日时间");
+        row("affair text", "rmd", "affairBox", "重要提醒事务一览表");
+        row("affair keyword", "rmd", "gjz", "关键字设置");
+        row("picker tip", "rmd", "DTPicker1", "请选择事务提醒时间点");
+        row("word keyword", "IQDW", "gjz", "关键字");
+        row("word chinese tip", "IQDW", "rtzw", "显示查询到的对应的中文");
+        row("category", "qqzxcx", "Combo1", "分类");
     }
     void accessibleNames()
     {
@@ -493,12 +432,10 @@ private slots:
     {
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("line");
-        QTest::newRow("two marks") << "book"
-                                   << "book书；预订（n.；v.）";
-        QTest::newRow("one mark") << "I"
-                                  << "I我（pron.）";
-        QTest::newRow("mark after meanings") << "that"
-                                             << "that那；那个；那么（pron.；adv.）";
+        QTest::newRow("two marks") << QString("book") << QString("book书；预订（n.；v.）");
+        QTest::newRow("one mark") << QString("I") << QString("I我（pron.）");
+        QTest::newRow("mark after meanings")
+            << QString("that") << QString("that那；那个；那么（pron.；adv.）");
     }
     void stockVocabulary()
     {

@@ -133,30 +133,18 @@ private slots:
         QTest::addColumn<QString>("runtime");
         QTest::addColumn<QString>("temp");
         QTest::addColumn<QString>("lockIn");
-        QTest::newRow("runtime folder") << "private"
-                                        << ""
-                                        << "runtime";
-        QTest::newRow("runtime folder others may enter") << "open"
-                                                         << ""
-                                                         << "temp";
-        QTest::newRow("runtime folder of another user") << "foreign"
-                                                        << ""
-                                                        << "temp";
-        QTest::newRow("no runtime folder") << "unset"
-                                           << ""
-                                           << "temp";
-        QTest::newRow("own temp folder others may write") << "unset"
-                                                          << "open"
-                                                          << "temp";
-        QTest::newRow("temp folder of another user") << "unset"
-                                                     << "foreign"
-                                                     << "tmp";
-        QTest::newRow("temp folder too long for a socket") << "unset"
-                                                           << "long"
-                                                           << "tmp";
-        QTest::newRow("lock of another user") << "unset"
-                                              << "foreign lock"
-                                              << "temp";
+        const auto row = [](const char* name, const char* runtime, const char* temp,
+                            const char* lockIn) {
+            QTest::newRow(name) << QString(runtime) << QString(temp) << QString(lockIn);
+        };
+        row("runtime folder", "private", "", "runtime");
+        row("runtime folder others may enter", "open", "", "temp");
+        row("runtime folder of another user", "foreign", "", "temp");
+        row("no runtime folder", "unset", "", "temp");
+        row("own temp folder others may write", "unset", "open", "temp");
+        row("temp folder of another user", "unset", "foreign", "tmp");
+        row("temp folder too long for a socket", "unset", "long", "tmp");
+        row("lock of another user", "unset", "foreign lock", "temp");
     }
 
     // A folder or lock another user could have planted never keeps the user

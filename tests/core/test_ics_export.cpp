@@ -119,30 +119,19 @@ private slots:
         QTest::addColumn<QString>("until");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        QTest::newRow("whole days") << "2027-01-01"
-                                    << "2027-01-03"
-                                    << "20270101"
-                                    << "20270104";
-        QTest::newRow("one day") << "2027-01-01"
-                                 << "2027-01-01"
-                                 << "20270101"
-                                 << "20270102";
-        QTest::newRow("start after midnight is due the next day") << "2027-01-01 08:00:00"
-                                                                  << "2027-01-03"
-                                                                  << "20270102"
-                                                                  << "20270104";
-        QTest::newRow("end after midnight still due that day") << "2027-01-01"
-                                                               << "2027-01-03 08:00:00"
-                                                               << "20270101"
-                                                               << "20270104";
-        QTest::newRow("end before start") << "2027-01-03"
-                                          << "2027-01-01"
-                                          << ""
-                                          << "";
-        QTest::newRow("no end") << "2027-01-03"
-                                << ""
-                                << ""
-                                << "";
+        const auto row = [](const char* name, const char* from, const char* until,
+                            const char* start, const char* end) {
+            QTest::newRow(name) << QString(from) << QString(until) << QString(start)
+                                << QString(end);
+        };
+        row("whole days", "2027-01-01", "2027-01-03", "20270101", "20270104");
+        row("one day", "2027-01-01", "2027-01-01", "20270101", "20270102");
+        row("start after midnight is due the next day", "2027-01-01 08:00:00", "2027-01-03",
+            "20270102", "20270104");
+        row("end after midnight still due that day", "2027-01-01", "2027-01-03 08:00:00",
+            "20270101", "20270104");
+        row("end before start", "2027-01-03", "2027-01-01", "", "");
+        row("no end", "2027-01-03", "", "", "");
     }
     void period()
     {
@@ -227,9 +216,10 @@ private slots:
         const AffairRecord a = record(Column::Day, QStringLiteral("5"));
         AffairRecord b = a;
         b[Column::Keyword] = QStringLiteral("家");
-        const auto uidsOf = [](const std::vector<AffairRecord>& records) {
+        const auto uidsOf = [](const std::vector<AffairRecord>& records,
+                               const DayClock& clock = {}) {
             Parsed parsed{
-                icalparser_parse_string(exportCalendar(records, DayClock()).calendar.constData())};
+                icalparser_parse_string(exportCalendar(records, clock).calendar.constData())};
             QStringList list;
             for (icalcomponent* e : parsed.events())
                 list << propertyText(e, ICAL_UID_PROPERTY);
@@ -239,7 +229,7 @@ private slots:
         QCOMPARE(QSet<QString>(first.begin(), first.end()).size(), 3);
         DayClock later;
         later.day = later.day.addDays(40);
-        QCOMPARE(uidsOf({a, a, b}), first);
+        QCOMPARE(uidsOf({a, a, b}, later), first);
         QCOMPARE(uidsOf({b}).first(), first[2]);
     }
 

@@ -218,34 +218,28 @@ private slots:
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QString>("text");
         const QByteArray one = vevent("u1", "DTSTART;VALUE=DATE:20270101|DESCRIPTION:甲\\n乙");
-        QTest::newRow("not a calendar") << QByteArray("姓名,电话\n张三,123\n") << "不是 iCalendar"
-                                        << "";
-        QTest::newRow("empty") << QByteArray() << "不是 iCalendar"
-                               << "";
-        QTest::newRow("truncated") << calendarOf(one).chopped(20) << "不完整"
-                                   << "";
-        QTest::newRow("no calendar inside") << QByteArray("BEGIN:VCALENDAR\r\nEND:VCALENDAR") << ""
-                                            << "";
-        QByteArray nul =
-            calendarOf(vevent("u1", "DTSTART;VALUE=DATE:20270101|DESCRIPTION:甲\\n乙"));
+        const auto row = [](const char* name, const QByteArray& file, const char* refusal,
+                            const char* text) {
+            QTest::newRow(name) << file << QString(refusal) << QString(text);
+        };
+        const char* kept = "买菜\r\n甲\r\n乙";
+        row("not a calendar", "姓名,电话\n张三,123\n", "不是 iCalendar", "");
+        row("empty", QByteArray(), "不是 iCalendar", "");
+        row("truncated", calendarOf(one).chopped(20), "不完整", "");
+        row("no calendar inside", "BEGIN:VCALENDAR\r\nEND:VCALENDAR", "", "");
+        QByteArray nul = calendarOf(one);
         nul.insert(nul.indexOf("乙"), QByteArray("\0\x07\x1b", 3));
-        QTest::newRow("NUL and control characters") << nul << ""
-                                                    << "买菜\r\n甲\r\n乙";
+        row("NUL and control characters", nul, "", kept);
         QStringEncoder gbk("GB18030");
-        QTest::newRow("legacy encoding")
-            << QByteArray(gbk.encode(QString::fromUtf8(calendarOf(one)))) << ""
-            << "买菜\r\n甲\r\n乙";
-        QTest::newRow("event without its end")
-            << calendarOf(
-                   "BEGIN:VEVENT\r\nUID:u0\r\nSUMMARY:坏\r\nDTSTART;VALUE=DATE:20270101\r\n" + one)
-            << ""
-            << "买菜\r\n甲\r\n乙";
-        QTest::newRow("bare line feeds, names in small letters")
-            << calendarOf(one).replace("\r\n", "\n").replace("BEGIN:VEVENT", "begin:vevent") << ""
-            << "买菜\r\n甲\r\n乙";
-        QTest::newRow("neither encoding")
-            << QByteArray("BEGIN:VCALENDAR\r\n\xff\xff\xff\r\nEND:VCALENDAR\r\n") << "编码"
-            << "";
+        row("legacy encoding", gbk.encode(QString::fromUtf8(calendarOf(one))), "", kept);
+        row("event without its end",
+            calendarOf("BEGIN:VEVENT\r\nUID:u0\r\nSUMMARY:坏\r\nDTSTART;VALUE=DATE:20270101\r\n" +
+                       one),
+            "", kept);
+        row("bare line feeds, names in small letters",
+            calendarOf(one).replace("\r\n", "\n").replace("BEGIN:VEVENT", "begin:vevent"), "",
+            kept);
+        row("neither encoding", "BEGIN:VCALENDAR\r\n\xff\xff\xff\r\nEND:VCALENDAR\r\n", "编码", "");
     }
     void wholeFile()
     {

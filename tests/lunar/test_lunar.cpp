@@ -176,78 +176,30 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("yearly"); // the summary's words, empty when refused
         QTest::addColumn<QString>("monthly");
-        QTest::newRow("8-8") << "8-8"
-                             << "八月初八"
-                             << "";
-        QTest::newRow("zeros and blanks") << " 08-08 "
-                                          << "八月初八"
-                                          << "";
-        QTest::newRow("闰6-1") << "闰6-1"
-                               << "闰六月初一"
-                               << "";
-        QTest::newRow("12-30") << "12-30"
-                               << "腊月三十"
-                               << "";
-        QTest::newRow("13-1") << "13-1"
-                              << ""
-                              << "";
-        QTest::newRow("8-31") << "8-31"
-                              << ""
-                              << "";
-        QTest::newRow("8-0") << "8-0"
-                             << ""
-                             << "";
-        QTest::newRow("0-8") << "0-8"
-                             << ""
-                             << "";
-        QTest::newRow("abc") << "abc"
-                             << ""
-                             << "";
-        QTest::newRow("闰") << "闰"
-                            << ""
-                            << "";
-        QTest::newRow("闰 before a blank") << "闰 6-1"
-                                           << ""
-                                           << "";
-        QTest::newRow("no day") << "8-"
-                                << ""
-                                << "";
-        QTest::newRow("no month") << "-8"
-                                  << ""
-                                  << "";
-        QTest::newRow("two dashes") << "8-8-8"
-                                    << ""
-                                    << "";
-        QTest::newRow("full-width digits") << "８-８"
-                                           << ""
-                                           << "";
-        QTest::newRow("huge") << "99999999999-1"
-                              << ""
-                              << "";
-        QTest::newRow("day 0") << "0"
-                               << ""
-                               << "";
-        QTest::newRow("day 1") << "1"
-                               << ""
-                               << "初一";
-        QTest::newRow("day 15 with zero") << " 015"
-                                          << ""
-                                          << "十五";
-        QTest::newRow("day 30") << "30"
-                                << ""
-                                << "三十";
-        QTest::newRow("day 31") << "31"
-                                << ""
-                                << "";
-        QTest::newRow("day -1") << "-1"
-                                << ""
-                                << "";
-        QTest::newRow("day 1.5") << "1.5"
-                                 << ""
-                                 << "";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "";
+        const auto row = [](const char* name, const char* text, const char* yearly,
+                            const char* monthly) {
+            QTest::newRow(name) << QString(text) << QString(yearly) << QString(monthly);
+        };
+        row("8-8", "8-8", "八月初八", "");
+        row("zeros and blanks", " 08-08 ", "八月初八", "");
+        row("闰6-1", "闰6-1", "闰六月初一", "");
+        row("12-30", "12-30", "腊月三十", "");
+        for (const char* refused : {"13-1", "8-31", "8-0", "0-8", "abc", "闰"})
+            row(refused, refused, "", "");
+        row("闰 before a blank", "闰 6-1", "", "");
+        row("no day", "8-", "", "");
+        row("no month", "-8", "", "");
+        row("two dashes", "8-8-8", "", "");
+        row("full-width digits", "８-８", "", "");
+        row("huge", "99999999999-1", "", "");
+        row("day 0", "0", "", "");
+        row("day 1", "1", "", "初一");
+        row("day 15 with zero", " 015", "", "十五");
+        row("day 30", "30", "", "三十");
+        row("day 31", "31", "", "");
+        row("day -1", "-1", "", "");
+        row("day 1.5", "1.5", "", "");
+        row("empty", "", "", "");
     }
     void values()
     {

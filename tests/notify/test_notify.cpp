@@ -50,14 +50,14 @@ private slots:
         QTest::addColumn<int>("affairs");
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("lastLine");
-        QTest::newRow("one") << 1 << "今日要事 1 件"
-                             << "事务 1";
-        QTest::newRow("ten, no remainder") << 10 << "今日要事 10 件"
-                                           << "事务 10";
-        QTest::newRow("eleven: ten lines, then the rest") << 11 << "今日要事 11 件"
-                                                          << "还有 1 件";
-        QTest::newRow("twenty-five") << 25 << "今日要事 25 件"
-                                     << "还有 15 件";
+        const auto row = [](const char* name, int affairs, const char* summary,
+                            const char* lastLine) {
+            QTest::newRow(name) << affairs << QString(summary) << QString(lastLine);
+        };
+        row("one", 1, "今日要事 1 件", "事务 1");
+        row("ten, no remainder", 10, "今日要事 10 件", "事务 10");
+        row("eleven: ten lines, then the rest", 11, "今日要事 11 件", "还有 1 件");
+        row("twenty-five", 25, "今日要事 25 件", "还有 15 件");
     }
     void digest()
     {
@@ -89,23 +89,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("body"); // empty: nothing sent
         const QString own = stored("时间点:2026-12-07", "交房租\r\n第二行");
-        QTest::newRow("own text's first line") << "时间点"
-                                               << "'2026-12-07'" << own << "交房租";
-        QTest::newRow("due by two tests counts once") << "时间点, 每周时间"
-                                                      << "'2026-12-07', '1'" << own << "交房租";
-        QTest::newRow("empty own text: the summary line")
-            << "每日时间"
-            << "'7'" << stored("每日时间:7", "") << "每日时间:7";
-        QTest::newRow("text without a marker") << "每月时间"
-                                               << "'12'"
-                                               << "\r\n  只有一行"
-                                               << "只有一行";
-        QTest::newRow("lunar day of every month") << "农历每月时间"
-                                                  << "'29'" << own << "交房租";
-        QTest::newRow("not due") << "每周时间"
-                                 << "'2'" << own << "";
-        QTest::newRow("no weekday never due") << "每周时间"
-                                              << "'100'" << own << "";
+        const auto row = [](const char* name, const char* columns, const char* values,
+                            const QString& text, const char* body) {
+            QTest::newRow(name) << QString(columns) << QString(values) << text << QString(body);
+        };
+        row("own text's first line", "时间点", "'2026-12-07'", own, "交房租");
+        row("due by two tests counts once", "时间点, 每周时间", "'2026-12-07', '1'", own, "交房租");
+        row("empty own text: the summary line", "每日时间", "'7'", stored("每日时间:7", ""),
+            "每日时间:7");
+        row("text without a marker", "每月时间", "'12'", "\r\n  只有一行", "只有一行");
+        row("lunar day of every month", "农历每月时间", "'29'", own, "交房租");
+        row("not due", "每周时间", "'2'", own, "");
+        row("no weekday never due", "每周时间", "'100'", own, "");
     }
     void dueAffairs()
     {
@@ -299,8 +294,7 @@ private slots:
         QTest::addColumn<bool>("service");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("sent, then closed by the user") << true << ""
-                                                       << "";
+        QTest::newRow("sent, then closed by the user") << true << QString() << QString();
         QTest::newRow("no service: printed") << false << stored("每日时间:7", "缴费") + "\n\r\n\r"
                                              << "rmd：没有桌面通知服务，今日要事写到了标准输出。\n";
     }
@@ -342,9 +336,9 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
         QTest::addColumn<QString>("execStart");
-        QTest::newRow("plain path") << "/opt/lumo/rmd"
-                                    << "Exec=\"/opt/lumo/rmd\" --notify-due"
-                                    << "ExecStart=\"/opt/lumo/rmd\" --notify-due";
+        QTest::newRow("plain path")
+            << QString("/opt/lumo/rmd") << QString("Exec=\"/opt/lumo/rmd\" --notify-due")
+            << QString("ExecStart=\"/opt/lumo/rmd\" --notify-due");
         QTest::newRow("blank, dollar and percent")
             << "/home/u/my $dir 100%/rmd"
             << "Exec=\"/home/u/my \\\\$dir 100%%/rmd\" --notify-due"

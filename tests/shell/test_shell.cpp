@@ -165,16 +165,12 @@ private slots:
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("other case") << "abc"
-                                    << "ABC";
-        QTest::newRow("trailing blank") << "abc "
-                                        << "abc";
-        QTest::newRow("blanks kept") << " a b "
-                                     << " a b ";
-        QTest::newRow("both empty") << ""
-                                    << "";
-        QTest::newRow("settings row lost") << "abc"
-                                           << "abc";
+        for (const auto& [name, first, second] : {std::tuple("other case", "abc", "ABC"),
+                                                  {"trailing blank", "abc ", "abc"},
+                                                  {"blanks kept", " a b ", " a b "},
+                                                  {"both empty", "", ""},
+                                                  {"settings row lost", "abc", "abc"}})
+            QTest::newRow(name) << QString(first) << QString(second);
     }
 
     // A lost ma row is made again by the first write, the other settings left empty.

@@ -68,59 +68,30 @@ private slots:
         QTest::addColumn<QString>("problem");  // part of the message, empty for none
         QTest::addColumn<QStringList>("data"); // the data folder's files after the start
         const QStringList fresh{"rmd.mdb", "wbwj/"};
-        QTest::newRow("book beside the program") << "portable"
-                                                 << "@/xdg"
-                                                 << "prog prog portable"
-                                                 << "" << QStringList{"rmd.mdb"};
-        QTest::newRow("write-protected book beside the program") << "portable readonly"
-                                                                 << "@/xdg"
-                                                                 << "prog prog portable"
-                                                                 << "" << QStringList{"rmd.mdb"};
-        QTest::newRow("folder named rmd.mdb beside the program")
-            << "portable folder"
-            << "@/xdg"
-            << "prog prog portable"
-            << "不是数据库文件" << QStringList{"rmd.mdb/"};
-        QTest::newRow("first start, XDG_DATA_HOME") << ""
-                                                    << "@/xdg"
-                                                    << "xdg share user"
-                                                    << "" << fresh;
-        QTest::newRow("first start, no XDG_DATA_HOME") << ""
-                                                       << "-"
-                                                       << "home share user"
-                                                       << "" << fresh;
-        QTest::newRow("relative XDG_DATA_HOME is ignored") << ""
-                                                           << "xdg"
-                                                           << "home share user"
-                                                           << "" << fresh;
-        QTest::newRow("later start keeps the book") << "user book"
-                                                    << "@/xdg"
-                                                    << "xdg share user"
-                                                    << "" << QStringList{"rmd.mdb"};
-        QTest::newRow("lost book is not replaced") << "user folder"
-                                                   << "@/xdg"
-                                                   << "xdg share user"
-                                                   << "lumo --restore" << QStringList{};
-        QTest::newRow("book is a folder") << "user book-folder"
-                                          << "@/xdg"
-                                          << "xdg share user"
-                                          << "不是数据库文件" << QStringList{"rmd.mdb/"};
-        QTest::newRow("data folder is a file") << "user file"
-                                               << "@/xdg"
-                                               << "xdg share user"
-                                               << "不是文件夹" << QStringList{};
-        QTest::newRow("no seed installed") << "no seed"
-                                           << "@/xdg"
-                                           << "xdg prog user"
-                                           << "找不到初始数据库" << QStringList{};
-        QTest::newRow("XDG_DATA_HOME write-protected") << "readonly xdg"
-                                                       << "@/xdg"
-                                                       << "xdg share user"
-                                                       << "无法建立" << QStringList{};
-        QTest::newRow("no home at all") << "no home"
-                                        << "-"
-                                        << " share user"
-                                        << "HOME" << QStringList{};
+        const auto row = [](const char* name, const char* given, const char* xdg,
+                            const char* folders, const char* problem, const QStringList& data) {
+            QTest::newRow(name) << QString(given) << QString(xdg) << QString(folders)
+                                << QString(problem) << data;
+        };
+        const QStringList book{"rmd.mdb"}, none;
+        row("book beside the program", "portable", "@/xdg", "prog prog portable", "", book);
+        row("write-protected book beside the program", "portable readonly", "@/xdg",
+            "prog prog portable", "", book);
+        row("folder named rmd.mdb beside the program", "portable folder", "@/xdg",
+            "prog prog portable", "不是数据库文件", {"rmd.mdb/"});
+        row("first start, XDG_DATA_HOME", "", "@/xdg", "xdg share user", "", fresh);
+        row("first start, no XDG_DATA_HOME", "", "-", "home share user", "", fresh);
+        row("relative XDG_DATA_HOME is ignored", "", "xdg", "home share user", "", fresh);
+        row("later start keeps the book", "user book", "@/xdg", "xdg share user", "", book);
+        row("lost book is not replaced", "user folder", "@/xdg", "xdg share user", "lumo --restore",
+            none);
+        row("book is a folder", "user book-folder", "@/xdg", "xdg share user", "不是数据库文件",
+            {"rmd.mdb/"});
+        row("data folder is a file", "user file", "@/xdg", "xdg share user", "不是文件夹", none);
+        row("no seed installed", "no seed", "@/xdg", "xdg prog user", "找不到初始数据库", none);
+        row("XDG_DATA_HOME write-protected", "readonly xdg", "@/xdg", "xdg share user", "无法建立",
+            none);
+        row("no home at all", "no home", "-", " share user", "HOME", none);
     }
 
     void whereTheBookLives()
@@ -272,22 +243,17 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("problem"); // empty: restored
-        QTest::newRow("a Lumo book") << "book"
-                                     << "";
-        QTest::newRow("a book with columns added later") << "extra column"
-                                                         << "";
-        QTest::newRow("not a database") << "text"
-                                        << "不是可以读取的 Lumo 数据库";
-        QTest::newRow("a book missing a table") << "no wblb"
-                                                << "缺少表 wblb";
-        QTest::newRow("a table missing a column") << "no 关键字"
-                                                  << "缺少列 关键字";
-        QTest::newRow("a truncated book") << "truncated"
-                                          << "copy.mdb";
-        QTest::newRow("no such file") << "missing"
-                                      << "不存在";
-        QTest::newRow("the book itself") << "itself"
-                                         << "就是正在使用的数据库";
+        const auto row = [](const char* name, const char* source, const char* problem) {
+            QTest::newRow(name) << QString(source) << QString(problem);
+        };
+        row("a Lumo book", "book", "");
+        row("a book with columns added later", "extra column", "");
+        row("not a database", "text", "不是可以读取的 Lumo 数据库");
+        row("a book missing a table", "no wblb", "缺少表 wblb");
+        row("a table missing a column", "no 关键字", "缺少列 关键字");
+        row("a truncated book", "truncated", "copy.mdb");
+        row("no such file", "missing", "不存在");
+        row("the book itself", "itself", "就是正在使用的数据库");
     }
 
     void restore()

@@ -99,16 +99,14 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("two inner %, second part missing") << "%a%b%"
-                                                          << "xa" << false;
-        QTest::newRow("two inner %, parts in order") << "%a%b%"
-                                                     << "xaxbx" << true;
-        QTest::newRow("two inner %, parts reversed") << "%a%b%"
-                                                     << "xbxa" << false;
-        QTest::newRow("inner % at the end of the text") << "a%b"
-                                                        << "ab" << true;
-        QTest::newRow("trailing text after the last part") << "%a%b"
-                                                           << "xabx" << false;
+        const auto row = [](const char* name, const char* pattern, const char* text, bool matches) {
+            QTest::newRow(name) << QString(pattern) << QString(text) << matches;
+        };
+        row("two inner %, second part missing", "%a%b%", "xa", false);
+        row("two inner %, parts in order", "%a%b%", "xaxbx", true);
+        row("two inner %, parts reversed", "%a%b%", "xbxa", false);
+        row("inner % at the end of the text", "a%b", "ab", true);
+        row("trailing text after the last part", "%a%b", "xabx", false);
     }
     void likeAnswers()
     {
