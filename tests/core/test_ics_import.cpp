@@ -155,35 +155,28 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("said");
-        QTest::newRow("Monday and Wednesday")
-            << QByteArray("DTSTART;VALUE=DATE:20270104|RRULE:FREQ=WEEKLY;BYDAY=MO,WE")
-            << int(Column::Weekday) << QStringList{"1", "3"}
-            << "拆成 2 条每周提醒（星期一、星期三）";
-        QTest::newRow("weekend") << QByteArray(
-                                        "DTSTART;VALUE=DATE:20270102|RRULE:FREQ=WEEKLY;BYDAY=SA,SU")
-                                 << int(Column::Weekday) << QStringList{"6", "0"}
-                                 << "星期六、星期日";
+        const auto row = [](const char* name, const char* lines, Column c,
+                            const QStringList& values, const char* said) {
+            QTest::newRow(name) << QByteArray(lines) << int(c) << values << QString(said);
+        };
+        row("Monday and Wednesday", "DTSTART;VALUE=DATE:20270104|RRULE:FREQ=WEEKLY;BYDAY=MO,WE",
+            Column::Weekday, {"1", "3"}, "拆成 2 条每周提醒（星期一、星期三）");
+        row("weekend", "DTSTART;VALUE=DATE:20270102|RRULE:FREQ=WEEKLY;BYDAY=SA,SU", Column::Weekday,
+            {"6", "0"}, "星期六、星期日");
         // libical leaves out the months without a 31st, as the rule says.
-        QTest::newRow("count") << QByteArray(
-                                      "DTSTART;VALUE=DATE:20270131|RRULE:FREQ=MONTHLY;COUNT=3")
-                               << int(Column::TimePoint)
-                               << QStringList{"2027-01-31", "2027-03-31", "2027-05-31"}
-                               << "重复 3 次，展开为 3 个日期";
-        QTest::newRow("until, every second week")
-            << QByteArray("DTSTART;VALUE=DATE:20270101|RRULE:FREQ=WEEKLY;INTERVAL=2;UNTIL=20270129")
-            << int(Column::TimePoint) << QStringList{"2027-01-01", "2027-01-15", "2027-01-29"}
-            << "重复 3 次";
-        QTest::newRow("timed, two weekdays, count")
-            << QByteArray("DTSTART:20270104T083000|RRULE:FREQ=WEEKLY;BYDAY=MO,FR;COUNT=3")
-            << int(Column::TimePoint)
-            << QStringList{"2027-01-04 08:30:00", "2027-01-08 08:30:00", "2027-01-11 08:30:00"}
-            << "重复 3 次";
+        row("count", "DTSTART;VALUE=DATE:20270131|RRULE:FREQ=MONTHLY;COUNT=3", Column::TimePoint,
+            {"2027-01-31", "2027-03-31", "2027-05-31"}, "重复 3 次，展开为 3 个日期");
+        row("until, every second week",
+            "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=WEEKLY;INTERVAL=2;UNTIL=20270129",
+            Column::TimePoint, {"2027-01-01", "2027-01-15", "2027-01-29"}, "重复 3 次");
+        row("timed, two weekdays, count",
+            "DTSTART:20270104T083000|RRULE:FREQ=WEEKLY;BYDAY=MO,FR;COUNT=3", Column::TimePoint,
+            {"2027-01-04 08:30:00", "2027-01-08 08:30:00", "2027-01-11 08:30:00"}, "重复 3 次");
         QStringList days;
         for (QDate d(2027, 1, 1); days.size() < 400; d = d.addDays(1))
             days << d.toString(Qt::ISODate);
-        QTest::newRow("400 days, the most")
-            << QByteArray("DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;COUNT=400")
-            << int(Column::TimePoint) << days << "重复 400 次";
+        row("400 days, the most", "DTSTART;VALUE=DATE:20270101|RRULE:FREQ=DAILY;COUNT=400",
+            Column::TimePoint, days, "重复 400 次");
     }
     void expansions()
     {
@@ -263,16 +256,17 @@ private slots:
         QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("name"); // inside a fresh folder
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read: no such file") << false << "无此文件.ics"
-                                            << "无法打开文件 %1/无此文件.ics：文件不存在";
-        QTest::newRow("read: a folder") << false << "子文件夹"
-                                        << "无法打开文件 %1/子文件夹：这是一个文件夹，不是文件";
-        QTest::newRow("write: no such folder") << true << "无此文件夹/a.ics"
-                                               << "无法写入文件 %1/无此文件夹/a.ics：文件夹 "
-                                                  "%1/无此文件夹 不存在";
-        QTest::newRow("write: onto a folder")
-            << true << "子文件夹"
-            << "无法写入文件 %1/子文件夹：这是一个文件夹，不是文件";
+        const auto row = [](const char* name, bool writing, const char* file, const char* reason) {
+            QTest::newRow(name) << writing << QString(file) << QString(reason);
+        };
+        row("read: no such file", false, "无此文件.ics",
+            "无法打开文件 %1/无此文件.ics：文件不存在");
+        row("read: a folder", false, "子文件夹",
+            "无法打开文件 %1/子文件夹：这是一个文件夹，不是文件");
+        row("write: no such folder", true, "无此文件夹/a.ics",
+            "无法写入文件 %1/无此文件夹/a.ics：文件夹 %1/无此文件夹 不存在");
+        row("write: onto a folder", true, "子文件夹",
+            "无法写入文件 %1/子文件夹：这是一个文件夹，不是文件");
     }
     void fileProblems()
     {

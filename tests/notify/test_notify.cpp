@@ -121,38 +121,17 @@ private slots:
         }
     }
 
-    // Without a service the list is printed; an unreadable book is an error.
-    void faults_data()
+    // An unreadable book is an error, and the next run tries again.
+    void missingBook()
     {
-        QTest::addColumn<bool>("service");
-        QTest::addColumn<bool>("bookThere");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        const QString entry = stored("每日时间:7", "缴费") + "\n\r\n\r";
-        QTest::newRow("no service: the list on standard output")
-            << false << true << 0 << entry << "rmd：没有桌面通知服务，今日要事写到了标准输出。\n";
-        QTest::newRow("no book") << true << false << 2 << ""
-                                 << "rmd：无法读取数据库";
-    }
-    void faults()
-    {
-        QFETCH(bool, service);
-        QFETCH(bool, bookThere);
-        QFETCH(int, code);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
         TestApp app;
-        addAffair(app, stored("每日时间:7", "缴费"), "每日时间", "'7'");
-        if (!bookThere) QFile::remove(app.databasePath());
+        QFile::remove(app.databasePath());
         fakes::FakeNotifier notifier;
-        notifier.available = service;
         const Outcome outcome = runNotifyDue(app, notifier);
-        QCOMPARE(outcome.code, code);
-        QCOMPARE(outcome.out, out);
-        QVERIFY2(outcome.err.startsWith(err), qPrintable(outcome.err));
+        QCOMPARE(outcome.code, 2);
+        QCOMPARE(outcome.out, QString());
+        QVERIFY2(outcome.err.startsWith("rmd：无法读取数据库"), qPrintable(outcome.err));
         QVERIFY(notifier.sent.isEmpty());
-        // Nothing was notified, so the next run tries again.
         QVERIFY(!notify::DayStamp(notify::dayStampPath(app.databasePath())).has(kDay, "day-list"));
     }
 
