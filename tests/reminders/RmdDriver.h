@@ -2,11 +2,17 @@
 
 #include "TestApp.h"
 #include "WindowDriver.h"
+#include "app/CommandLine.h"
 #include "reminders/ReminderWindow.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>
+
+inline QString insert(const QString& columns, const QString& values)
+{
+    return "insert into mp(" + columns + ") values(" + values + ")";
+}
 
 // A fresh application folder with the print templates, its book filled by
 // `statements`, and the reminder window opened on it at 09:30:05 of `today`.
@@ -35,6 +41,23 @@ struct Rmd : WindowDriver<Rmd, QLineEdit> {
         w->show();
     }
     QString file(const QString& name) const { return QDir(app.path()).filePath(name); }
+    // Typing as key events; QTest::keyClicks takes Latin-1 only.
+    void type(const QString& box, const QString& text)
+    {
+        QMetaObject::invokeMethod(get<QWidget>(box), "clear");
+        if (!text.isEmpty())
+            QTest::sendKeyEvent(QTest::Click, get<QWidget>(box), Qt::Key_unknown, text, {});
+    }
+    QStringList db(const QString& column) { return app.column("select " + column + " from mp"); }
+    // What `--due --date day` prints on both streams for the same book.
+    QString due(const QDate& day)
+    {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        app::runCommand(app::parseCommandLine({"--due", "--date", day.toString(Qt::ISODate)}),
+                        app.path(), app.clock, out, out);
+        return QString::fromUtf8(out.data());
+    }
     QStringList said() const // every message box as "title: text"
     {
         QStringList out;

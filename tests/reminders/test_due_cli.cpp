@@ -94,34 +94,23 @@ private slots:
         QTest::addColumn<QString>("given");         // "organiser": one holds the book
         QTest::addColumn<QString>("result");        // start of code, output and errors
         QTest::addColumn<QString>("affairs");       // the book's affairs afterwards
-        QTest::newRow("backup") << QStringList{"--backup", "@/copy.mdb"} << ""
-                                << "0|已把数据库"
-                                << "现在";
-        QTest::newRow("backup while the organiser runs")
-            << QStringList{"--backup=@/copy.mdb"} << "organiser"
-            << "0|已把数据库"
-            << "现在";
-        QTest::newRow("backup onto the book itself") << QStringList{"--backup", "@/rmd.mdb"} << ""
-                                                     << "1||rmd："
-                                                     << "现在";
-        QTest::newRow("backup with another option")
-            << QStringList{"--backup", "@/copy.mdb", "--due"} << ""
-            << "2||rmd：--backup"
-            << "现在";
-        QTest::newRow("restore") << QStringList{"--restore", "@/old.mdb"} << ""
-                                 << "0|已用"
-                                 << "从前";
-        QTest::newRow("restore while the organiser runs")
-            << QStringList{"--restore", "@/old.mdb"} << "organiser"
-            << "1||rmd：Lumo 正在使用"
-            << "现在";
-        QTest::newRow("restore of a file that is no book")
-            << QStringList{"--restore", "@/index.txt"} << ""
-            << "1||rmd：没有恢复"
-            << "现在";
-        QTest::newRow("restore without a file") << QStringList{"--restore="} << ""
-                                                << "2||rmd：--restore 后面缺少文件名"
-                                                << "现在";
+        const auto row = [](const char* name, const QStringList& arguments, const char* given,
+                            const char* result, const char* affairs) {
+            QTest::newRow(name) << arguments << given << result << affairs;
+        };
+        row("backup", {"--backup", "@/copy.mdb"}, "", "0|已把数据库", "现在");
+        row("backup while the organiser runs", {"--backup=@/copy.mdb"}, "organiser", "0|已把数据库",
+            "现在");
+        row("backup onto the book itself", {"--backup", "@/rmd.mdb"}, "", "1||rmd：", "现在");
+        row("backup with another option", {"--backup", "@/copy.mdb", "--due"}, "",
+            "2||rmd：--backup", "现在");
+        row("restore", {"--restore", "@/old.mdb"}, "", "0|已用", "从前");
+        row("restore while the organiser runs", {"--restore", "@/old.mdb"}, "organiser",
+            "1||rmd：Lumo 正在使用", "现在");
+        row("restore of a file that is no book", {"--restore", "@/index.txt"}, "",
+            "1||rmd：没有恢复", "现在");
+        row("restore without a file", {"--restore="}, "", "2||rmd：--restore 后面缺少文件名",
+            "现在");
     }
 
     // --backup copies the book, also while the organiser has it open;

@@ -20,7 +20,7 @@ struct Housekeeping : Rmd {
     }
 };
 
-const auto insert = [](const QString& name, const QString& column, const QString& value) {
+const auto affair = [](const QString& name, const QString& column, const QString& value) {
     return QStringLiteral("insert into mp(要事, %1) values('%2', %3)").arg(column, name, value);
 };
 
@@ -44,7 +44,7 @@ private slots:
                     "Image13")
                 .split(' ');
         const auto after = [](const QString& control) {
-            Housekeeping r({insert("A", "要事关键字", "'甲'"), insert("B", "要事关键字", "'乙'")});
+            Housekeeping r({affair("A", "要事关键字", "'甲'"), affair("B", "要事关键字", "'乙'")});
             r.app.exec("insert into mp(要事) values('C')"); // only a refresh lists it
             r.get("searchBox")->setText("AC");
             r.clickLine(0);
@@ -76,11 +76,11 @@ private slots:
     void clearExpired()
     {
         for (const bool yes : {true, false}) {
-            Housekeeping r({insert("昨天", "时间点", "'2026-12-06'"),
-                            insert("今天", "时间点", "'2026-12-07'"),
-                            insert("期满", "时间点, 结束时间", "'2027-01-01', '2026-12-06'"),
-                            insert("每周", "每周时间", "'1'"), insert("无日期", "每月时间", "''"),
-                            insert("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
+            Housekeeping r({affair("昨天", "时间点", "'2026-12-06'"),
+                            affair("今天", "时间点", "'2026-12-07'"),
+                            affair("期满", "时间点, 结束时间", "'2027-01-01', '2026-12-06'"),
+                            affair("每周", "每周时间", "'1'"), affair("无日期", "每月时间", "''"),
+                            affair("今天稍晚", "时间点", "'2026-12-07 18:00:00'")});
             r.app.dialogs.answers.enqueue(yes ? Answer::Yes : Answer::No);
             r.press("Image4");
             const QStringList current{"今天", "每周", "无日期", "今天稍晚"};
@@ -97,26 +97,23 @@ private slots:
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QString>("values");
         QTest::addColumn<bool>("kept");
-        QTest::newRow("period ends today") << "起始时间, 结束时间"
-                                           << "'2026-12-01', '2026-12-07'" << true;
-        QTest::newRow("period ended yesterday") << "起始时间, 结束时间"
-                                                << "'2026-12-01', '2026-12-06'" << false;
-        QTest::newRow("period ended 23:30 yesterday")
-            << "起始时间, 结束时间"
-            << "'2026-12-01', '2026-12-06 23:30:00'" << false;
-        QTest::newRow("period ends 00:30 today") << "起始时间, 结束时间"
-                                                 << "'2026-12-01', '2026-12-07 00:30:00'" << true;
-        QTest::newRow("point 23:59 yesterday") << "时间点"
-                                               << "'2026-12-06 23:59:00'" << false;
-        QTest::newRow("point 00:01 today") << "时间点"
-                                           << "'2026-12-07 00:01:00'" << true;
+        const auto row = [](const char* name, const char* columns, const char* values, bool kept) {
+            QTest::newRow(name) << columns << values << kept;
+        };
+        const char* const period = "起始时间, 结束时间";
+        row("period ends today", period, "'2026-12-01', '2026-12-07'", true);
+        row("period ended yesterday", period, "'2026-12-01', '2026-12-06'", false);
+        row("period ended 23:30 yesterday", period, "'2026-12-01', '2026-12-06 23:30:00'", false);
+        row("period ends 00:30 today", period, "'2026-12-01', '2026-12-07 00:30:00'", true);
+        row("point 23:59 yesterday", "时间点", "'2026-12-06 23:59:00'", false);
+        row("point 00:01 today", "时间点", "'2026-12-07 00:01:00'", true);
     }
     void expiryByDate()
     {
         QFETCH(QString, columns);
         QFETCH(QString, values);
         QFETCH(bool, kept);
-        Housekeeping r({insert("事", columns, values)});
+        Housekeeping r({affair("事", columns, values)});
         r.app.dialogs.answers.enqueue(Answer::Yes);
         r.press("Image4");
         QCOMPARE(r.app.column("select 要事 from mp"), kept ? QStringList{"事"} : QStringList());
@@ -131,21 +128,15 @@ private slots:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("copy"); // the copy's affairs, "-" for no copy
         QTest::addColumn<QString>("left"); // the book's affairs afterwards
-        QTest::newRow("delete all") << "Command4" << true << ""
-                                    << "昨天,每周"
-                                    << "";
-        QTest::newRow("delete all refused") << "Command4" << false << ""
-                                            << "-"
-                                            << "昨天,每周";
-        QTest::newRow("clear expired") << "Image4" << true << ""
-                                       << "昨天,每周"
-                                       << "每周";
-        QTest::newRow("clear expired, nothing expired") << "Image4" << true << "nothing expired"
-                                                        << "-"
-                                                        << "每周";
-        QTest::newRow("backup folder blocked") << "Command4" << true << "blocked"
-                                               << "-"
-                                               << "";
+        const auto row = [](const char* name, const char* button, bool yes, const char* given,
+                            const char* copy, const char* left) {
+            QTest::newRow(name) << button << yes << given << copy << left;
+        };
+        row("delete all", "Command4", true, "", "昨天,每周", "");
+        row("delete all refused", "Command4", false, "", "-", "昨天,每周");
+        row("clear expired", "Image4", true, "", "昨天,每周", "每周");
+        row("clear expired, nothing expired", "Image4", true, "nothing expired", "-", "每周");
+        row("backup folder blocked", "Command4", true, "blocked", "-", "");
     }
 
     void copiesBeforeDeleting()
@@ -156,7 +147,7 @@ private slots:
         QFETCH(QString, copy);
         QFETCH(QString, left);
         Housekeeping r(
-            {insert("昨天", "时间点", "'2026-12-06'"), insert("每周", "每周时间", "'1'")});
+            {affair("昨天", "时间点", "'2026-12-06'"), affair("每周", "每周时间", "'1'")});
         if (given == "nothing expired") r.app.exec("delete from mp where 要事 = '昨天'");
         if (given == "blocked") QVERIFY(QFile(r.file("backups")).open(QIODevice::WriteOnly));
         r.app.dialogs.answers.enqueue(yes ? Answer::Yes : Answer::No);

@@ -1,5 +1,4 @@
 #include "RmdDriver.h"
-#include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
 
@@ -17,18 +16,8 @@ const auto stored = [](const QString& summary, const QString& text) {
     return summary + " ---标记\r\n" + text + "\r\n" + QString(88, u'-');
 };
 const auto entry = [](const QString& text) { return text + "\n\r\n\r"; };
-const auto insert = [](const QString& columns, const QString& values) {
-    return "insert into mp(" + columns + ") values(" + values + ")";
-};
 struct Book : Rmd {
     using Rmd::Rmd;
-    // Typing as key events; QTest::keyClicks takes Latin-1 only.
-    void type(const QString& box, const QString& text)
-    {
-        QMetaObject::invokeMethod(get<QWidget>(box), "clear");
-        if (!text.isEmpty())
-            QTest::sendKeyEvent(QTest::Click, get<QWidget>(box), Qt::Key_unknown, text, {});
-    }
     QStringList boxes() // the 13 boxes of kBoxes, then the affair text
     {
         QStringList out;
@@ -38,7 +27,6 @@ struct Book : Rmd {
     }
     // Then the search text and the selected line.
     QStringList all() { return boxes() << get("searchBox")->text() << QString::number(selected()); }
-    QStringList db(const QString& column) { return app.column("select " + column + " from mp"); }
     QString at() { return QString::number(app.context().affairCursor->absolutePosition()); }
 };
 
@@ -74,11 +62,7 @@ private slots:
             {kMonday, {notDue}, "", "目前没有重要事务提醒", {"X"}, "今天是:星期一"}};
         for (const auto& [today, rows, due, zdtxsw, kept, weekday] : cases) {
             Book b(rows, today, false);
-            QBuffer out;
-            out.open(QIODevice::WriteOnly);
-            app::runCommand(app::parseCommandLine({"--due", "--date", today.toString(Qt::ISODate)}),
-                            b.app.path(), b.app.clock, out, out);
-            QCOMPARE(out.data(), due.toUtf8());
+            QCOMPARE(b.due(today), due);
             b.open();
             // Setting the pickers to today wrote no box; nothing was said.
             QCOMPARE((QStringList{b.w->rawAffairText(), b.app.scalar("select zdtxsw from ma"),

@@ -60,19 +60,15 @@ private slots:
         QTest::addColumn<QString>("target"); // "ok", "cancel", "unwritable"
         QTest::addColumn<QStringList>("summaries");
         QTest::addColumn<QString>("said");
-        QTest::newRow("all after refresh")
-            << ""
-            << "ok" << QStringList{"买菜", "开会"} << "已把 2 条事务导出为 2 个日历事件";
-        QTest::newRow("search result")
-            << "买"
-            << "ok" << QStringList{"买菜"} << "已把 1 条事务导出为 1 个日历事件";
-        QTest::newRow("cancelled") << ""
-                                   << "cancel" << QStringList() << "";
-        QTest::newRow("unwritable") << ""
-                                    << "unwritable" << QStringList() << "无法写入文件 ";
-        QTest::newRow("nothing listed")
-            << "无此字"
-            << "ok" << QStringList() << "列表中没有事务，没有可以导出的内容。";
+        const auto row = [](const char* name, const char* search, const char* target,
+                            const QStringList& summaries, const char* said) {
+            QTest::newRow(name) << search << target << summaries << said;
+        };
+        row("all after refresh", "", "ok", {"买菜", "开会"}, "已把 2 条事务导出为 2 个日历事件");
+        row("search result", "买", "ok", {"买菜"}, "已把 1 条事务导出为 1 个日历事件");
+        row("cancelled", "", "cancel", {}, "");
+        row("unwritable", "", "unwritable", {}, "无法写入文件 ");
+        row("nothing listed", "无此字", "ok", {}, "列表中没有事务，没有可以导出的内容。");
     }
     void exportListed()
     {

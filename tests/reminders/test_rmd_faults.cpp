@@ -1,7 +1,6 @@
 // The reminder window when the book refuses: held by another program, a full
 // disk, write-protected. Nothing typed is lost and the program goes on.
 #include "RmdDriver.h"
-#include "app/CommandLine.h"
 #include "recordbook/ListModel.h"
 #include "recordbook/TextBoxes.h"
 #include "reminders/AffairEditor.h"
@@ -24,11 +23,6 @@ struct Other {
 struct Book : Rmd {
     using Rmd::Rmd;
     std::optional<Other> other;
-    void type(const QString& box, const QString& text)
-    {
-        QMetaObject::invokeMethod(get<QWidget>(box), "clear");
-        QTest::sendKeyEvent(QTest::Click, get<QWidget>(box), Qt::Key_unknown, text, {});
-    }
     QStringList boxes() const
     {
         QStringList out;
@@ -81,27 +75,18 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("fault");
         QTest::addColumn<QStringList>("afterwards"); // the book once it takes changes again
-        const int busy = int(store::Fault::Busy), full = int(store::Fault::Full),
-                  readOnly = int(store::Fault::ReadOnly);
-        const QString added = "时间点：2026-12-24  联系人：王  ";
-        QTest::newRow("add, held by another program")
-            << "Command1"
-            << "held" << busy << QStringList{"A", "B", "王"};
-        QTest::newRow("add, disk full") << "Command1"
-                                        << "full" << full << QStringList{"A", "B", "王"};
-        QTest::newRow("modify, write-protected")
-            << "Command5"
-            << "write-protected" << readOnly << QStringList{"A", "王"};
-        QTest::newRow("delete, held by another program") << "Command2"
-                                                         << "held" << busy << QStringList{"A"};
-        QTest::newRow("delete all, write-protected")
-            << "Command4"
-            << "write-protected" << readOnly << QStringList{};
-        QTest::newRow("refresh, held by another program")
-            << "Command8"
-            << "held" << busy << QStringList{"A", "B"};
-        QTest::newRow("search, held by another program") << "Image5"
-                                                         << "held" << busy << QStringList{"A", "B"};
+        const auto row = [](const char* name, const char* button, const char* how,
+                            store::Fault fault, const QStringList& afterwards) {
+            QTest::newRow(name) << button << how << int(fault) << afterwards;
+        };
+        using store::Fault;
+        row("add, held by another program", "Command1", "held", Fault::Busy, {"A", "B", "王"});
+        row("add, disk full", "Command1", "full", Fault::Full, {"A", "B", "王"});
+        row("modify, write-protected", "Command5", "write-protected", Fault::ReadOnly, {"A", "王"});
+        row("delete, held by another program", "Command2", "held", Fault::Busy, {"A"});
+        row("delete all, write-protected", "Command4", "write-protected", Fault::ReadOnly, {});
+        row("refresh, held by another program", "Command8", "held", Fault::Busy, {"A", "B"});
+        row("search, held by another program", "Image5", "held", Fault::Busy, {"A", "B"});
     }
 
     // The command is refused with one Chinese message naming the book; the
@@ -211,18 +196,10 @@ private slots:
         QCOMPARE(b.get("qssj")->text(), typed);
 
         // The command line lists the same in the zone as in UTC, the new affair included.
-        const auto due = [&] {
-            QBuffer out, err;
-            out.open(QIODevice::WriteOnly);
-            err.open(QIODevice::WriteOnly);
-            app::runCommand(app::parseCommandLine({"--due", "--date", iso}), b.app.path(),
-                            b.app.clock, out, err);
-            return QString::fromUtf8(out.data() + err.data());
-        };
-        const QString inZone = due();
+        const QString inZone = b.due(day);
         qputenv("TZ", "UTC");
         tzset();
-        QCOMPARE(inZone, due());
+        QCOMPARE(inZone, b.due(day));
         QVERIFY(inZone.contains("零点"));
     }
 
