@@ -33,14 +33,6 @@ struct Book : WindowDriver<Book> {
                      .arg(table, entry.replace("|", "','"))
                      .replace("'~'", "NULL"));
     }
-    // Types as key events into Text1, Combo1, gjz or Text2.
-    void type(const QString& name, const QString& text)
-    {
-        QWidget* box = get(name);
-        recordbook::setBoxText(box, QString());
-        if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
-        if (!text.isEmpty()) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, {});
-    }
     QTreeWidget* tree() { return get<QTreeWidget>("TreeView1"); }
     QStringList boxes() // Text1, Combo1, gjz, Text2
     {

@@ -41,13 +41,6 @@ struct Rmd : WindowDriver<Rmd, QLineEdit> {
         w->show();
     }
     QString file(const QString& name) const { return QDir(app.path()).filePath(name); }
-    // Typing as key events; QTest::keyClicks takes Latin-1 only.
-    void type(const QString& box, const QString& text)
-    {
-        QMetaObject::invokeMethod(get<QWidget>(box), "clear");
-        if (!text.isEmpty())
-            QTest::sendKeyEvent(QTest::Click, get<QWidget>(box), Qt::Key_unknown, text, {});
-    }
     QStringList db(const QString& column) { return app.column("select " + column + " from mp"); }
     // What `--due --date day` prints on both streams for the same book.
     QString due(const QDate& day)

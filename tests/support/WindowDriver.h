@@ -1,11 +1,15 @@
 #pragma once
 
+#include "recordbook/FieldBindings.h"
+
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListView>
 #include <QTest>
 
 // What the window tests do to a window as a user would: find a control by
-// its name, press a button, click a line of List1. `Derived` holds the
+// its name, press a button, type into a box, click a line of List1. `Derived` holds the
 // window in its member `w`, declared after the application folder, so the
 // window goes first when a test ends.
 template <class Derived, class DefaultControl = QWidget> struct WindowDriver {
@@ -18,6 +22,14 @@ template <class Derived, class DefaultControl = QWidget> struct WindowDriver {
     void press(const QString& button) const
     {
         QTest::mouseClick(get<QAbstractButton>(button), Qt::LeftButton);
+    }
+    // Typing as key events; QTest::keyClicks takes Latin-1 only.
+    void type(const QString& name, const QString& text) const
+    {
+        QWidget* box = get<QWidget>(name);
+        recordbook::setBoxText(box, QString());
+        if (auto* combo = qobject_cast<QComboBox*>(box)) box = combo->lineEdit();
+        if (!text.isEmpty()) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, {});
     }
     QListView* list() const { return get<QListView>("List1"); }
     QStringList lines() const

@@ -33,11 +33,6 @@ struct Vocab : WindowDriver<Vocab> {
         w = std::make_unique<VocabularyWindow>(app.context());
         w->show();
     }
-    void type(const QString& box, const QString& text)
-    {
-        recordbook::setBoxText(get(box), QString());
-        if (!text.isEmpty()) QTest::sendKeyEvent(QTest::Click, get(box), Qt::Key_unknown, text, {});
-    }
     QString text(const QString& box) { return recordbook::boxText(get(box)); }
     QString boxes() { return text("RTB") + "|" + text("rtzw") + "|" + text("gjz"); }
     QStringList said() { return app.dialogs.texts(); }
