@@ -24,7 +24,7 @@ public:
                              platform::Icon) override
     {
         std::fprintf(stderr, "bench: message: %s\n", qPrintable(text));
-        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+        return buttons >= platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
     }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&) override { return {}; }

@@ -6,27 +6,23 @@
 // filled and painted. Prints one line per figure and exits 1 when a budget
 // is missed.
 
+#include "BenchBook.h"
 #include "BenchSupport.h"
 #include "books/BookConfig.h"
 #include "books/CategoryBookWindow.h"
-#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "shell/AppContext.h"
 #include "store/Recordset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QListView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -99,20 +95,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_books DATABASE\n");
         return 2;
     }
-    QTemporaryDir folder;
-    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
-    if (!folder.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[1]), database)) {
-        std::fprintf(stderr, "bench_books: cannot copy %s\n", argv[1]);
-        return 2;
-    }
-    platform::SystemClock clock;
-    bench::SilentDialogs dialogs;
-    platform::Services services;
-    services.clock = &clock;
-    services.dialogs = &dialogs;
-    shell::AppContext context(folder.path(), services,
-                              [](int code) { std::exit(code ? code : 1); });
-    context.openDatabase();
+    bench::BookCopy book(QString::fromLocal8Bit(argv[1]), "bench_books");
+    if (!book.ready()) return 2;
+    shell::AppContext& context = book.open();
     measure(books::documentBook(), context);
     measure(books::miscellanyBook(), context);
     return bench::failed ? 1 : 0;

@@ -5,19 +5,15 @@
 // start a user waits for: the window up with its due list and its list laid
 // out and painted. Median of several runs; exits 1 when the budget is missed.
 
+#include "BenchBook.h"
 #include "BenchSupport.h"
-#include "platform/Clock.h"
 #include "reminders/ReminderWindow.h"
 #include "shell/AppContext.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -57,22 +53,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_huge DATABASE\n");
         return 2;
     }
-    QTemporaryDir folder;
-    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
-    if (!folder.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[1]), database) ||
-        !makeHuge(database)) {
-        std::fprintf(stderr, "bench_huge: cannot prepare a copy of %s\n", argv[1]);
+    bench::BookCopy book(QString::fromLocal8Bit(argv[1]), "bench_huge");
+    if (!book.ready()) return 2;
+    if (!makeHuge(book.database())) {
+        std::fprintf(stderr, "bench_huge: cannot add the huge affair to %s\n", argv[1]);
         return 2;
     }
-
-    platform::SystemClock clock;
-    bench::SilentDialogs dialogs;
-    platform::Services services;
-    services.clock = &clock;
-    services.dialogs = &dialogs;
-    shell::AppContext context(folder.path(), services,
-                              [](int code) { std::exit(code ? code : 1); });
-    context.openDatabase();
+    shell::AppContext& context = book.open();
 
     std::unique_ptr<reminders::ReminderWindow> window;
     const double seconds =

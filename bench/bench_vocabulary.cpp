@@ -6,8 +6,8 @@
 // line, each with the list laid out and painted; then the peak memory.
 // Prints one line per figure and exits 1 when a budget is missed.
 
+#include "BenchBook.h"
 #include "BenchSupport.h"
-#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Speech.h"
 #include "shell/AppContext.h"
@@ -15,20 +15,16 @@
 #include "vocabulary/VocabularyWindow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -68,26 +64,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_vocabulary DATABASE\n");
         return 2;
     }
-    QTemporaryDir folder;
-    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
-    if (!folder.isValid() || !QFile::copy(QString::fromLocal8Bit(argv[1]), database)) {
-        std::fprintf(stderr, "bench_vocabulary: cannot copy %s\n", argv[1]);
-        return 2;
-    }
+    bench::BookCopy book(QString::fromLocal8Bit(argv[1]), "bench_vocabulary");
+    if (!book.ready()) return 2;
 
-    platform::SystemClock clock;
-    bench::SilentDialogs dialogs;
     QElapsedTimer opening;
     const double openingCpu = cpuSeconds();
     opening.start();
     const std::unique_ptr<platform::Speech> speech = platform::createQtSpeech();
-    platform::Services services;
-    services.clock = &clock;
-    services.dialogs = &dialogs;
-    services.speech = speech.get();
-    shell::AppContext context(folder.path(), services,
-                              [](int code) { std::exit(code ? code : 1); });
-    context.openDatabase();
+    book.services.speech = speech.get();
+    shell::AppContext& context = book.open();
     vocabulary::VocabularyWindow window(context);
     window.show();
     QApplication::processEvents();

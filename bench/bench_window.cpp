@@ -7,8 +7,8 @@
 // runs, so one slow moment of a busy machine does not decide. Prints one
 // line per figure and exits 1 when a budget is missed.
 
+#include "BenchBook.h"
 #include "BenchSupport.h"
-#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "reminders/AffairEditor.h"
 #include "reminders/AffairSearch.h"
@@ -19,16 +19,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
-#include <QTemporaryDir>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -63,23 +60,9 @@ int main(int argc, char** argv)
     }
     QString source = QString::fromLocal8Bit(argv[1]);
     if (QFileInfo(source).isDir()) source = QDir(source).filePath(QStringLiteral("rmd.mdb"));
-    // Loading the window writes the due list and removes empty affairs, so
-    // it works on a copy.
-    QTemporaryDir folder;
-    const QString database = QDir(folder.path()).filePath(QStringLiteral("rmd.mdb"));
-    if (!folder.isValid() || !QFile::copy(source, database)) {
-        std::fprintf(stderr, "bench_window: cannot copy %s\n", qPrintable(source));
-        return 2;
-    }
-
-    platform::SystemClock clock;
-    bench::SilentDialogs dialogs;
-    platform::Services services;
-    services.clock = &clock;
-    services.dialogs = &dialogs;
-    shell::AppContext context(folder.path(), services,
-                              [](int code) { std::exit(code ? code : 1); });
-    context.openDatabase();
+    bench::BookCopy book(source, "bench_window");
+    if (!book.ready()) return 2;
+    shell::AppContext& context = book.open();
 
     // Each opening evaluates the due list, writes it, cleans up and fills the list.
     std::unique_ptr<reminders::ReminderWindow> opened;
